@@ -1,0 +1,26 @@
+#include "plugin/exports.h"
+
+#include <cstring>
+
+#include "plugin/catalogue.h"
+
+namespace {
+const char kLibraryInfo[] =
+    "Tarvel standard generic effects library.\n"
+    "These effects are modifying all current <b>3D data</b> (Part, Mesh and Spline).\n"
+    "These modifiers are <b>not exclusive</b>, if there is more than one 3D data "
+    "(eg Mesh and Spline), <b>each one</b> can be modified.";
+}
+
+const char* FX_CDECL fx_libinfo() { return kLibraryInfo; }
+
+FxEffect* FX_CDECL fx_create(int index, char* name) {
+    if (index < 0 || index >= kCatalogueSize) return nullptr;
+    const CatalogueEntry& entry = kCatalogue[index];
+    if (name) std::memcpy(name, entry.name, std::strlen(entry.name) + 1);
+    return entry.create ? entry.create() : nullptr;
+}
+
+void FX_CDECL fx_delete(FxEffect* effect) {
+    if (effect) effect->scalarDeletingDestructor(1u);
+}

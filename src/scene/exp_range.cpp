@@ -1,0 +1,43 @@
+#include "scene/exp_range.h"
+
+#include <cmath>
+
+const ExpRange::Derived& ExpRange::derive() const {
+    if (!ready_) {
+        const float A = max_ - min_;
+        const float M = mid_ - min_;
+        Derived d;
+        d.D = float(double(A) * A - 4.0 * M * (double(A) - M));
+        d.B = float((std::sqrt(double(d.D)) + A) / (double(M) + M));
+        d.c = float(M / (double(d.B) - 1.0));
+        d.k = float(std::log(double(d.B)) + std::log(double(d.B)));
+        derived_ = d;
+        ready_ = true;
+    }
+    return derived_;
+}
+
+float ExpRange::value(float p) const {
+    const Derived& d = derive();
+    return float((std::exp(double(d.k) * p) - 1.0) * d.c + min_);
+}
+
+float ExpRange::inverse(float v) const {
+    const Derived& d = derive();
+    return float(std::log((double(v) - min_) / d.c + 1.0) / d.k);
+}
+
+// mutable members keep these out of read-only memory; constinit makes the
+// set-up static, so no instance depends on the order of dynamic start-up.
+constinit const ExpRange kStandardSpeedCurve{0.01f, 0.1f, 1.0f};
+constinit const ExpRange kWideSpeedCurve{0.001f, 0.1f, 5.0f};
+constinit const ExpRange kScaleFactorCurve{0.01f, 1.0f, 100.0f};
+constinit const ExpRange kAngleFrequencyCurve{0.0f, 5.0f, 50.0f};
+constinit const ExpRange kExtremizerGainCurve{0.0f, 5.0f, 80.0f};
+constinit const ExpRange kElipsoidExponentCurve{0.1f, 1.0f, 8.0f};
+constinit const ExpRange kTwistRateCurve{0.00001f, 0.5f, 6.0f};
+constinit const ExpRange kCosineFrequencyCurve{0.0f, 0.5f, 5.0f};
+constinit const ExpRange kTangentFrequencyCurve{0.0f, 0.1f, 0.35f};
+constinit const ExpRange kCosineIntensityCurve{0.0f, 1.0f, 5.0f};
+constinit const ExpRange kMagnetPowerCurve{0.01f, 1.0f, 25.0f};
+constinit const ExpRange kSampleCountCurve{1.0f, 16.0f, 128.0f};

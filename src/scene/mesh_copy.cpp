@@ -1,0 +1,132 @@
+#include "scene/mesh_copy.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "gizmo/gl.h"
+#include "scene/vec_math.h"
+
+namespace {
+template <class T>
+HostVector<T>& holder(HostVector<T>*& v) {
+    if (!v) v = newHostVector<T>();
+    return *v;
+}
+
+void freeFaceFlags(Mesh& mesh) {
+    ::operator delete(mesh.faceFlags);
+    mesh.faceFlags = nullptr;
+}
+
+template <class T>
+void copyLeading(HostVector<T>& to, const HostVector<T>* from, uint32_t n) {
+    if (n) std::memcpy(static_cast<void*>(to.begin), from->begin, sizeof(T) * n);
+}
+}  // namespace
+
+void resize(Mesh& mesh, uint32_t vertexCount, uint32_t faces, uint32_t uvCount) {
+    resize(holder(mesh.vertices), vertexCount);
+    if (!mesh.faces || count(mesh.faces) != 3 * faces) {
+        // Face flags start over only when the face count changes.
+        freeFaceFlags(mesh);
+        const uint32_t words = faceFlagWords(faces);
+        mesh.faceFlags = static_cast<uint32_t*>(::operator new(sizeof(uint32_t) * words));
+        std::memset(mesh.faceFlags, 0xFF, sizeof(uint32_t) * words);
+    }
+    resize(holder(mesh.faces), 3 * faces, 0u);
+    if (uvCount > 0) {
+        resize(holder(mesh.uvs), uvCount);
+        resize(holder(mesh.uvFaces), 3 * faces, 0u);
+    } else {
+        deleteHostVector(mesh.uvs);
+        deleteHostVector(mesh.uvFaces);
+    }
+}
+
+void copyFrom(Mesh& mesh, const Mesh& source, bool copyVertices, bool copyFaces, bool copyFaceFlags,
+              bool copyNormals, bool copyUVs) {
+    const uint32_t vertexCount = (copyVertices || copyNormals) ? count(source.vertices) : count(mesh.vertices);
+    const uint32_t faces = (copyFaces || copyFaceFlags) ? faceCount(source) : faceCount(mesh);
+    const uint32_t uvCount = copyUVs ? count(source.uvs) : count(mesh.uvs);
+    resize(mesh, vertexCount, faces, uvCount);
+
+    if (copyVertices) copyLeading(*mesh.vertices, source.vertices, vertexCount);
+    if (copyFaces) copyLeading(*mesh.faces, source.faces, 3 * faces);
+    if (copyFaceFlags && source.faceFlags)
+        std::memcpy(mesh.faceFlags, source.faceFlags, sizeof(uint32_t) * faceFlagWords(faces));
+    if (copyNormals) {
+        if (source.normals) {
+            resize(holder(mesh.normals), vertexCount);
+            copyLeading(*mesh.normals, source.normals, std::min(vertexCount, count(source.normals)));
+        } else {
+            deleteHostVector(mesh.normals);
+        }
+    }
+    if (copyUVs) {
+        if (uvCount > 0) {
+            copyLeading(*mesh.uvs, source.uvs, uvCount);
+            copyLeading(*mesh.uvFaces, source.uvFaces, std::min(3 * faces, count(source.uvFaces)));
+        } else {
+            deleteHostVector(mesh.uvs);
+            deleteHostVector(mesh.uvFaces);
+        }
+    }
+}
+
+namespace {
+struct Corners {
+    Vec3 a, b, c;
+};
+
+Corners corners(const Mesh& mesh, uint32_t face) {
+    const uint32_t* f = mesh.faces->begin + 3 * face;
+    const Vec3* v = mesh.vertices->begin;
+    return {v[f[0]], v[f[1]], v[f[2]]};
+}
+}  // namespace
+
+Vec3 faceNormal(const Mesh& mesh, uint32_t face, bool normalizeIt) {
+    const Corners k = corners(mesh, face);
+    Vec3 n = cross(difference(k.b, k.a), difference(k.c, k.a));
+    if (normalizeIt) normalize(n);
+    return n;
+}
+
+float faceArea(const Mesh& mesh, uint32_t face) {
+    const Corners k = corners(mesh, face);
+    const Vec3 e = difference(k.c, k.b);
+    const float base = lengthSquared(e);
+    if (base < 1e-6) return 0.0f;
+    const float t = float(double(dot(difference(k.a, k.b), e)) / base);
+    const Vec3 foot = sum(k.b, scaled(e, t));
+    return float(0.5 * std::sqrt(double(lengthSquared(difference(foot, k.a))) * base));
+}
+
+void recomputeNormals(Mesh& mesh) {
+    const uint32_t vertexCount = count(mesh.vertices);
+    HostVector<Vec3>& normals = holder(mesh.normals);
+    resize(normals, vertexCount);
+    Vec3* n = normals.begin;
+    for (uint32_t i = 0; i < vertexCount; ++i) n[i] = {0.0f, 0.0f, 0.0f};
+    const uint32_t faces = faceCount(mesh);
+    const uint32_t* f = faces ? mesh.faces->begin : nullptr;
+    for (uint32_t i = 0; i < faces; ++i) {
+        const Vec3 weighted = scaled(faceNormal(mesh, i, false), faceArea(mesh, i));
+        for (int j = 0; j < 3; ++j) addTo(n[f[3 * i + j]], weighted);
+    }
+    for (uint32_t i = 0; i < vertexCount; ++i) normalize(n[i]);
+}
+
+void release(Mesh& mesh) {
+    if (mesh.displayList != kNoDisplayList) {
+        glDeleteLists(mesh.displayList, 1);
+        mesh.displayList = kNoDisplayList;
+    }
+    deleteHostVector(mesh.vertices);
+    deleteHostVector(mesh.faces);
+    freeFaceFlags(mesh);
+    deleteHostVector(mesh.uvs);
+    deleteHostVector(mesh.uvFaces);
+    deleteHostVector(mesh.normals);
+}

@@ -1,0 +1,23 @@
+#include "allocation_counter.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+size_t allocations = 0;
+}
+
+size_t allocationCount() { return allocations; }
+
+void* operator new(size_t n) {
+    ++allocations;
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new(size_t n, const std::nothrow_t&) noexcept {
+    ++allocations;
+    return std::malloc(n ? n : 1);
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
