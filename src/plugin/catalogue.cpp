@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "effects/translate_from_spline.h"
+
 const CatalogueEntry kCatalogue[kCatalogueSize] = {
     {"GenericHarmonik", nullptr},
     {"GenericTwist", nullptr},
@@ -9,7 +11,7 @@ const CatalogueEntry kCatalogue[kCatalogueSize] = {
     {"GenericElipsoid", nullptr},
     {"_GenericCosine", nullptr},
     {"_GenericTranslate", nullptr},
-    {"_GenericTranslateFromSpline", nullptr},
+    {"_GenericTranslateFromSpline", &createEffect<GenericTranslateFromSpline>},
     {"_GenericScale", nullptr},
     {"_GenericRotate", nullptr},
 };
