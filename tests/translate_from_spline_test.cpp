@@ -15,10 +15,13 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 using Curves = std::vector<std::vector<Vec3>>;
+using Xyz = std::array<float, 3>;
+Xyz xyz(Vec3 v) { return {v.x, v.y, v.z}; }
+
 // Curve k runs from (10, 100k, 0) to (25, 100k, 0): 16 samples one unit apart by default.
 Curves straight(int k) {
     Curves c;
-    for (float y = 0; c.size() < size_t(k); y += 100) c.push_back({{10, y, 0}, {25, y, 0}});
+    for (int i = 0; i < k; ++i) c.push_back({{10, 100.0f * i, 0}, {25, 100.0f * i, 0}});
     return c;
 }
 
@@ -39,51 +42,34 @@ struct TranslateFromSpline : testing::Test {
         scene.curves = std::move(c);
         scene.publish();
     }
-    Vec3 frame(float t) {
+    Xyz frame(float t) {
         fx.update(t);
         host.calls.clear();
         EXPECT_FALSE(fx.process(&host));
-        return fx.offset;
+        return xyz(fx.offset);
     }
+    Xyz handedParticle() const { return xyz(host.handedParticles->particles->begin[0].position); }
 };
-#define EXPECT_VEC3(v, X, Y, Z)  \
-    do {                         \
-        const Vec3 got = (v);    \
-        EXPECT_FLOAT_EQ(got.x, X); \
-        EXPECT_FLOAT_EQ(got.y, Y); \
-        EXPECT_FLOAT_EQ(got.z, Z); \
-    } while (0)
 }  // namespace
-
-TEST_F(TranslateFromSpline, RegistersWithoutOnSplineAndAnswersItsTexts) {
-    EXPECT_EQ(params.names(),
-              (std::vector<std::string>{"on mesh [b]", "on particles [b]", "precision", "speed [s]", "phase [s]"}));
-    std::vector<float> initial;
-    for (const Registration& r : params.calls) initial.push_back(r.initial);
-    EXPECT_EQ(initial, (std::vector<float>{1, 1, 0.5f, 0.75f, 0.5f}));
-    EXPECT_FALSE(fx.draw());
-    EXPECT_STREQ(fx.description(), "Translates the points of 3d objects, following current spline.");
-    EXPECT_STREQ(fx.author(), "Brisel");
-}
 
 // Offsets frame by frame: x = 10 + sample index, y = 100 x curve index.
 TEST_F(TranslateFromSpline, FollowsTheSamplesFromCurveToCurve) {
     struct Row {
         int curves;
         float speed, phase, precision, turns;
-        std::vector<std::array<float, 3>> frames;  // time, x, y
+        std::vector<Xyz> frames;  // time, x, y
     };
     const Row rows[] = {
         {1, 0.75f, 0.5f, 0.5f, 0, {{0.6f, 10, 0}, {0.65f, 11, 0}, {9.9f, 25, 0}, {10.3f, 10, 0}}},
         {2, 0.75f, 0.5f, 0.5f, 0, {{0.3f, 10, 0}, {10.3f, 10, 100}, {10.7f, 11, 100}, {20.3f, 10, 0}}},
-        {2, 0.25f, 0.5f, 0.5f, 0, {{0.3f, 25, 100}, {0.7f, 24, 100}}},     // backwards: curve 0 to K-1
-        {2, 1.0f, 0.5f, 0.5f, 0, {{0.13f, 20, 0}}},                        // 5 turns per unit of time
-        {2, 0.5f, 0.75f, 0.5f, 0, {{0.3f, 14, 0}, {50, 14, 0}}},          // standing still
-        {1, 0.75f, 0.5f, 0.0f, 0, {{0.3f, 10, 0}, {9.9f, 10, 0}}},         // one sample: the first point
-        {2, 0.5f, 0.5f, 0.5f, 1, {{0.3f, 25, 0}}},                         // v exactly 1: the last sample
-        {2, 0.5f, 1.0f, 0.5f, 0.75f, {{0.3f, 25, 100}, {0.4f, 25, 0}}},    // v stays above 1
-        {2, 0.5f, 0.0f, 0.5f, 0.25f, {{0.3f, 10, 100}}},                   // v below 0
-        {2, 0.5f, kNaN, 0.5f, 0.5f, {{0.3f, 10, 0}}},
+        {2, 0.25f, 0.5f, 0.5f, 0, {{0.3f, 25, 100}, {0.7f, 24, 100}}},   // backwards: curve 0 to K-1
+        {2, 1.0f, 0.5f, 0.5f, 0, {{0.13f, 20, 0}}},                      // 5 turns per unit of time
+        {2, 0.5f, 0.75f, 0.5f, 0, {{0.3f, 14, 0}, {50, 14, 0}}},        // standing still
+        {1, 0.75f, 0.5f, 0.0f, 0, {{0.3f, 10, 0}, {9.9f, 10, 0}}},       // one sample: the first point
+        {2, 0.5f, 0.5f, 0.5f, 1, {{0.3f, 25, 0}}},                       // v exactly 1: the last sample
+        {2, 0.5f, 1.0f, 0.5f, 0.75f, {{0.3f, 25, 100}, {0.4f, 25, 0}}},  // v stays above 1
+        {2, 0.5f, 0.0f, 0.5f, 0.25f, {{0.3f, 10, 100}}},                 // v below 0
+        {2, 0.5f, kNaN, 0.5f, 0.5f, {{0.3f, 10, 0}}},                    // NaN phase
         {1, 0.75f, 0.5f, 0.5f, 0, {{1, 11, 0}, {kNaN, 11, 0}, {2, 11, 0}, {3, 13, 0}, {kInf, 10, 0}, {4, 10, 0}}},
     };
     for (const Row& row : rows) {
@@ -93,10 +79,7 @@ TEST_F(TranslateFromSpline, FollowsTheSamplesFromCurveToCurve) {
         params["phase [s]"] = row.phase;
         params["precision"] = row.precision;
         fx.travel.accumulator = row.turns;
-        for (auto [t, x, y] : row.frames) {
-            SCOPED_TRACE(testing::Message() << "row " << &row - rows << " time " << t);
-            EXPECT_VEC3(frame(t), x, y, 0);
-        }
+        for (auto [t, x, y] : row.frames) EXPECT_EQ(frame(t), (Xyz{x, y, 0})) << "row " << &row - rows << " time " << t;
     }
 }
 
@@ -111,7 +94,7 @@ TEST_F(TranslateFromSpline, CountsSamplesFromPrecision) {
     }
 }
 
-// Without a sample to follow the points stay where the path last put them.
+// Without a sample to follow, the points stay where the path last put them.
 TEST_F(TranslateFromSpline, KeepsTheLastOffsetWhenNoSampleCanBeTaken) {
     const std::function<void()> limits[] = {
         [&] { setCurves({}); },
@@ -124,27 +107,9 @@ TEST_F(TranslateFromSpline, KeepsTheLastOffsetWhenNoSampleCanBeTaken) {
         fx.start(0);
         frame(0.1f);
         limit();
-        EXPECT_VEC3(frame(0.7f), 10, 0, 0);
-        ASSERT_NE(host.handedParticles, nullptr);
-        EXPECT_VEC3(host.handedParticles->particles->begin[0].position, 11, 2, 3);
+        EXPECT_EQ(frame(0.7f), (Xyz{10, 0, 0})) << &limit - limits;
+        EXPECT_EQ(handedParticle(), (Xyz{11, 2, 3}));
     }
-}
-
-TEST_F(TranslateFromSpline, ReadsTheSplineAndMovesParticlesAndMesh) {
-    frame(0.3f);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"hasSpline(true)", "getSpline", "hasParticles(false)",
-                                                    "getParticles", "setParticles", "hasMesh(false)", "getMesh",
-                                                    "setMesh"}));
-    EXPECT_EQ(host.handedSpline, nullptr);
-    EXPECT_VEC3(host.handedParticles->particles->begin[0].position, 11, 2, 3);
-    EXPECT_VEC3(host.handedMesh->vertices->begin[0], 10, 0, 5);
-
-    RecordingHostData without(scene);
-    without.offerSpline = false;
-    EXPECT_FALSE(fx.process(&without));
-    EXPECT_EQ(without.calls, std::vector<std::string>{"hasSpline(true)"});
-    EXPECT_EQ(without.handedParticles, nullptr);
-    EXPECT_EQ(without.handedMesh, nullptr);
 }
 
 TEST_F(TranslateFromSpline, CurveIndexWrapsInsteadOfOverflowing) {
@@ -155,61 +120,54 @@ TEST_F(TranslateFromSpline, CurveIndexWrapsInsteadOfOverflowing) {
     fx.curveIndex = INT_MAX;
     fx.update(1);
     EXPECT_EQ(fx.curveIndex, INT_MIN);
-    EXPECT_VEC3(frame(2), 25, 200, 0);  // INT_MIN + 1 = -2147483647 lands on curve 2 of 3
+    EXPECT_EQ(frame(2), (Xyz{25, 200, 0}));  // INT_MIN + 1 lands on curve 2 of 3
 }
 
-namespace {
-// Serves the scene without recording, so it allocates nothing itself.
-struct QuietHost final : FxHostData {
-    HostScene& s;
-    explicit QuietHost(HostScene& scene) : s(scene) {}
-    bool FX_THISCALL hasMesh(bool) override { return true; }
-    void FX_THISCALL setMesh(Mesh*) override {}
-    Mesh* FX_THISCALL getMesh() override { return &s.mesh; }
-    bool FX_THISCALL hasSpline(bool) override { return true; }
-    void FX_THISCALL setSpline(Spline*) override {}
-    Spline* FX_THISCALL getSpline() override { return &s.spline; }
-    bool FX_THISCALL hasParticles(bool) override { return true; }
-    void FX_THISCALL setParticles(ParticleSet*) override {}
-    ParticleSet* FX_THISCALL getParticles() override { return &s.particleSet; }
-};
-}  // namespace
-
 TEST_F(TranslateFromSpline, SteadyFramesAllocateNothing) {
+    // With particles off every call the host records fits in its string.
+    params["on particles [b]"] = 0;
+    host.calls.reserve(1000);
     setCurves(straight(2));
-    QuietHost quiet(scene);
-    fx.update(0.5f);
-    fx.process(&quiet);
+    frame(0.5f);
     const size_t before = allocationCount();
     for (int i = 1; i <= 40; ++i) {
         params["precision"] = i % 2 ? 0.25f : 0.5f;
         fx.update(0.6f * i);  // 0.06 turn a frame: on to curve 1, then back to curve 0
-        fx.process(&quiet);
+        fx.process(&host);
     }
     EXPECT_EQ(allocationCount() - before, 0u);
     EXPECT_EQ(fx.curveIndex, 0);
 }
 
-TEST(TranslateFromSplinePlugin, MovesParticlesThroughTheLoadedLibrary) {
+// The host's view, through the built library.
+TEST_F(TranslateFromSpline, RegistersReadsTheSplineAndMovesParticlesAndMesh) {
     PluginLoader lib;
     ASSERT_TRUE(lib.loaded());
     char name[32];
     FxEffect* e = lib.create(6, name);
-    ASSERT_NE(e, nullptr);
     EXPECT_STREQ(name, "_GenericTranslateFromSpline");
-    RecordingParamHost params;
-    HostScene scene;
-    scene.particles = {{{1, 2, 3}, 7, 9}};
-    scene.curves = straight(1);
-    scene.publish();
-    RecordingHostData host(scene);
-    e->registerParams(&params);
-    e->init(0, 0);
-    e->start(0);
+    RecordingParamHost own;
+    e->registerParams(&own);
+    std::vector<std::pair<std::string, float>> registered;
+    for (const Registration& r : own.calls) registered.push_back({r.name, r.initial});
+    EXPECT_EQ(registered, (decltype(registered){{"on mesh [b]", 1}, {"on particles [b]", 1}, {"precision", 0.5f},
+                                                {"speed [s]", 0.75f}, {"phase [s]", 0.5f}}));
+    EXPECT_TRUE(e->init(0, 0));
+    EXPECT_TRUE(e->start(0));
     e->update(0.7f);
     EXPECT_FALSE(e->process(&host));
-    EXPECT_VEC3(host.handedParticles->particles->begin[0].position, 12, 2, 3);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"hasSpline(true)", "getSpline", "hasParticles(false)",
+                                                    "getParticles", "setParticles", "hasMesh(false)", "getMesh",
+                                                    "setMesh"}));
+    EXPECT_EQ(handedParticle(), (Xyz{12, 2, 3}));
+    EXPECT_EQ(xyz(host.handedMesh->vertices->begin[0]), (Xyz{11, 0, 5}));
+
+    RecordingHostData without(scene);  // no spline: nothing moved, nothing handed back
+    without.offerSpline = false;
+    EXPECT_FALSE(e->process(&without));
+    EXPECT_EQ(without.calls, std::vector<std::string>{"hasSpline(true)"});
     EXPECT_FALSE(e->draw());
-    EXPECT_EQ(e->reserved14(), 1);
+    EXPECT_STREQ(e->description(), "Translates the points of 3d objects, following current spline.");
+    EXPECT_STREQ(e->author(), "Brisel");
     lib.destroy(e);
 }
