@@ -11,9 +11,9 @@ namespace {
 // what a typed-in value can make the effect allocate.
 constexpr uint32_t kMaxSamples = 65536;
 
-// The precision curve's value, truncated. A precision that gives no whole
-// sample (below the curve's start, or NaN) answers 0, which keeps the
-// samples held; an infinite or huge one stops at kMaxSamples.
+// The precision curve's value, truncated. A negative or NaN precision gives
+// less than one sample and answers 0, which keeps the samples held; an
+// infinite or huge one stops at kMaxSamples.
 uint32_t sampleCount(float precision) {
     const float n = kSampleCountCurve.value(precision);
     if (!(n >= 1.0f)) return 0;
