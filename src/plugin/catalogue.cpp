@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "effects/rotate.h"
+
 const CatalogueEntry kCatalogue[kCatalogueSize] = {
     {"GenericHarmonik", nullptr},
     {"GenericTwist", nullptr},
@@ -11,5 +13,5 @@ const CatalogueEntry kCatalogue[kCatalogueSize] = {
     {"_GenericTranslate", nullptr},
     {"_GenericTranslateFromSpline", nullptr},
     {"_GenericScale", nullptr},
-    {"_GenericRotate", nullptr},
+    {"_GenericRotate", &createEffect<GenericRotate>},
 };
