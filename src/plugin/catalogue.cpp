@@ -2,10 +2,11 @@
 
 #include <new>
 
+#include "effects/harmonik.h"
 #include "effects/rotate.h"
 
 const CatalogueEntry kCatalogue[kCatalogueSize] = {
-    {"GenericHarmonik", nullptr},
+    {"GenericHarmonik", &createEffect<GenericHarmonik>},
     {"GenericTwist", nullptr},
     {"GenericMagnet", nullptr},
     {"GenericElipsoid", nullptr},
