@@ -34,13 +34,12 @@ void GenericHarmonik::update(float time) {
 }
 
 void GenericHarmonik::beginPass() {
-    // Frequencies, gain and wave phase depend only on parameters and the
-    // clock, so one evaluation per pass gives every point the same numbers;
-    // the phase stays a double because the rule adds it before rounding.
+    // value() depends only on the parameter, so one evaluation per pass gives the same float.
     pass.tetaFrequency = kAngleFrequencyCurve.value(angleTeta);
     pass.phiFrequency = kAngleFrequencyCurve.value(anglePhi);
     pass.extremized = extremizer > 0.0f;
     pass.extremizerGain = kExtremizerGainCurve.value(extremizer);
+    // The clock moves only in update; kept in double, as the rule adds it to the angles unrounded.
     pass.wavePhase = double(kTurn) * wave.value(2.0f);
 }
 

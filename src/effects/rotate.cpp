@@ -41,8 +41,7 @@ double angleOf(const PhaseSpeed& spin) { return double(kTurn) * spin.value(0.5f)
 }  // namespace
 
 void GenericRotate::beginPass() {
-    // Axis, angle and matrix read only fields that no point changes, so one
-    // evaluation per pass gives every point the same floats.
+    // Axis, angle and matrix read only fields: one evaluation per pass gives the same floats.
     const Vec3 d = difference(axis, center);
     pass.still = d.x == 0.0f && d.y == 0.0f && d.z == 0.0f;
     rotationAboutAxis(pass.rotation, normalized(d), float(angleOf(spin)));
