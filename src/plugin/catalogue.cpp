@@ -2,10 +2,12 @@
 
 #include <new>
 
+#include "effects/harmonik.h"
+#include "effects/rotate.h"
 #include "effects/translate_from_spline.h"
 
 const CatalogueEntry kCatalogue[kCatalogueSize] = {
-    {"GenericHarmonik", nullptr},
+    {"GenericHarmonik", &createEffect<GenericHarmonik>},
     {"GenericTwist", nullptr},
     {"GenericMagnet", nullptr},
     {"GenericElipsoid", nullptr},
@@ -13,5 +15,5 @@ const CatalogueEntry kCatalogue[kCatalogueSize] = {
     {"_GenericTranslate", nullptr},
     {"_GenericTranslateFromSpline", &createEffect<GenericTranslateFromSpline>},
     {"_GenericScale", nullptr},
-    {"_GenericRotate", nullptr},
+    {"_GenericRotate", &createEffect<GenericRotate>},
 };

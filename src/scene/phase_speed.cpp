@@ -10,26 +10,47 @@ void PhaseSpeed::addParams(FxParamHost* host, float speedDefault, float phaseDef
 }
 
 void PhaseSpeed::advance(float timeStep, float gain) {
-    const float s = float(2.0 * speed - 1.0);
+    const float s = signedValue(speed);
     if (s == 0.0f) return;
     float r = float(double(speedMapping->value(std::fabs(s))) * gain);
     if (s < 0.0f) r = -r;
     accumulator = float(accumulator + double(r) * timeStep);
 }
 
+namespace {
+// Past this many single-turn steps (a clock that jumped many turns at once,
+// or one too large for a step to change it) the remainder finishes the job.
+constexpr int kMaxSteps = 64;
+
+// Where the remaining steps would end: x - low reduced into [0, range), or
+// into (0, range] for a clock coming down from above high, so that a whole
+// number of turns above high ends on high, as the steps themselves do.
+float remainderFrom(float x, float low, float range, bool fromAbove) {
+    double r = std::fmod(double(x) - low, double(range));
+    if (r < 0.0) r += range;
+    if (fromAbove && r == 0.0) r = range;
+    return float(low + r);
+}
+}  // namespace
+
 void PhaseSpeed::wrap(float low, float high) {
-    const float range = high - low;
-    // A clock that jumped by more than a few turns (a huge time step) would
-    // take too many single-turn steps; the remainder gives the same place.
-    constexpr int kStepsBeforeRemainder = 64;
+    const float range = float(double(high) - low);
+    // No whole number of turns brings an infinite clock back: it restarts.
     if (std::isinf(accumulator)) accumulator = low;
     int steps = 0;
-    while (accumulator < low && ++steps <= kStepsBeforeRemainder) accumulator += range;
-    while (accumulator > high && ++steps <= kStepsBeforeRemainder) accumulator -= range;
-    if (steps > kStepsBeforeRemainder) {
-        float r = float(std::fmod(double(accumulator) - low, double(range)));
-        if (r < 0.0f) r += range;
-        accumulator = low + r;
+    while (accumulator < low) {
+        if (++steps > kMaxSteps) {
+            accumulator = remainderFrom(accumulator, low, range, false);
+            break;
+        }
+        accumulator = float(double(accumulator) + range);
+    }
+    while (accumulator > high) {
+        if (++steps > kMaxSteps) {
+            accumulator = remainderFrom(accumulator, low, range, true);
+            break;
+        }
+        accumulator = float(double(accumulator) - range);
     }
 }
 

@@ -13,7 +13,11 @@ struct PhaseSpeed {
 
     // Registers "speed" then "phase" as scalars with the given signed defaults.
     void addParams(FxParamHost* host, float speedDefault, float phaseDefault);
+    // Adds the signed rate times gain times the step; speed 0.5 stands still.
     void advance(float timeStep, float gain);
+    // Brings the accumulator back into [low, high] by whole ranges: a value
+    // equal to high stays high, a NaN stays NaN, an infinite one becomes low.
     void wrap(float low, float high);
+    // (2 phase - 1) scale + accumulator, not wrapped.
     float value(float scale) const;
 };

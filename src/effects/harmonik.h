@@ -1,0 +1,46 @@
+// Harmonik: scales every point by a travelling spherical-harmonic pattern
+// of its azimuth and polar angle about a centre.
+#pragma once
+
+#include <cmath>
+
+#include "deformers/fx_deformer.h"
+#include "deformers/time_step_effect.h"
+#include "scene/phase_speed.h"
+#include "scene/vec_math.h"
+
+class GenericHarmonik final : public FxDeformer<FxTimeStepEffect, GenericHarmonik> {
+public:
+    void FX_THISCALL registerParams(FxParamHost* host) override;
+    bool FX_THISCALL start(uint32_t) override;
+    void FX_THISCALL update(float time) override;
+    const char* FX_THISCALL description() override;
+    const char* FX_THISCALL author() override;
+
+    void beginPass();
+    Vec3 movePoint(const Vec3& p) const {
+        const Vec3 d = difference(p, center);
+        const float azimuth = float(std::atan2(double(d.z), double(d.x)));
+        const float polar = float(std::atan2(std::sqrt(double(d.x) * d.x + double(d.z) * d.z), double(d.y)));
+        const float a = float(double(pass.tetaFrequency) * azimuth);
+        const float b = float(double(pass.phiFrequency) * polar);
+        float f = float((std::sin(pass.wavePhase + b + a) + 1.0) * 0.5);
+        if (pass.extremized)
+            f = float(f + double(pass.extremizerGain) * (std::sin(double(a)) + std::sin(double(b)) + 1.0) * 0.5);
+        return scaled(p, float(troughScale + (double(crestScale) - troughScale) * f));
+    }
+
+    float intensity;  // 0.5: no deformation
+    PhaseSpeed wave;
+    float angleTeta, anglePhi, extremizer;
+    Vec3 center;
+    float troughScale, crestScale;  // the scale where the pattern is 0 and 1
+
+    // Read by movePoint, filled by beginPass.
+    struct Pass {
+        float tetaFrequency, phiFrequency;
+        bool extremized;
+        float extremizerGain;
+        double wavePhase;  // radians; kept in double as the rule sums it
+    } pass;
+};

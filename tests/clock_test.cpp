@@ -1,0 +1,80 @@
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "deformers/time_step_effect.h"
+#include "plugin/exports.h"
+#include "scene/phase_speed.h"
+#include "test_host.h"
+
+namespace {
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN(), kInf = std::numeric_limits<float>::infinity();
+constexpr int kAnimated[] = {0, 8};  // Harmonik, Rotate
+}  // namespace
+
+TEST(TimeStep, StepsForwardAndNeverBackwards) {
+    // {time, step, last}; a NaN time stands for start.
+    const float frames[][3] = {{kNaN, 0, 0}, {2.5f, 2.5f, 2.5f}, {3, 0.5f, 3}, {3, 1e-6f, 3}, {1, 1e-6f, 1},
+                               {1.5f, 0.5f, 1.5f}, {kNaN, 0.5f, 0}, {-2, 1e-6f, -2}, {0, 2, 0}};
+    for (int index : kAnimated) {
+        RecordingParamHost params;
+        auto* e = static_cast<FxTimeStepEffect*>(fx_create(index, nullptr));
+        e->registerParams(&params);
+        e->timeStep = 0;
+        for (const auto& f : frames) {
+            if (std::isnan(f[0])) EXPECT_TRUE(e->start(0)); else e->update(f[0]);
+            EXPECT_EQ(e->timeStep, f[1]) << index << " at " << f[0];
+            EXPECT_EQ(e->lastTime, f[2]) << index << " at " << f[0];
+        }
+        fx_delete(e);
+    }
+}
+
+TEST(PhaseSpeed, AdvancesWrapsAndReadsInTurns) {
+    struct Case {
+        const ExpRange* curve;
+        float speed, gain, step, turns;
+    } const cases[] = {{&kStandardSpeedCurve, 0.5f, 2, 1e30f, 0}, {&kStandardSpeedCurve, 0.75f, 2, 1, 0.2f},
+                       {&kStandardSpeedCurve, 0.25f, 2, 1, -0.2f}, {&kStandardSpeedCurve, 1, 2, 0.5f, 1},
+                       {&kWideSpeedCurve, 1, 1, 1, 5}, {&kWideSpeedCurve, 0, 1, 0.5f, -2.5f},
+                       {&kWideSpeedCurve, 0.875f, 1, 1, 0.709812f}};
+    for (const Case& c : cases) {
+        PhaseSpeed clock{c.speed, 0.5f, c.curve, 0.5f};
+        clock.advance(c.step, c.gain);
+        EXPECT_NEAR(clock.accumulator, 0.5f + c.turns, 2e-6f) << c.speed;
+    }
+    const float wraps[][2] = {{-0.25f, 0.75f}, {2.5f, 0.5f}, {1, 1}, {0, 0}, {1000.375f, 0.375f}, {-1000.375f, 0.625f},
+                              {100, 1}, {-100, 0}, {1e30f, 1}, {-1e30f, 0}, {3e38f, 1}, {kInf, 0}, {-kInf, 0}};
+    for (const auto& c : wraps) {
+        PhaseSpeed clock{0, 0, &kStandardSpeedCurve, c[0]};
+        clock.wrap(0, 1);
+        EXPECT_EQ(clock.accumulator, c[1]) << c[0];
+    }
+    EXPECT_EQ((PhaseSpeed{0, 0}.value(0.5f)), -0.5f);
+    EXPECT_EQ((PhaseSpeed{0, 1}.value(0.5f)), 0.5f);
+    EXPECT_EQ((PhaseSpeed{0, 0.75f, &kStandardSpeedCurve, 0.25f}.value(2)), 1.25f);
+}
+
+// Whatever the host does with time and the user with speed, every call ends
+// and the clock stays within its turn (or NaN once fed a NaN).
+TEST(PhaseSpeed, NoInputHangsOrLeavesTheTurn) {
+    const float values[] = {kNaN, kInf, -kInf, 1e30f, -1e30f, 3.4e38f, 1e-45f, 1e-30f, 0, -0.0f, 1, 7.5f, 1e7f};
+    for (float speed : {0.0f, 0.25f, 0.5f, 1.0f, kNaN, kInf, -kInf})
+        for (float step : values)
+            for (float start : values) {
+                PhaseSpeed clock{speed, 0, &kWideSpeedCurve, start};
+                clock.advance(step, 2);
+                clock.wrap(0, 1);
+                const float a = clock.accumulator;
+                EXPECT_TRUE(std::isnan(a) || (a >= 0 && a <= 1)) << speed << " " << step << " " << start;
+            }
+    for (int index : kAnimated) {
+        RecordingParamHost params;
+        FxEffect* e = fx_create(index, nullptr);
+        e->registerParams(&params);
+        e->start(0);
+        for (float t : values) e->update(t), e->update(-t);
+        fx_delete(e);
+    }
+}
