@@ -61,10 +61,7 @@ void GenericTranslateFromSpline::update(float time) {
     stepTime(time);
     // Samples keep their storage; process overwrites them.
     if (const uint32_t n = sampleCount(precision)) resize(samples, n);
-    // A NaN time or speed would stop the clock for good: that step is lost.
-    const float turns = travel.accumulator;
     travel.advance(timeStep, 1.0f);
-    if (std::isnan(travel.accumulator)) travel.accumulator = turns;
     const float v = travel.value(0.5f);
     if (v > 1.0f) {
         curveIndex = stepped(curveIndex, 1);

@@ -14,7 +14,9 @@ void PhaseSpeed::advance(float timeStep, float gain) {
     if (s == 0.0f) return;
     float r = float(double(speedMapping->value(std::fabs(s))) * gain);
     if (s < 0.0f) r = -r;
-    accumulator = float(accumulator + double(r) * timeStep);
+    // A NaN step (a NaN time or speed) would stop the clock for good: it is lost.
+    const float moved = float(accumulator + double(r) * timeStep);
+    if (!std::isnan(moved)) accumulator = moved;
 }
 
 namespace {
