@@ -2,9 +2,11 @@
 
 #include <new>
 
+#include "effects/twist.h"
+
 const CatalogueEntry kCatalogue[kCatalogueSize] = {
     {"GenericHarmonik", nullptr},
-    {"GenericTwist", nullptr},
+    {"GenericTwist", &createEffect<GenericTwist>},
     {"GenericMagnet", nullptr},
     {"GenericElipsoid", nullptr},
     {"_GenericCosine", nullptr},
