@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "effects/cosine.h"
 #include "effects/twist.h"
 
 const CatalogueEntry kCatalogue[kCatalogueSize] = {
@@ -9,7 +10,7 @@ const CatalogueEntry kCatalogue[kCatalogueSize] = {
     {"GenericTwist", &createEffect<GenericTwist>},
     {"GenericMagnet", nullptr},
     {"GenericElipsoid", nullptr},
-    {"_GenericCosine", nullptr},
+    {"_GenericCosine", &createEffect<GenericCosine>},
     {"_GenericTranslate", nullptr},
     {"_GenericTranslateFromSpline", nullptr},
     {"_GenericScale", nullptr},
