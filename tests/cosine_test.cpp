@@ -11,15 +11,20 @@ TEST(Cosine, MovesEachCoordinateByItsWave) {
     const struct { Edits edits; Vec3 p, want; float time = 1.0f; } cases[] = {
         {{}, {0, 0, 0}, {1, 1, 1}},
         {{}, p, cosines},
-        {{{"center [p3x]", 1}, {"axis x [p3x]", 6}, {"axis y [p3x]", 1}, {"axis z [p3x]", 1}}, p, cosines},  // world waves
-        {{{"speed [s]", 0.75f}}, p, {1 - std::sin(0.5f), 2 - std::sin(1.0f), -3 + std::sin(1.5f)}, 1.25f},  // quarter turn
+        // a shifted frame: the waves still read world coordinates
+        {{{"center [p3x]", 1}, {"axis x [p3x]", 6}, {"axis y [p3x]", 1}, {"axis z [p3x]", 1}}, p, cosines},
+        // the default clock, a quarter turn on
+        {{{"speed [s]", 0.75f}}, p, {1 - std::sin(0.5f), 2 - std::sin(1.0f), -3 + std::sin(1.5f)}, 1.25f},
         {{{"intensity [s]", 1}}, {0, 0, 0}, {5, 5, 5}},
         {{{"intensity [s]", 0}}, {0, 0, 0}, {-5, -5, -5}},
         {{{"intensity [s]", 0.5f}, {"uniform scale [b]", 0}, {"axis x [p3x]", 10}}, {1, 2, 3}, {2, 2, 3}},
-        {{{"intensity [s]", 0.5f}, {"orthogonal [b]", 0}, {"uniform scale [b]", 0}, {"axis y [p3x]", 3}, {"axis y [p3y]", 4}},
+        {{{"intensity [s]", 0.5f}, {"orthogonal [b]", 0}, {"uniform scale [b]", 0},
+          {"axis y [p3x]", 3}, {"axis y [p3y]", 4}},
          {0, 1, 0}, {0.48f, 0.64f, 0}},  // skewed y
-        {{{"uniform freq [b]", 0}, {"frequence x", 1}, {"frequence y", 0}}, {x, 7, 1}, {x + std::cos(5 * x), 8, cosines.x}},
-        {{{"use tan [b]", 1}}, p, {1 + std::tan(0.1f + tanPhase), 2 + std::tan(0.2f + tanPhase), -3 + std::tan(-0.3f + tanPhase)}},
+        {{{"uniform freq [b]", 0}, {"frequence x", 1}, {"frequence y", 0}}, {x, 7, 1},
+         {x + std::cos(5 * x), 8, cosines.x}},
+        {{{"use tan [b]", 1}}, p,
+         {1 + std::tan(0.1f + tanPhase), 2 + std::tan(0.2f + tanPhase), -3 + std::tan(-0.3f + tanPhase)}},
     };
     for (const auto& c : cases) {
         EffectRig<GenericCosine> rig({{"speed [s]", 0.5f}});  // the clock stands at 0

@@ -10,7 +10,13 @@ TEST(FramePlugin, TwistAndCosineWorkThroughTheExports) {
         return "begin(1) color(0.9,0.1,0.1) vertex(0,0,0) vertex(" + x + ") color(0.1,0.9,0.1) vertex(0,0,0) vertex(" +
                y + ") color(0.1,0.1,0.9) vertex(0,0,0) vertex(0,0,5) end ";
     };
-    const struct { int index; const char* name; const char* text; std::vector<std::string> names; Vec3 from, to; std::string gizmo; } cases[] = {
+    const struct {
+        int index;
+        const char *name, *text;
+        std::vector<std::string> names;
+        Vec3 from, to;
+        std::string gizmo;
+    } cases[] = {
         {1, "GenericTwist", "Twists points of current 3d objects.",
          withPoints({"on mesh [b]", "on spline [b]", "on particles [b]", "frequency [s]", "rotate speed [s]",
                      "rotate phase [s]", "orthogonal [b]", "uniform scale [b]", "center [p3]", "axis x [p3]",
@@ -22,7 +28,8 @@ TEST(FramePlugin, TwistAndCosineWorkThroughTheExports) {
                      "axis y [p3]", "axis z [p3]", "on mesh [b]", "on spline [b]", "on particles [b]", "speed [s]",
                      "phase [s]", "intensity [s]", "frequence x", "frequence y", "frequence z", "uniform freq [b]",
                      "use tan [b]"}),
-         {1, 2, -3}, {1 + std::cos(0.5f), 2 + std::cos(1.0f), -3 + std::cos(1.5f)}, axes("5,0,0", "0,5,0")},  // after one full turn
+         {1, 2, -3}, {1 + std::cos(0.5f), 2 + std::cos(1.0f), -3 + std::cos(1.5f)},  // after one full turn
+         axes("5,0,0", "0,5,0")},
     };
     PluginLoader plugin;
     for (const auto& c : cases) {

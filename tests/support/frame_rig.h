@@ -54,8 +54,9 @@ inline std::string glTrace() {
 // Registered names, each "name [p3]" standing for its three coordinates.
 inline std::vector<std::string> withPoints(const std::vector<std::string>& names) {
     std::vector<std::string> out;
-    for (const std::string& n : names)
-        for (const char* axis : {"x]", "y]", "z]"})
-            if (!n.ends_with(" [p3]")) { out.push_back(n); break; } else out.push_back(n.substr(0, n.size() - 1) + axis);
+    for (const std::string& n : names) {
+        if (!n.ends_with(" [p3]")) out.push_back(n);
+        else for (const char* axis : {"x]", "y]", "z]"}) out.push_back(n.substr(0, n.size() - 1) + axis);
+    }
     return out;
 }
