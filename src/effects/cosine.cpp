@@ -1,0 +1,72 @@
+#include "effects/cosine.h"
+
+#include "plugin/param_registration.h"
+
+// The frame comes first, before the data flags.
+void GenericCosine::registerParams(FxParamHost* host) {
+    FxAxisFrameEffect::registerParams(host);
+    registerDataFlags(host);
+    animation.addParams(host, 0.5f, 0.0f);
+    addScalar(host, "intensity", &intensity, 0.5f);
+    addBare(host, "frequence x", &freqX, 0.5f);
+    addBare(host, "frequence y", &freqY, 0.5f);
+    addBare(host, "frequence z", &freqZ, 0.5f);
+    addBool(host, "uniform freq", &uniformFreq, true);
+    addBool(host, "use tan", &useTan, false);
+}
+
+bool GenericCosine::start(uint32_t) {
+    previousFreqX = freqX;
+    previousFreqY = freqY;
+    previousFreqZ = freqZ;
+    previousUniformFreq = uniformFreq;
+    FxAxisFrameEffect::start(0);
+    animation.accumulator = 0.0f;
+    return true;
+}
+
+void GenericCosine::update(float time) {
+    stepTime(time);
+    updateFrame();
+    animation.advance(timeStep, 2.0f);
+    animation.wrap(0.0f, 1.0f);
+    // Linked frequencies: switching the link on takes the mean; an edit while
+    // it is on carries the first edited frequency (x, then y, then z) to all three.
+    if (isOn(uniformFreq)) {
+        const auto link = [this](float f) { freqX = freqY = freqZ = f; };
+        if (!isOn(previousUniformFreq))
+            link(float((double(freqZ) + freqY + freqX) * 0.33333334f));
+        else if (!(freqX == previousFreqX))
+            link(freqX);
+        else if (!(freqY == previousFreqY))
+            link(freqY);
+        else if (!(freqZ == previousFreqZ))
+            link(freqZ);
+    }
+    previousUniformFreq = uniformFreq;
+    previousFreqX = freqX;
+    previousFreqY = freqY;
+    previousFreqZ = freqZ;
+}
+
+// These depend only on the parameters and the clock: one evaluation per pass gives every point the same values.
+void GenericCosine::beginPass() {
+    frameMatrix(frameToWorld, center(), axisX(), axisY(), axisZ());
+    ex = normalized(row(frameToWorld, 0));
+    ey = normalized(row(frameToWorld, 1));
+    ez = normalized(row(frameToWorld, 2));
+    tangent = isOn(useTan);
+    const ExpRange& curve = tangent ? kTangentFrequencyCurve : kCosineFrequencyCurve;
+    spatialX = curve.value(freqX);
+    spatialY = curve.value(freqY);
+    spatialZ = curve.value(freqZ);
+    const double v = animation.value(0.5f);
+    // The tangent's time phase runs a hundred times slower.
+    timePhase = tangent ? double(kTurn) * 0.01 * (v - 1.0) : double(kTurn) * (v - 1.0);
+    const float x = signedValue(intensity);
+    k = kCosineIntensityCurve.value(std::fabs(x));
+    if (!(x > 0.0f)) k = -k;
+}
+
+const char* GenericCosine::description() { return "FIXME"; }
+const char* GenericCosine::author() { return "Brisel"; }

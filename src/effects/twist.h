@@ -1,0 +1,39 @@
+// Twist: turns every point about the frame's first axis by an angle that
+// grows with the point's height along it, plus a running and a fixed offset.
+#pragma once
+
+#include <cmath>
+
+#include "deformers/axis_frame_effect.h"
+#include "deformers/fx_deformer.h"
+#include "scene/phase_speed.h"
+#include "scene/vec_math.h"
+
+class GenericTwist final : public FxDeformer<FxAxisFrameEffect, GenericTwist> {
+public:
+    bool FX_THISCALL init(uint32_t, uint32_t) override;
+    void FX_THISCALL registerParams(FxParamHost* host) override;
+    bool FX_THISCALL start(uint32_t) override;
+    void FX_THISCALL update(float time) override;
+    bool FX_THISCALL draw() override;
+    const char* FX_THISCALL description() override;
+    const char* FX_THISCALL author() override;
+
+    void beginPass();
+    Vec3 movePoint(const Vec3& p) const {
+        const Vec3& c = center();
+        const Vec3 d = difference(p, c);
+        const float a = dot(d, dirX), b = dot(d, dirY), h = dot(d, dirZ);
+        const float theta = float(turnAngle + std::atan2(double(h), double(b)) + double(a) * twistRate);
+        const float r = float(std::sqrt(double(h) * h + double(b) * b));
+        const Vec3 onAxis = sum(c, scaled(dirX, a));
+        const Vec3 turned = sum(onAxis, scaled(scaled(dirY, r), float(std::cos(double(theta)))));
+        return sum(turned, scaled(scaled(dirZ, r), float(std::sin(double(theta)))));
+    }
+
+    PhaseSpeed rotation;  // "rotate speed", "rotate phase"
+    float frequency;
+    float twistRate;  // radians per unit of height; never exactly 0
+    Vec3 dirX, dirY, dirZ;
+    double turnAngle;  // per pass: the rotation clock's angle, 6.2831855 v
+};
