@@ -75,7 +75,7 @@ void drawArrow(const Vec3& a, const Vec3& b) {
     const float L = len < 10.0f ? 10.0f : len;
     const float h = float(0.125 * L);
     const float r = float(0.06666667f * double(L));
-    const Vec3 B{float(b.x - double(h) * D.x), float(b.y - double(h) * D.y), float(b.z - double(h) * D.z)};
+    const Vec3 B = difference(b, scaled(D, h));
     const Vec3 rU = scaled(U, r), rW = scaled(W, r);
     color(kRed);
     glBegin(GL_LINES);

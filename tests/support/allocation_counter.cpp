@@ -5,9 +5,16 @@
 
 namespace {
 size_t allocations = 0;
+size_t deallocations = 0;
+
+void freeCounted(void* p) {
+    if (p) ++deallocations;
+    std::free(p);
 }
+}  // namespace
 
 size_t allocationCount() { return allocations; }
+size_t deallocationCount() { return deallocations; }
 
 void* operator new(size_t n) {
     ++allocations;
@@ -18,6 +25,6 @@ void* operator new(size_t n, const std::nothrow_t&) noexcept {
     ++allocations;
     return std::malloc(n ? n : 1);
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { freeCounted(p); }
+void operator delete(void* p, size_t) noexcept { freeCounted(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { freeCounted(p); }

@@ -1,6 +1,8 @@
-// Counts the allocations made through operator new in this test binary.
+// Counts the allocations made through operator new, and the frees through
+// operator delete, in this test binary.
 #pragma once
 
 #include <cstddef>
 
 size_t allocationCount();
+size_t deallocationCount();

@@ -1,0 +1,170 @@
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "allocation_counter.h"
+#include "deformers/fx_deformer.h"
+#include "recording_gl.h"
+#include "scene/vec_math.h"
+#include "test_host.h"
+#include "vec_near.h"
+
+namespace {
+class Identity final : public FxDeformer<FxEffect, Identity> {
+public:
+    const char* FX_THISCALL description() override { return "identity"; }
+    const char* FX_THISCALL author() override { return "tests"; }
+    Vec3 movePoint(const Vec3& p) const { return p; }
+};
+
+class Shift final : public FxDeformer<FxEffect, Shift> {  // p + (1, 2, 3); counts its passes
+public:
+    const char* FX_THISCALL description() override { return "shift"; }
+    const char* FX_THISCALL author() override { return "tests"; }
+    void beginPass() { ++passes; }
+    Vec3 movePoint(const Vec3& p) const { return sum(p, {1, 2, 3}); }
+    int passes = 0;
+};
+
+// Two particles, an open and a closed curve, two triangles in z = 0 with uvs, face flags and stale normals.
+template <class Effect>
+struct Pass {
+    explicit Pass(bool normals) {
+        scene.particles = {{{1, 2, 3}, 0xDEADBEEFu, 0x7FC00001u}, {{-4, 5, 6}, 0u, 0xFFFFFFFFu}};
+        scene.curves = {{{0, 0, 0}, {3, 4, 0}, {3, 4, 0}}, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}};
+        scene.closed = {false, true};
+        scene.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+        scene.normals.assign(4, {9, 9, 9});
+        scene.hasNormals = normals;
+        scene.faces = {0, 1, 2, 1, 3, 2};
+        scene.uvFaces = {2, 1, 0, 0, 1, 2};
+        scene.uvs = {{0, 0}, {1, 0}, {0.5f, 1}};
+        scene.faceFlags = {0xA5A5A5A5u};
+        scene.publish();
+        effect->registerParams(&params);
+    }
+    ~Pass() { effect->scalarDeletingDestructor(1); }
+    HostScene scene;
+    Effect* effect = new Effect();
+    RecordingParamHost params;
+    RecordingHostData host{scene};
+};
+
+template <class T>
+bool sameBytes(const HostVector<T>* copy, const std::vector<T>& host) {
+    return count(copy) == host.size() && std::memcmp(copy->begin, host.data(), host.size() * sizeof(T)) == 0;
+}
+}  // namespace
+
+TEST(Deformer, AsksForEachKindInOrderWhenItsFlagIsOn) {
+    struct Case { float particles, spline, mesh; bool offerParticles; std::vector<std::string> calls; };
+    const Case cases[] = {
+        {1, 1, 1, true, {"hasParticles(false)", "getParticles", "setParticles", "hasSpline(false)", "getSpline",
+                         "setSpline", "hasMesh(false)", "getMesh", "setMesh"}},
+        {0, 0, 1, true, {"hasMesh(true)", "getMesh", "setMesh"}},
+        {1, 0, 1, false, {"hasParticles(false)", "hasMesh(true)", "getMesh", "setMesh"}},
+        {0.49f, 0.5f, 0.49f, true, {"hasSpline(false)", "getSpline", "setSpline"}},
+        {0.5f, 0.49f, 0.5f, true, {"hasParticles(false)", "getParticles", "setParticles", "hasMesh(false)",
+                                   "getMesh", "setMesh"}},
+    };
+    for (const Case& c : cases) {
+        Pass<Shift> pass(true);
+        EXPECT_EQ(pass.params.names(), (std::vector<std::string>{"on mesh [b]", "on spline [b]", "on particles [b]"}));
+        pass.params["on particles [b]"] = c.particles;
+        pass.params["on spline [b]"] = c.spline;
+        pass.params["on mesh [b]"] = c.mesh;
+        pass.host.offerParticles = c.offerParticles;
+        EXPECT_FALSE(pass.effect->process(&pass.host));
+        EXPECT_EQ(pass.host.calls, c.calls);
+        EXPECT_EQ(pass.effect->passes, 1);
+        EXPECT_EQ(pass.effect->reserved14(), 1);
+    }
+}
+
+TEST(Deformer, MovesTheCopiesPointsAndPassesTheRestThrough) {
+    Pass<Shift> pass(false);
+    pass.effect->process(&pass.host);
+    const Particle* p = pass.host.handedParticles->particles->begin;
+    EXPECT_TRUE(near(p[1].position, {-3, 7, 9}) && near(pass.scene.particles[1].position, {-4, 5, 6}));
+    EXPECT_TRUE(p[0].aux0 == 0xDEADBEEFu && p[0].aux1 == 0x7FC00001u && p[1].aux0 == 0u && p[1].aux1 == 0xFFFFFFFFu);
+    const Curve* curves = pass.host.handedSpline->curves->begin;
+    EXPECT_TRUE(near(curves[0].points.begin[2], {4, 6, 3}) && !curves[0].closed && curves[1].closed);
+    EXPECT_EQ(curves[0].segmentLengths.begin[1], 0.0001f);  // the moved equal points
+    EXPECT_FLOAT_EQ(curves[1].length, float(2 + std::sqrt(2.0)));
+    const Mesh& m = *pass.host.handedMesh;
+    EXPECT_TRUE(near(m.vertices->begin[3], {2, 3, 3}) && near(pass.scene.vertices[3], {1, 1, 0}));
+    EXPECT_TRUE(sameBytes(m.faces, pass.scene.faces) && sameBytes(m.uvFaces, pass.scene.uvFaces));
+    EXPECT_TRUE(sameBytes(m.uvs, pass.scene.uvs) && m.faceFlags[0] == 0xA5A5A5A5u);
+    EXPECT_EQ(m.normals, nullptr);  // the host's mesh has none
+
+    pass.scene.hasNormals = true;  // rebuilt from the faces, not taken from the host
+    pass.scene.publish();
+    pass.effect->process(&pass.host);
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(near(m.normals->begin[i], {0, 0, 1}));
+    pass.scene.vertices[3] = {1, 1, 5};  // without host normals the copy's stay as they stand
+    pass.scene.hasNormals = false;
+    pass.scene.uvs.clear();
+    pass.scene.publish();
+    pass.effect->process(&pass.host);
+    EXPECT_TRUE(near(m.vertices->begin[3], {2, 3, 8}) && near(m.normals->begin[3], {0, 0, 1}));
+    EXPECT_TRUE(m.uvs == nullptr && m.uvFaces == nullptr);
+}
+
+TEST(Deformer, AnIdentityRuleHandsBackTheHostsPointsBitForBit) {
+    Pass<Identity> pass(true);
+    pass.effect->process(&pass.host);
+    EXPECT_TRUE(sameBytes(pass.host.handedParticles->particles, pass.scene.particles));
+    EXPECT_TRUE(sameBytes(pass.host.handedMesh->vertices, pass.scene.vertices));
+    for (int c = 0; c < 2; ++c) {
+        const Curve &copy = pass.host.handedSpline->curves->begin[c], &from = pass.scene.spline.curves->begin[c];
+        EXPECT_TRUE(sameBytes(&copy.points, pass.scene.curves[c]) && copy.length == from.length);
+        EXPECT_EQ(0, std::memcmp(copy.segmentLengths.begin, from.segmentLengths.begin, 3 * sizeof(float)));
+    }
+}
+
+TEST(Deformer, SlotZeroFreesTheObjectOnlyWithBitZero) {
+    for (unsigned flags : {0u, 1u}) {
+        FxEffect* effect = new Shift();
+        const size_t before = deallocationCount();
+        EXPECT_EQ(effect->scalarDeletingDestructor(flags), effect);
+        EXPECT_EQ(deallocationCount() - before, flags);
+        if (flags == 0) ::operator delete(effect);
+    }
+}
+
+TEST(Deformer, DestructionDeletesAStoredDisplayListOnce) {
+    for (uint32_t list : {7u, kNoDisplayList}) {
+        auto* pass = new Pass<Shift>(true);
+        pass->effect->process(&pass->host);
+        pass->host.handedMesh->displayList = list;
+        clearGlLog();
+        delete pass;
+        const std::vector<GlCall> deleted = glCalls("deleteLists");
+        EXPECT_EQ(glLog().size(), list == kNoDisplayList ? 0u : 1u);
+        EXPECT_TRUE(deleted.empty() || (deleted[0].mode == 7u && deleted[0].n == 1));
+    }
+}
+
+TEST(Deformer, ASecondPassOverUnchangedSizesAllocatesNothing) {
+    struct Quiet final : FxHostData {  // serves the scene and records nothing
+        HostScene& s;
+        explicit Quiet(HostScene& scene) : s(scene) {}
+        bool FX_THISCALL hasMesh(bool) override { return true; }
+        void FX_THISCALL setMesh(Mesh*) override {}
+        Mesh* FX_THISCALL getMesh() override { return &s.mesh; }
+        bool FX_THISCALL hasSpline(bool) override { return true; }
+        void FX_THISCALL setSpline(Spline*) override {}
+        Spline* FX_THISCALL getSpline() override { return &s.spline; }
+        bool FX_THISCALL hasParticles(bool) override { return true; }
+        void FX_THISCALL setParticles(ParticleSet*) override {}
+        ParticleSet* FX_THISCALL getParticles() override { return &s.particleSet; }
+    };
+    Pass<Shift> pass(true);
+    Quiet host(pass.scene);
+    const size_t start = allocationCount();
+    pass.effect->process(&host);
+    const size_t first = allocationCount();
+    pass.effect->process(&host);
+    EXPECT_GT(first, start);
+    EXPECT_EQ(allocationCount(), first);
+}
