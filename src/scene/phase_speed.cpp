@@ -19,16 +19,21 @@ void PhaseSpeed::advance(float timeStep, float gain) {
 
 void PhaseSpeed::wrap(float low, float high) {
     const float range = high - low;
-    // A clock that jumped by more than a few turns (a huge time step) would
-    // take too many single-turn steps; the remainder gives the same place.
+    // A clock that jumped by many turns (a huge time step) would take too
+    // many single-turn steps, and beyond 2^24 a step no longer changes the
+    // float; the remainder gives the same place. An infinite clock has no
+    // place in the turn and starts again at low.
     constexpr int kStepsBeforeRemainder = 64;
     if (std::isinf(accumulator)) accumulator = low;
     int steps = 0;
     while (accumulator < low && ++steps <= kStepsBeforeRemainder) accumulator += range;
     while (accumulator > high && ++steps <= kStepsBeforeRemainder) accumulator -= range;
     if (steps > kStepsBeforeRemainder) {
+        // Where the single steps stop: below low they end in [low, high),
+        // above high in (low, high], so a whole number of turns gives high.
+        const bool fromAbove = accumulator > high;
         float r = float(std::fmod(double(accumulator) - low, double(range)));
-        if (r < 0.0f) r += range;
+        if (r < 0.0f || (r == 0.0f && fromAbove)) r += range;
         accumulator = low + r;
     }
 }
