@@ -1,0 +1,90 @@
+#include <numbers>
+
+#include <gtest/gtest.h>
+
+#include "scene/vec_math.h"
+
+namespace {
+void expectVec(const Vec3& got, const Vec3& want, float tolerance = 0.0f) {
+    EXPECT_NEAR(got.x, want.x, tolerance);
+    EXPECT_NEAR(got.y, want.y, tolerance);
+    EXPECT_NEAR(got.z, want.z, tolerance);
+}
+}  // namespace
+
+TEST(Vec3Math, NormalizeAndDivideGuardExactZero) {
+    Vec3 zero{0, 0, 0}, v{3, 0, 4}, tiny{1e-30f, 0, 0}, w{1, 2, 3};
+    expectVec(normalize(zero), {0, 0, 0});
+    expectVec(normalize(v), {0.6f, 0, 0.8f});
+    expectVec(normalize(tiny), {1e-30f, 0, 0});  // its squared length rounds to a float zero
+    divide(w, 0.0f);
+    expectVec(w, {1, 2, 3});
+    divide(w, 2.0f);
+    expectVec(w, {0.5f, 1, 1.5f});
+    Mat4 m;
+    fill(m, 3.0f);
+    divide(m, 0.0f);
+    for (float e : m.m) EXPECT_EQ(e, 3.0f);
+    divide(m, -3.0f);
+    for (float e : m.m) EXPECT_EQ(e, -1.0f);
+}
+
+// Points are row vectors: x' = ((p.y m4 + p.x m0) + p.z m8) + m12, each
+// partial sum rounded to a float. 2^24 + 1 rounds back to 2^24 twice here;
+// summed once in double the x component would be 2^24 + 2.
+TEST(Mat4Math, TransformPointRowsAndRoundingOrder) {
+    Mat4 m;
+    fill(m, 0.0f);
+    m.m[0] = 1, m.m[4] = 16777216, m.m[8] = 1;
+    m.m[5] = 1, m.m[13] = 0.5f;
+    m.m[10] = 2, m.m[14] = -1, m.m[15] = 1;
+    expectVec(transformPoint(m, {1, 1, 1}), {16777216, 1.5f, 1});
+}
+
+TEST(Mat4Math, RotationAboutZByAQuarterTurnIsCounterClockwise) {
+    Mat4 m;
+    rotationAboutAxis(m, {0, 0, 1}, float(std::numbers::pi / 2));
+    expectVec(transformPoint(m, {1, 0, 0}), {0, 1, 0}, 1e-7f);
+    expectVec(transformPoint(m, {0, 1, 0}), {-1, 0, 0}, 1e-7f);
+    expectVec(transformPoint(m, {0, 0, 2}), {0, 0, 2}, 1e-7f);
+}
+
+TEST(Mat4Math, FrameMatrixOfTheDefaultFrameIsTheIdentity) {
+    Mat4 m, id;
+    frameMatrix(m, {0, 0, 0}, {5, 0, 0}, {0, 5, 0}, {0, 0, 5});
+    identity(id);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(m.m[i], id.m[i]) << i;
+    // Axes of lengths 10, 5, 5: (1, 1, 1) lands at centre + 2 x + y + z.
+    frameMatrix(m, {1, 2, 3}, {11, 2, 3}, {1, 2, 8}, {1, -3, 3});
+    expectVec(transformPoint(m, {1, 1, 1}), {3, 1, 4});
+}
+
+TEST(QuatMath, HamiltonProduct) {
+    const struct { Quat a, b, ab; } cases[] = {
+        {{0, 0, 0, 1}, {0.5f, -1, 2, 3}, {0.5f, -1, 2, 3}},  // identity on the left
+        {{0.5f, -1, 2, 3}, {0, 0, 0, 1}, {0.5f, -1, 2, 3}},  // and on the right
+        {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}},          // i j = k
+        {{0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, -1, 0}},         // j i = -k
+        {{1, 0, 0, 0}, {1, 0, 0, 0}, {0, 0, 0, -1}},         // i i = -1
+        {{1, 2, 3, 4}, {5, 6, 7, 8}, {24, 48, 48, -6}},
+    };
+    for (const auto& c : cases) {
+        const Quat q = multiply(c.a, c.b);
+        EXPECT_TRUE(q.x == c.ab.x && q.y == c.ab.y && q.z == c.ab.z && q.w == c.ab.w)
+            << q.x << " " << q.y << " " << q.z << " " << q.w;
+    }
+}
+
+TEST(AxisFrame, PlaceAtRadiusAndOrthogonalize) {
+    Vec3 p{0, 0, 10}, q{7, 2, 7}, onCentre{1, 2, 3}, v{0, 3, 4}, parallel{0, 0, -2};
+    placeAtRadius(p, {0, 0, 0});
+    expectVec(p, {0, 0, 5});
+    placeAtRadius(q, {1, 2, -1});
+    expectVec(q, {4, 2, 3}, 1e-6f);
+    placeAtRadius(onCentre, {1, 2, 3});
+    expectVec(onCentre, {1, 2, 3});
+    orthogonalize(v, {0, 0, 1});  // keeps its length 5
+    expectVec(v, {0, 5, 0});
+    orthogonalize(parallel, {0, 0, 1});
+    expectVec(parallel, {0, 0, 0});
+}
