@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "effects/scale.h"
 #include "effects/translate.h"
 
 const CatalogueEntry kCatalogue[kCatalogueSize] = {
@@ -12,6 +13,6 @@ const CatalogueEntry kCatalogue[kCatalogueSize] = {
     {"_GenericCosine", nullptr},
     {"_GenericTranslate", &createEffect<GenericTranslate>},
     {"_GenericTranslateFromSpline", nullptr},
-    {"_GenericScale", nullptr},
+    {"_GenericScale", &createEffect<GenericScale>},
     {"_GenericRotate", nullptr},
 };
