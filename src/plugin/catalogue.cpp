@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "effects/elipsoid.h"
 #include "effects/scale.h"
 #include "effects/translate.h"
 
@@ -9,7 +10,7 @@ const CatalogueEntry kCatalogue[kCatalogueSize] = {
     {"GenericHarmonik", nullptr},
     {"GenericTwist", nullptr},
     {"GenericMagnet", nullptr},
-    {"GenericElipsoid", nullptr},
+    {"GenericElipsoid", &createEffect<GenericElipsoid>},
     {"_GenericCosine", nullptr},
     {"_GenericTranslate", &createEffect<GenericTranslate>},
     {"_GenericTranslateFromSpline", nullptr},
