@@ -3,13 +3,14 @@
 #include <new>
 
 #include "effects/elipsoid.h"
+#include "effects/magnet.h"
 #include "effects/scale.h"
 #include "effects/translate.h"
 
 const CatalogueEntry kCatalogue[kCatalogueSize] = {
     {"GenericHarmonik", nullptr},
     {"GenericTwist", nullptr},
-    {"GenericMagnet", nullptr},
+    {"GenericMagnet", &createEffect<GenericMagnet>},
     {"GenericElipsoid", &createEffect<GenericElipsoid>},
     {"_GenericCosine", nullptr},
     {"_GenericTranslate", &createEffect<GenericTranslate>},
