@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "plugin_loader.h"
 #include "recording_gl.h"
 #include "test_host.h"
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 template <class E>
 struct Hosted {
@@ -44,31 +47,30 @@ inline void expectRegistered(const RecordingParamHost& host, std::vector<std::pa
 }
 
 inline testing::AssertionResult near(Vec3 got, Vec3 want, double tolerance) {
-    if (std::fabs(got.x - want.x) <= tolerance && std::fabs(got.y - want.y) <= tolerance &&
-        std::fabs(got.z - want.z) <= tolerance)
-        return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "got (" << got.x << ", " << got.y << ", " << got.z << "), want ("
-                                       << want.x << ", " << want.y << ", " << want.z << ")";
+    const bool close = std::fabs(got.x - want.x) <= tolerance && std::fabs(got.y - want.y) <= tolerance &&
+                       std::fabs(got.z - want.z) <= tolerance;
+    return (close ? testing::AssertionSuccess() : testing::AssertionFailure())
+           << "(" << got.x << ", " << got.y << ", " << got.z << ") for (" << want.x << ", " << want.y << ", " << want.z << ")";
 }
 
-inline Vec3 vertexAt(const GlCall& c) { return {c.a, c.b, c.c}; }
+inline Vec3 xyz(const GlCall& c) { return {c.a, c.b, c.c}; }
 
-// What the built plug-in did for one effect, driven only through its
-// exports and the effect table: created by index, registered, started,
-// edited, updated, passed over `particles`, drawn and deleted.
+// The built plug-in, driven only through its exports and the effect table:
+// the effect at `index` is created, registered, started, edited, updated,
+// passed over one particle, drawn and deleted.
 struct PluginRun {
-    std::string name, description, author;
+    std::string name, description;
     bool drawn = false;
-    std::vector<Particle> particles;
+    Particle moved{};
 };
 
 template <class Edit>
-PluginRun runThroughPlugin(int index, std::vector<Particle> particles, Edit edit) {
+PluginRun runThroughPlugin(int index, Vec3 particle, Edit edit) {
     PluginLoader lib;
     char name[32] = {};
     FxEffect* fx = lib.loaded() ? lib.create(index, name) : nullptr;
     if (!fx) {
-        ADD_FAILURE() << "no effect at index " << index;
+        ADD_FAILURE() << "no effect at " << index;
         return {};
     }
     RecordingParamHost params;
@@ -77,14 +79,13 @@ PluginRun runThroughPlugin(int index, std::vector<Particle> particles, Edit edit
     edit(params);
     fx->update(1.0f);
     HostScene scene;
-    scene.particles = particles;
+    scene.particles = {{particle, 7u, 8u}};
     scene.publish();
     RecordingHostData data(scene);
-    data.offerSpline = data.offerMesh = false;
     fx->process(&data);
-    PluginRun run{name, fx->description(), fx->author(), fx->draw(), {}};
-    const HostVector<Particle>& out = *data.handedParticles->particles;
-    run.particles.assign(out.begin, out.end);
+    PluginRun run{name, fx->description(), fx->draw(), data.handedParticles->particles->begin[0]};
+    EXPECT_STREQ(fx->author(), "Brisel");
+    EXPECT_EQ(run.moved.aux1, 8u);
     lib.destroy(fx);
     return run;
 }
