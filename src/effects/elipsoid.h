@@ -1,0 +1,48 @@
+// Elipsoid: every point keeps its distance from "center" and its two angles,
+// but its direction becomes a superellipsoid direction whose sine and cosine
+// terms are raised to signed powers.
+#pragma once
+
+#include <cmath>
+
+#include "deformers/fx_deformer.h"
+#include "scene/exp_range.h"
+#include "scene/vec_math.h"
+
+// v^e for positive v, -((-v)^e) otherwise: the sign survives the power.
+inline double spow(double v, double e) { return v > 0.0 ? std::pow(v, e) : -std::pow(-v, e); }
+
+class GenericElipsoid final : public FxDeformer<FxEffect, GenericElipsoid> {
+public:
+    void FX_THISCALL registerParams(FxParamHost* host) override;
+    const char* FX_THISCALL description() override;
+    const char* FX_THISCALL author() override;
+
+    // value() depends only on the parameter, so one evaluation per pass gives
+    // the same float as one per point.
+    void beginPass() {
+        exponentTeta = kElipsoidExponentCurve.value(powerTeta);
+        exponentPhi = kElipsoidExponentCurve.value(powerPhi);
+    }
+
+    // Azimuth about y from the x axis towards z, polar angle from +y. A point
+    // whose moved place would not be finite keeps its place.
+    Vec3 movePoint(const Vec3& p) const {
+        const Vec3 d = difference(p, center);
+        const double xx = double(d.x) * d.x, zz = double(d.z) * d.z;
+        const float r = float(std::sqrt(xx + double(d.y) * d.y + zz));
+        const float azimuth = float(std::atan2(double(d.z), double(d.x)));
+        const float polar = float(std::atan2(std::sqrt(xx + zz), double(d.y)));
+        const double ring = spow(std::sin(double(polar)), exponentPhi);
+        const Vec3 v{float(spow(std::cos(double(azimuth)), exponentTeta) * ring),
+                     float(spow(std::cos(double(polar)), exponentPhi)),
+                     float(spow(std::sin(double(azimuth)), exponentTeta) * ring)};
+        const Vec3 moved = sum(center, scaled(v, r));
+        return isFinite(moved) ? moved : p;
+    }
+
+    Vec3 center;       // "center"
+    float powerTeta;   // "power teta": exponent control of the azimuth terms
+    float powerPhi;    // "power phi": exponent control of the polar terms
+    float exponentTeta, exponentPhi;  // their exponents, for the current pass
+};
