@@ -174,6 +174,11 @@ def case_set_frame():
     # Before the start the translation is (0,0,1); at frame 2 the origin moves and the translation follows.
     check(close(frames(1)[0], (1, 2, 4)), f"frame 1: {frames(1)[0]}")
     check(close(frames(2)[0], (6, 2, 4)) and close(frames(3)[0], (6, 2, 4)), f"frames 2, 3: {frames(3)[0]}")
+    # Moving the origin before the start sets the handle; moving it at frame 1 drags the translation along.
+    check(close(run_frames(["_GenericTranslate"], "--frames", "1", "--set", "origin=5,0,0")(1)[0], (1, 12, 3)),
+          "origin set before the start")
+    check(close(run_frames(["_GenericTranslate"], "--frames", "1", "--set", "1:origin=5,0,0")(1)[0], (6, 12, 3)),
+          "origin moved at frame 1")
     frames = run_frames(["_GenericTranslate"], "--frames", "1", "--set", "_GenericTranslate.on mesh=0")
     check(close(frames(1)[0], (1, 2, 3)) and close(frames(1)[3], (0, 10, 0)), "mesh off, curve still moved")
 
@@ -273,6 +278,7 @@ def case_render_scene():
     pixels = info["width"][0] * info["height"][0]
     check(info["background"][0] < 0.95 * pixels and info["colours"][0] > 200, f"blank picture: {info}")
     check(info["orange"][0] > 100 and info["blue"][0] > 100, f"curves and particles drawn: {info}")
+    check(info["surface"][0] > 0.05 * pixels, f"the mesh drawn: {info}")
     check(info["red"][0] == 0, "no gizmo without effects")
 
 
@@ -292,6 +298,7 @@ def case_demo():
             check(not os.path.exists(picture) and name in page, f"{name} listed as not built")
 
 
-os.makedirs(WORK, exist_ok=True)
+shutil.rmtree(WORK, ignore_errors=True)
+os.makedirs(WORK)
 globals()["case_" + CASE]()
 print("ok")

@@ -33,6 +33,8 @@ int main(int argc, char** argv) {
         {"orange", [](int r, int g, int b) { return r >= 200 && g >= 110 && g <= 190 && b <= 100; }},
         {"blue", [](int r, int g, int b) { return b >= 200 && g >= 150 && r <= 160; }},
         {"background", [](int r, int g, int b) { return r <= 24 && g <= 26 && b <= 32; }},
+        // the lit, checkered surface: light and nearly grey
+        {"surface", [](int r, int g, int b) { return r >= 70 && g >= 70 && b >= 80 && b - r <= 70; }},
     };
     std::set<int> colours;
     for (int y = 0; y < height; ++y) {
