@@ -22,8 +22,7 @@ const std::map<std::string, std::vector<std::string>> kDemoSettings = {
     {"GenericMagnet", {"intensity=0.5..0.8"}},
     {"GenericHarmonik", {"intensity=0.7"}},
     {"GenericTwist", {"frequency=0.5..0.8"}},
-    {"_GenericRotate", {"speed=0.85"}},
-    {"_GenericTranslateFromSpline", {"speed=0.85"}},
+    {"_GenericTranslateFromSpline", {"precision=0.75"}},
 };
 
 std::vector<float> numbers(const std::string& text) {

@@ -264,7 +264,7 @@ void drawCurvesAndParticles(const Scene& scene) {
 
 void drawLabel(const std::string& text, int width, int height) {
     if (text.empty()) return;
-    constexpr float kScale = 2.0f;
+    constexpr float kScale = 1.5f;
     std::vector<char> vertices(text.size() * 300 * 4);  // room for the widest glyphs
     std::string copy = text;
     unsigned char colour[4] = {235, 235, 235, 255};
