@@ -2,6 +2,7 @@
 // exports its effects.
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
 #include <iostream>
 
 #include "catalogue_commands.h"
