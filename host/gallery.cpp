@@ -47,7 +47,8 @@ void writeGallery(const std::string& path, const std::string& scenePicture, cons
             char timing[64];
             std::snprintf(timing, sizeof timing, "%.3f", card.msPerFrame);
             out << "<p>" << escape(card.description) << " <i>" << escape(card.author) << "</i></p>\n";
-            if (!card.settings.empty()) out << "<p>Demo settings: <code>" << escape(card.settings) << "</code></p>\n";
+            if (!card.settings.empty()) out << "<p>Demo settings (A..B: moved from A to B over the run): <code>" << escape(card.settings)
+                    << "</code></p>\n";
             out << "<p class=\"timing\">" << timing << " ms per frame (update + process)</p>\n"
                 << "<img src=\"" << escape(card.picture) << "\" alt=\"" << escape(card.name) << "\"></div>\n";
         }
