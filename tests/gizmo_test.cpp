@@ -3,7 +3,7 @@
 
 #include "gizmo/gizmo.h"
 #include "recording_gl.h"
-#include "vec_near.h"
+#include "effect_harness.h"
 
 namespace {
 std::vector<Vec3> recorded(const char* op) {

@@ -4,7 +4,7 @@
 
 #include "scene/mesh_copy.h"
 #include "test_host.h"
-#include "vec_near.h"
+#include "effect_harness.h"
 
 TEST(MeshCopy, FaceNormalIsTwiceTheAreaAlongTheUnitNormal) {
     struct Case { Vec3 a, b, c, normal; float area; };

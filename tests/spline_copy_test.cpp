@@ -5,7 +5,7 @@
 #include "scene/host_vector.h"
 #include "scene/spline_copy.h"
 #include "test_host.h"
-#include "vec_near.h"
+#include "effect_harness.h"
 
 namespace {
 const Vec3 o{0, 0, 0};
