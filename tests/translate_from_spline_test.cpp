@@ -19,14 +19,11 @@ Curves straight(int k) {
 struct TranslateFromSpline : testing::Test {
     Hosted<GenericTranslateFromSpline> h{kTranslateFromSpline};
     GenericTranslateFromSpline& fx = *h.fx;
-    RecordingParamHost& params = h.params;
     HostScene scene;
     RecordingHostData host{scene};
-    void SetUp() override {
-        scene.particles = {{{1, 2, 3}, 7, 9}};
-        setCurves(straight(1));
-    }
+    void SetUp() override { setCurves(straight(1)); }
     void setCurves(Curves c) {
+        scene.particles = {{{1, 2, 3}, 7, 9}};
         scene.curves = std::move(c);
         scene.publish();
     }
@@ -74,7 +71,7 @@ TEST_F(TranslateFromSpline, CountsSamplesFromPrecision) {
                                                {kNaN, 2}, {-1, 2},    {-kInf, 2}, {kInf, 65536}};
     for (auto [precision, n] : rows) {
         fx.init(0, 0);  // two samples held
-        params["precision"] = precision;
+        h.params["precision"] = precision;
         fx.update(1);
         EXPECT_EQ(count(fx.samples), n) << precision;
     }
@@ -115,13 +112,13 @@ TEST_F(TranslateFromSpline, CurveIndexWrapsInsteadOfOverflowing) {
 
 TEST_F(TranslateFromSpline, SteadyFramesAllocateNothing) {
     // With particles off every call the host records fits in its string.
-    params["on particles [b]"] = 0;
+    h.params["on particles [b]"] = 0;
     host.calls.reserve(1000);
     setCurves(straight(2));
     frame(0.5f);
     const size_t before = allocationCount();
     for (int i = 1; i <= 40; ++i) {
-        params["precision"] = i % 2 ? 0.25f : 0.5f;
+        h.params["precision"] = i % 2 ? 0.25f : 0.5f;
         fx.update(0.6f * i);  // 0.06 turn a frame: on to curve 1, then back to curve 0
         fx.process(&host);
     }

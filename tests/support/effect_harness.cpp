@@ -6,12 +6,9 @@
 Named expand(const Params& params) {
     Named out;
     for (const Param& p : params) {
-        if (!p.name.ends_with(" [p3]")) {
-            out.push_back({p.name, p.x});
-            continue;
-        }
         const std::string stem = p.name.substr(0, p.name.size() - 1);
-        out.insert(out.end(), {{stem + "x]", p.x}, {stem + "y]", p.y}, {stem + "z]", p.z}});
+        if (p.name.ends_with(" [p3]")) out.insert(out.end(), {{stem + "x]", p.x}, {stem + "y]", p.y}, {stem + "z]", p.z}});
+        else out.push_back({p.name, p.x});
     }
     return out;
 }
