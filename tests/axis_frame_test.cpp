@@ -11,7 +11,8 @@ TEST(AxisFrame, KeepsTheFrameInShapeAcrossEdits) {
     const float h = 5.656854f, q = 4.242641f, s = 3.535534f;  // 8, 6 and 5 times cos 45 degrees
     const Step steps[] = {
         {"start evens the lengths to their mean", {}, {4, 0, 0}, {0, 4, 0}, {0, 0, 4}},
-        {"the axes follow the centre", {{"center [p3x]", 1}}, {5, 0, 0}, {1, 4, 0}, {1, 0, 4}},
+        {"the axes follow the centre, and nothing else is kept in shape", {{"center [p3x]", 1}, {"axis y [p3y]", 3}},
+         {5, 0, 0}, {1, 3, 0}, {1, 0, 4}},
         {"x dragged to length 8 sets every length", {{"axis x [p3x]", 9}}, {9, 0, 0}, {1, 8, 0}, {1, 0, 8}},
         {"uniform off: y shortens alone", {{"uniform scale [b]", 0}, {"axis y [p3y]", 3}},
          {9, 0, 0}, {1, 3, 0}, {1, 0, 8}},
