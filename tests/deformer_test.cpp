@@ -3,6 +3,7 @@
 #include "allocation_counter.h"
 #include "deformers/fx_deformer.h"
 #include "effect_harness.h"
+#include "plugin/exports.h"
 #include "scene/vec_math.h"
 
 namespace {
@@ -96,7 +97,7 @@ TEST(Deformer, MovesTheCopiesPointsAndPassesTheRestThrough) {
     EXPECT_TRUE(m.uvs == nullptr && m.uvFaces == nullptr);
 }
 
-TEST(Deformer, SlotZeroFreesTheObjectOnlyWithBitZero) {
+TEST(Deformer, SlotZeroFreesOnlyWithBitZeroWhichFxDeleteSets) {
     for (unsigned flags : {0u, 1u}) {
         FxEffect* effect = new Shift();
         const size_t before = deallocationCount();
@@ -104,6 +105,9 @@ TEST(Deformer, SlotZeroFreesTheObjectOnlyWithBitZero) {
         EXPECT_EQ(deallocationCount() - before, flags);
         if (flags == 0) ::operator delete(effect);
     }
+    const size_t before = deallocationCount();
+    fx_delete(new Shift());  // with bit 0
+    EXPECT_EQ(deallocationCount() - before, 1u);
 }
 
 TEST(Deformer, DestructionDeletesAStoredDisplayListOnce) {
