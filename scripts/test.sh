@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds every target and runs every test and check:
-# Linux 64-bit, Linux 32-bit (under qemu-i386), and the Win32 DLL's ABI checks.
+# Builds every target and runs every test and check: Linux 64-bit, the same
+# suite under AddressSanitizer and UndefinedBehaviorSanitizer, Linux 32-bit
+# (under qemu-i386), and the Win32 DLL's ABI checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
 jobs=$(nproc)
-for preset in linux64 linux32 win32; do
+for preset in linux64 asan linux32 win32; do
   echo "== $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
