@@ -44,6 +44,24 @@ void HostScene::publish() {
             kNoDisplayList};
 }
 
+void ServingHostData::serve(HostScene& scene) {
+    particles = &scene.particleSet;
+    spline = &scene.spline;
+    mesh = &scene.mesh;
+}
+void ServingHostData::setMesh(Mesh* m) {
+    handedMesh = m;
+    if (keepHanded) mesh = m;
+}
+void ServingHostData::setSpline(Spline* s) {
+    handedSpline = s;
+    if (keepHanded) spline = s;
+}
+void ServingHostData::setParticles(ParticleSet* p) {
+    handedParticles = p;
+    if (keepHanded) particles = p;
+}
+
 namespace {
 std::string withBool(const char* op, bool b) { return std::string(op) + (b ? "(true)" : "(false)"); }
 }  // namespace

@@ -42,6 +42,34 @@ HostVector<T> viewOf(std::vector<T>& v) {
             v.empty() ? nullptr : v.data() + v.size()};
 }
 
+// Serves current records: a scene's, then, while `keepHanded` is set, what
+// an effect handed back, the way a host keeps the last result as its current
+// data (the next effect of a stack, or the same effect next frame, reads it).
+// Records no call, so serving allocates nothing.
+class ServingHostData final : public FxHostData {
+public:
+    void serve(HostScene& scene);
+
+    bool FX_THISCALL hasMesh(bool) override { return offerMesh; }
+    void FX_THISCALL setMesh(Mesh* m) override;
+    Mesh* FX_THISCALL getMesh() override { return mesh; }
+    bool FX_THISCALL hasSpline(bool) override { return offerSpline; }
+    void FX_THISCALL setSpline(Spline* s) override;
+    Spline* FX_THISCALL getSpline() override { return spline; }
+    bool FX_THISCALL hasParticles(bool) override { return offerParticles; }
+    void FX_THISCALL setParticles(ParticleSet* p) override;
+    ParticleSet* FX_THISCALL getParticles() override { return particles; }
+
+    bool offerParticles = true, offerSpline = true, offerMesh = true;
+    bool keepHanded = true;
+    ParticleSet* particles = nullptr;  // the current records
+    Spline* spline = nullptr;
+    Mesh* mesh = nullptr;
+    ParticleSet* handedParticles = nullptr;  // the last copies handed back
+    Spline* handedSpline = nullptr;
+    Mesh* handedMesh = nullptr;
+};
+
 class RecordingHostData final : public FxHostData {
 public:
     explicit RecordingHostData(HostScene& scene) : scene_(scene) {}
