@@ -6,8 +6,8 @@
 // - each handed-back copy has the host's counts (no particle array when the
 //   host had no particle), and the host words, faces, uv faces, face flags,
 //   uvs and closed marks equal the host's bit for bit;
-// - in a tame run (finite positions within +-1e6, parameters in 0..1 and
-//   points within +-1e6, finite times) every moved position is finite. One exception by design: with "use tan" on, Cosine's tangent
+// - in a tame run (parameters in 0..1 and points within +-1e6, finite times)
+//   on positions within +-1e6, every moved position is finite. One exception by design: with "use tan" on, Cosine's tangent
 //   wave grows without bound near its poles and nothing clamps it.
 // Every process stays within kFloorNs, or kNsPerElement per particle,
 // curve point, vertex and face when that is more.
@@ -200,18 +200,69 @@ long cpuNanoseconds() {
 }
 
 template <class T>
-bool sameArray(const T* a, const T* b, uint32_t n) {
-    return n == 0 || std::memcmp(a, b, sizeof(T) * n) == 0;
+std::vector<T> leading(const HostVector<T>* v, uint32_t n) {
+    return n ? std::vector<T>(v->begin, v->begin + n) : std::vector<T>{};
+}
+
+// What the host serves, as the effect may read it, taken before process:
+// a host that keeps a handed copy serves the effect its own copy, which
+// process then overwrites.
+struct Served {
+    bool particleArray = false, curveArray = false;
+    std::vector<Particle> particles;
+    std::vector<uint32_t> curvePoints;
+    std::vector<bool> closed;
+    uint32_t vertices = 0, faces = 0;
+    bool normals = false, faceFlagArray = false;
+    std::vector<uint32_t> faceEntries, uvFaceEntries, faceFlags;
+    std::vector<UV> uvs;
+    long elements = 0;  // particles, curve points, vertices and faces
+    // Every position finite within +-1e6; a host that keeps the copies may
+    // serve positions an effect has moved far out, frame after frame.
+    bool tamePositions = true;
+
+    Served(const ParticleSet& p, const Spline& s, const Mesh& m) {
+        particleArray = count(p.particles) > 0;
+        particles = leading(p.particles, count(p.particles));
+        curveArray = count(s.curves) > 0;
+        for (uint32_t c = 0; c < count(s.curves); ++c) {
+            curvePoints.push_back(count(s.curves->begin[c].points));
+            closed.push_back(s.curves->begin[c].closed);
+        }
+        vertices = count(m.vertices);
+        faces = count(m.faces) / 3;
+        normals = m.normals != nullptr;
+        faceEntries = leading(m.faces, 3 * faces);
+        uvs = leading(m.uvs, count(m.uvs));
+        uvFaceEntries = leading(m.uvFaces, std::min(3 * faces, count(m.uvFaces)));
+        faceFlagArray = m.faceFlags != nullptr;
+        if (faceFlagArray) faceFlags.assign(m.faceFlags, m.faceFlags + faces / 10 + 1);
+        elements = long(particles.size()) + vertices + faces;
+        for (uint32_t n : curvePoints) elements += n;
+
+        auto tame = [&](const Vec3& v) {
+            tamePositions = tamePositions && std::fabs(v.x) <= kTame && std::fabs(v.y) <= kTame &&
+                            std::fabs(v.z) <= kTame;
+        };
+        for (const Particle& q : particles) tame(q.position);
+        for (uint32_t c = 0; c < count(s.curves); ++c)
+            for (uint32_t i = 0; i < curvePoints[c]; ++i) tame(s.curves->begin[c].points.begin[i]);
+        for (uint32_t i = 0; i < vertices; ++i) tame(m.vertices->begin[i]);
+    }
+};
+
+template <class T>
+bool sameArray(const T* copy, const std::vector<T>& host) {
+    return host.empty() || std::memcmp(copy, host.data(), sizeof(T) * host.size()) == 0;
 }
 
 struct Run {
-    Run(FxEffect* effect, bool tameRun) : fx(effect), tame(tameRun) {}
+    Run(FxEffect* effect, bool tameRun) : fx(effect), tame(tameRun) { host.keepHanded = false; }
     FxEffect* fx;
     bool tame;
     HostScene scene;
-    RecordingHostData host{scene};
+    ServingHostData host;
     ParamHost params;
-    long elements = 0;
 
     template <class Call>
     void call(const char* what, Call body) {
@@ -219,93 +270,99 @@ struct Run {
         body();
     }
 
-    void countElements() {
-        elements = count(scene.particleSet.particles) + count(scene.mesh.vertices) + count(scene.mesh.faces) / 3;
-        for (uint32_t c = 0; c < count(scene.spline.curves); ++c)
-            elements += count(scene.spline.curves->begin[c].points);
+    void serveScene() {
+        host.serve(scene);
         if (trace)
-            std::fprintf(stderr, "scene: %u particles, %u curves, %u vertices, %u faces, %u uvs: %ld elements\n",
+            std::fprintf(stderr, "scene: %u particles, %u curves, %u vertices, %u faces, %u uvs\n",
                          count(scene.particleSet.particles), count(scene.spline.curves), count(scene.mesh.vertices),
-                         count(scene.mesh.faces) / 3, count(scene.mesh.uvs), elements);
+                         count(scene.mesh.faces) / 3, count(scene.mesh.uvs));
     }
 
-    // process does the same work when it runs again on the same data, so it
-    // is timed over a few runs and judged by the fastest: time the machine
-    // spends elsewhere (other jobs, a preempted virtual CPU) makes no finding.
+    // Checked on the first run. A slow process runs again on the same data
+    // (it does the same work) and is judged by its fastest run: time the
+    // machine spends elsewhere (other jobs, a preempted virtual CPU) makes no
+    // finding. A host that keeps what it is handed serves the effect its own
+    // copies; those runs again move the copies, for the time alone.
     void process() {
+        const Served from(*host.particles, *host.spline, *host.mesh);
+        const bool ownCopies = host.particles != &scene.particleSet || host.spline != &scene.spline ||
+                               host.mesh != &scene.mesh;
         host.handedParticles = nullptr;
         host.handedSpline = nullptr;
         host.handedMesh = nullptr;
-        const long budget = std::max(kFloorNs, kNsPerElement * elements);
-        long fastest = std::numeric_limits<long>::max();
-        for (int run = 0; run < kTimedRuns && fastest > budget; ++run) {
-            const long before = cpuNanoseconds();
-            const bool result = fx->process(&host);
-            fastest = std::min(fastest, cpuNanoseconds() - before);
-            CHECK(!result, "process answered true");
+        long fastest = timedProcess();
+        const bool mustBeFinite = tame && from.tamePositions && !params.tanOn();
+        if (host.handedParticles) checkParticles(from, *host.handedParticles, mustBeFinite);
+        if (host.handedSpline) checkSpline(from, *host.handedSpline, mustBeFinite);
+        if (host.handedMesh) checkMesh(from, *host.handedMesh, mustBeFinite);
+
+        const long budget = std::max(kFloorNs, kNsPerElement * from.elements);
+        for (int run = 1; run < kTimedRuns && fastest > budget; ++run) {
+            if (!ownCopies) host.serve(scene);
+            fastest = std::min(fastest, timedProcess());
         }
-        if (trace) std::fprintf(stderr, "  process: %ld ns\n", fastest);
-        CHECK(fastest <= budget, "process took %ld ns for %ld elements", fastest, elements);
-        const bool mustBeFinite = tame && !params.tanOn();
-        if (host.handedParticles) checkParticles(*host.handedParticles, mustBeFinite);
-        if (host.handedSpline) checkSpline(*host.handedSpline, mustBeFinite);
-        if (host.handedMesh) checkMesh(*host.handedMesh, mustBeFinite);
+        if (trace) std::fprintf(stderr, "  process: %ld ns for %ld elements\n", fastest, from.elements);
+        CHECK(fastest <= budget, "process took %ld ns for %ld elements", fastest, from.elements);
     }
 
-    void checkParticles(const ParticleSet& copy, bool mustBeFinite) {
-        const uint32_t n = count(scene.particleSet.particles);
-        if (n == 0) {
+    long timedProcess() {
+        const long before = cpuNanoseconds();
+        const bool result = fx->process(&host);
+        const long spent = cpuNanoseconds() - before;
+        CHECK(!result, "process answered true");
+        return spent;
+    }
+
+    static void checkParticles(const Served& from, const ParticleSet& copy, bool mustBeFinite) {
+        if (!from.particleArray) {
             CHECK(copy.particles == nullptr, "particles handed back for none");
             return;
         }
+        const uint32_t n = uint32_t(from.particles.size());
         CHECK(count(copy.particles) == n, "particle count %u, host %u", count(copy.particles), n);
-        const Particle* from = scene.particleSet.particles->begin;
         const Particle* to = copy.particles->begin;
         for (uint32_t i = 0; i < n; ++i) {
-            CHECK(to[i].aux0 == from[i].aux0 && to[i].aux1 == from[i].aux1, "host words of particle %u", i);
+            CHECK(to[i].aux0 == from.particles[i].aux0 && to[i].aux1 == from.particles[i].aux1,
+                  "host words of particle %u", i);
             CHECK(!mustBeFinite || isFinite(to[i].position), "particle %u moved off the finite", i);
         }
     }
 
-    void checkSpline(const Spline& copy, bool mustBeFinite) {
-        const uint32_t n = count(scene.spline.curves);
-        if (n == 0) {
+    static void checkSpline(const Served& from, const Spline& copy, bool mustBeFinite) {
+        if (!from.curveArray) {
             CHECK(copy.curves == nullptr, "curves handed back for none");
             return;
         }
+        const uint32_t n = uint32_t(from.curvePoints.size());
         CHECK(count(copy.curves) == n, "curve count %u, host %u", count(copy.curves), n);
         for (uint32_t c = 0; c < n; ++c) {
-            const Curve& from = scene.spline.curves->begin[c];
             const Curve& to = copy.curves->begin[c];
-            const uint32_t points = count(from.points);
+            const uint32_t points = from.curvePoints[c];
             CHECK(count(to.points) == points, "curve %u: %u points, host %u", c, count(to.points), points);
             CHECK(count(to.segmentLengths) == points, "curve %u: %u lengths", c, count(to.segmentLengths));
-            CHECK(to.closed == from.closed, "curve %u: closed mark", c);
+            CHECK(to.closed == from.closed[c], "curve %u: closed mark", c);
             for (uint32_t i = 0; mustBeFinite && i < points; ++i)
                 CHECK(isFinite(to.points.begin[i]), "curve %u point %u moved off the finite", c, i);
         }
     }
 
-    void checkMesh(const Mesh& copy, bool mustBeFinite) {
-        const Mesh& from = scene.mesh;
-        const uint32_t vertices = count(from.vertices), faces = count(from.faces) / 3, uvs = count(from.uvs);
-        CHECK(count(copy.vertices) == vertices, "vertex count %u, host %u", count(copy.vertices), vertices);
+    static void checkMesh(const Served& from, const Mesh& copy, bool mustBeFinite) {
+        const uint32_t faces = from.faces, uvs = uint32_t(from.uvs.size());
+        CHECK(count(copy.vertices) == from.vertices, "vertex count %u, host %u", count(copy.vertices), from.vertices);
         CHECK(count(copy.faces) == 3 * faces, "face entries %u, host %u faces", count(copy.faces), faces);
-        if (faces) CHECK(sameArray(copy.faces->begin, from.faces->begin, 3 * faces), "faces");
+        if (faces) CHECK(sameArray(copy.faces->begin, from.faceEntries), "faces");
         CHECK(copy.faceFlags != nullptr, "no face flags");
-        if (from.faceFlags)
-            CHECK(sameArray(copy.faceFlags, from.faceFlags, faces / 10 + 1), "face flags");
+        if (from.faceFlagArray) CHECK(sameArray(copy.faceFlags, from.faceFlags), "face flags");
         if (uvs == 0) {
             CHECK(copy.uvs == nullptr && copy.uvFaces == nullptr, "uvs handed back for none");
         } else {
             CHECK(count(copy.uvs) == uvs, "uv count %u, host %u", count(copy.uvs), uvs);
-            CHECK(sameArray(copy.uvs->begin, from.uvs->begin, uvs), "uvs");
+            CHECK(sameArray(copy.uvs->begin, from.uvs), "uvs");
             CHECK(count(copy.uvFaces) == 3 * faces, "uv face entries %u", count(copy.uvFaces));
-            if (const uint32_t n = std::min(3 * faces, count(from.uvFaces)))
-                CHECK(sameArray(copy.uvFaces->begin, from.uvFaces->begin, n), "uv faces");
+            if (!from.uvFaceEntries.empty()) CHECK(sameArray(copy.uvFaces->begin, from.uvFaceEntries), "uv faces");
         }
-        if (from.normals) CHECK(count(copy.normals) == vertices, "normal count %u", count(copy.normals));
-        for (uint32_t i = 0; mustBeFinite && i < vertices; ++i)
+        if (from.normals) CHECK(count(copy.normals) == from.vertices, "normal count %u", count(copy.normals));
+        for (uint32_t i = 0; mustBeFinite && i < from.vertices; ++i)
             CHECK(isFinite(copy.vertices->begin[i]), "vertex %u moved off the finite", i);
     }
 };
@@ -326,7 +383,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Run run{fx, tame};
     SceneBuilder builder{in, tame};
     builder.build(run.scene);
-    run.countElements();
+    run.serveScene();
     Bits values{in.ConsumeIntegral<uint64_t>()};
     auto valueFor = [&](const ParamHost::Param& p) {
         if (!tame) return wildFloat(values.next());
@@ -377,6 +434,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 run.host.offerParticles = in.ConsumeBool();
                 run.host.offerSpline = in.ConsumeBool();
                 run.host.offerMesh = in.ConsumeBool();
+                // Keeping what was handed back makes the copies the data
+                // the effect reads on its next process.
+                run.host.keepHanded = in.ConsumeBool();
+                if (!run.host.keepHanded) run.serveScene();
                 break;
             case kReserved:
                 run.call("reserved", [&] {
@@ -394,7 +455,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 break;
             case kNewScene:
                 builder.build(run.scene);
-                run.countElements();
+                run.serveScene();
                 break;
         }
     }
