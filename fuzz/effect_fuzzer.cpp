@@ -1,16 +1,18 @@
 // Drives one effect of the catalogue as any host might. The input chooses
 // the effect, a scene that keeps the records' invariants, the order of the
-// host's calls, the times passed to update and every value the host writes
-// into the registered parameters. After every process:
+// host's calls, the times passed to update, every value the host writes
+// into the registered parameters, and whether the host keeps the copies it
+// is handed as its current data. After every process:
 // - it returned false;
-// - each handed-back copy has the host's counts (no particle array when the
-//   host had no particle), and the host words, faces, uv faces, face flags,
-//   uvs and closed marks equal the host's bit for bit;
-// - in a tame run (parameters in 0..1 and points within +-1e6, finite times)
-//   on positions within +-1e6, every moved position is finite. One exception by design: with "use tan" on, Cosine's tangent
-//   wave grows without bound near its poles and nothing clamps it.
-// Every process stays within kFloorNs, or kNsPerElement per particle,
-// curve point, vertex and face when that is more.
+// - each handed-back copy has the counts of what the host served (no
+//   particle array when it served no particle), and the host words, faces,
+//   uv faces, face flags, uvs and closed marks equal it bit for bit;
+// - in a tame run (parameters in 0..1, points within +-1e6, finite times),
+//   on positions within +-1e6, every moved position is finite. One exception
+//   by design: with "use tan" on, Cosine's tangent wave grows without bound
+//   near its poles and nothing clamps it;
+// - it took at most kNsPerElement per particle, curve point, vertex and
+//   face, or kFloorNs for a smaller scene.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
