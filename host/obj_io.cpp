@@ -125,12 +125,33 @@ std::vector<std::string> readLines(const std::string& path) {
     return lines;
 }
 
+// The line check counts what the file declares; the reader may still skip
+// a line it cannot parse, so every index is checked again against what was read.
+void checkIndices(const std::string& path, const tinyobj::attrib_t& attrib,
+                  const std::vector<tinyobj::shape_t>& shapes) {
+    const auto within = [](int index, size_t floats, size_t width, bool optional) {
+        return (optional && index == -1) || (index >= 0 && size_t(index) < floats / width);
+    };
+    const auto check = [&](const tinyobj::index_t& i) {
+        if (!within(i.vertex_index, attrib.vertices.size(), 3, false) ||
+            !within(i.normal_index, attrib.normals.size(), 3, true) ||
+            !within(i.texcoord_index, attrib.texcoords.size(), 2, true))
+            throw RunError(path + ": an index names no vertex, normal or texture coordinate the reader accepted");
+    };
+    for (const auto& shape : shapes) {
+        for (const auto& i : shape.mesh.indices) check(i);
+        for (const auto& i : shape.lines.indices) check(i);
+        for (const auto& i : shape.points.indices) check(i);
+    }
+}
+
 Vec3 vertexAt(const tinyobj::attrib_t& attrib, int index) {
     const size_t i = size_t(index) * 3;
     return {attrib.vertices[i], attrib.vertices[i + 1], attrib.vertices[i + 2]};
 }
 
-void buildMesh(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape_t>& shapes, Scene& scene) {
+void buildMesh(const std::string& path, const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape_t>& shapes,
+               Scene& scene) {
     // The mesh holds the vertices its faces use, in file order.
     std::map<int, uint32_t> renumber;
     for (const auto& shape : shapes)
@@ -169,6 +190,10 @@ void buildMesh(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape
         }
         scene.normals = std::move(normalSums);
     }
+    // Corners the line check passed can still lose their uv in the reader
+    // (a stray '/' in an index): the mesh holds uv faces for all or none.
+    if (anyUv && scene.uvFaces.size() != scene.faces.size())
+        throw RunError(path + ": faces mix corners with and without texture coordinates");
     if (anyUv) {
         for (size_t i = 0; i + 1 < attrib.texcoords.size(); i += 2)
             scene.uvs.push_back(UV{attrib.texcoords[i], attrib.texcoords[i + 1]});
@@ -211,13 +236,16 @@ Scene loadObj(const std::string& path) {
     std::vector<tinyobj::shape_t> shapes;
     std::vector<tinyobj::material_t> materials;
     std::string warning, error;
-    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
-    if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warning, &error, path.c_str(), folder.c_str(), true)) {
+    // Materials are not read: a scene is geometry, and an "mtllib" line must
+    // not make the reader open whatever file it names.
+    std::ifstream in(path, std::ios::binary);
+    if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warning, &error, &in, nullptr, true)) {
         std::string reason = error.substr(0, error.find('\n'));
         throw RunError(path + ": " + (reason.empty() ? "cannot be read" : reason));
     }
+    checkIndices(path, attrib, shapes);
     Scene scene;
-    buildMesh(attrib, shapes, scene);
+    buildMesh(path, attrib, shapes, scene);
     buildCurvesAndParticles(attrib, shapes, scene);
     if (!scene.hasMesh && !scene.hasSpline && !scene.hasParticles)
         throw RunError(path + ": no faces, lines or points to work on");
