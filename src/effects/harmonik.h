@@ -27,7 +27,7 @@ public:
         float f = float((std::sin(pass.wavePhase + b + a) + 1.0) * 0.5);
         if (pass.extremized)
             f = float(f + double(pass.extremizerGain) * (std::sin(double(a)) + std::sin(double(b)) + 1.0) * 0.5);
-        return scaled(p, float(troughScale + (double(crestScale) - troughScale) * f));
+        return scaled(p, float(troughScale + pass.scaleSpan * f));
     }
 
     float intensity;  // 0.5: no deformation
@@ -42,5 +42,6 @@ public:
         bool extremized;
         float extremizerGain;
         double wavePhase;  // radians; kept in double as the rule sums it
+        double scaleSpan;  // crestScale - troughScale, unrounded as the rule uses it
     } pass;
 };

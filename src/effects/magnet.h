@@ -17,6 +17,9 @@ public:
     const char* FX_THISCALL description() override;
     const char* FX_THISCALL author() override;
 
+    // |radius| depends only on a field, so one evaluation per pass is exact.
+    void beginPass() { reach = std::fabs(double(radius)); }
+
     // A point inside the sphere moves to the normalised distance t^power along
     // its direction from the centre. A negative radius acts as its magnitude,
     // the sphere the gizmo shows; a point whose moved place would not be
@@ -26,7 +29,7 @@ public:
         const Vec3 d = difference(p, position);
         const float q = dot(d, d);
         if (!(q < radiusSquared)) return p;
-        const float t = float(std::sqrt(double(q)) / std::fabs(double(radius)));
+        const float t = float(std::sqrt(double(q)) / reach);
         Vec3 e = scaled(d, float(std::pow(double(t), double(power))));
         divide(e, t);
         const Vec3 moved = sum(position, e);
@@ -41,4 +44,5 @@ public:
     float power;            // written by update
     float radius;           // written by update
     float radiusSquared;    // written by update
+    double reach;           // per pass: |radius|, the distance that normalises
 };
