@@ -1,8 +1,12 @@
 #include <cmath>
+#include <random>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "float_agreement.h"
 #include "scene/mesh_copy.h"
+#include "scene/vec_math.h"
 #include "test_host.h"
 #include "vec_near.h"
 
@@ -29,9 +33,10 @@ TEST(MeshCopy, FaceNormalIsTwiceTheAreaAlongTheUnitNormal) {
 
 TEST(MeshCopy, NormalsSumAreaWeightedFaceNormalsAndNormaliseOnce) {
     // Faces of area 1 (normal +z) and 2 (normal +y) share vertices 0 and 1, which get 2 (0, 0, 1) + 8 (0, 1, 0).
-    // Vertex 4 is in no face; 5 to 7 only in a face without area.
+    // Vertex 4 is in no face; 5 to 7 only in a face without area: its base squared is 0.0006² + 0.0008², the float
+    // 1e-6f, just below 1e-6.
     HostScene s;
-    s.vertices = {{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 0, 2}, {5, 5, 5}, {3, 0, 0}, {4, 0, 0}, {4, 0.0009f, 0}};
+    s.vertices = {{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 0, 2}, {5, 5, 5}, {0, 0, 1}, {0, 0, 0}, {0.0006f, 0.0008f, 0}};
     s.faces = {0, 1, 2, 0, 3, 1, 5, 6, 7};
     s.publish();
     Mesh copy = kEmptyMesh;
@@ -55,4 +60,46 @@ TEST(MeshCopy, FaceFlagsStartOverAsOnesOnlyWhenTheFaceCountChanges) {
     resize(copy, 5, 9, 4);
     EXPECT_EQ(copy.faceFlags[0], 0xFFFFFFFFu);
     release(copy);
+}
+
+namespace {
+// The rebuild as first written: faceArea times faceNormal per face, summed per corner, normalised once.
+std::vector<Vec3> straightforwardNormals(const Mesh& m) {
+    std::vector<Vec3> n(count(m.vertices), Vec3{0, 0, 0});
+    for (uint32_t i = 0; i < faceCount(m); ++i) {
+        const Vec3 w = scaled(faceNormal(m, i, false), faceArea(m, i));
+        for (int j = 0; j < 3; ++j) addTo(n[m.faces->begin[3 * i + j]], w);
+    }
+    for (Vec3& v : n) normalize(v);
+    return n;
+}
+}  // namespace
+
+// Random meshes mixing ordinary faces, bases near the 0.001 threshold, repeated corners and coordinates
+// whose squares overflow: the rebuild gives the straightforward floats bit for bit.
+TEST(MeshCopy, NormalsMatchTheStraightforwardRebuildBitForBit) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    Agreement agreement;
+    for (int round = 0; round < 40; ++round) {
+        HostScene s;
+        const uint32_t n = 30 + round * 10;
+        for (uint32_t i = 0; i < n; ++i) {
+            const float scale = i % 7 == 0 ? 1e-4f : i % 11 == 0 ? 3e19f : 10.0f;
+            s.vertices.push_back({scale * unit(random), scale * unit(random), scale * unit(random)});
+        }
+        std::uniform_int_distribution<uint32_t> corner(0, n - 1);
+        for (uint32_t i = 0; i < 3 * n; ++i) {
+            const uint32_t a = corner(random), b = i % 5 == 0 ? a : corner(random);
+            s.faces.insert(s.faces.end(), {a, b, corner(random)});
+        }
+        s.publish();
+        Mesh copy = kEmptyMesh;
+        copyFrom(copy, s.mesh, true, true, false, false, false);
+        recomputeNormals(copy);
+        const std::vector<Vec3> want = straightforwardNormals(copy);
+        for (uint32_t i = 0; i < n; ++i) agreement.add(want[i], copy.normals->begin[i]);
+        release(copy);
+    }
+    EXPECT_EQ(agreement.identical, agreement.values) << "largest distance " << agreement.maxUlp << " ulp";
 }

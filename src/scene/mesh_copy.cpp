@@ -103,17 +103,44 @@ float faceArea(const Mesh& mesh, uint32_t face) {
     return float(0.5 * std::sqrt(double(lengthSquared(difference(foot, k.a))) * base));
 }
 
+namespace {
+// faceArea(face) times faceNormal(face, false), the same floats with the
+// corner differences taken once. A difference, product or quotient of two
+// floats taken in double and rounded is the float operation itself, so
+// those steps run in float; the sums of products stay in double.
+Vec3 weightedNormal(const Vec3& a, const Vec3& b, const Vec3& c) {
+    const float bax = b.x - a.x, bay = b.y - a.y, baz = b.z - a.z;
+    const float cax = c.x - a.x, cay = c.y - a.y, caz = c.z - a.z;
+    const float ex = c.x - b.x, ey = c.y - b.y, ez = c.z - b.z;
+    const float base = float(double(ex) * ex + double(ey) * ey + double(ez) * ez);
+    float area = 0.0f;
+    if (!(base < 1e-6)) {
+        const float abx = a.x - b.x, aby = a.y - b.y, abz = a.z - b.z;
+        const float t = float(double(abz) * ez + double(aby) * ey + double(abx) * ex) / base;
+        const float hx = b.x + t * ex - a.x, hy = b.y + t * ey - a.y, hz = b.z + t * ez - a.z;
+        const float height = float(double(hx) * hx + double(hy) * hy + double(hz) * hz);
+        area = float(0.5 * std::sqrt(double(height) * base));
+    }
+    return {area * float(double(bay) * caz - double(baz) * cay), area * float(double(baz) * cax - double(bax) * caz),
+            area * float(double(bax) * cay - double(bay) * cax)};
+}
+}  // namespace
+
 void recomputeNormals(Mesh& mesh) {
     const uint32_t vertexCount = count(mesh.vertices);
     HostVector<Vec3>& normals = holder(mesh.normals);
     resize(normals, vertexCount);
     Vec3* n = normals.begin;
-    for (uint32_t i = 0; i < vertexCount; ++i) n[i] = {0.0f, 0.0f, 0.0f};
+    if (vertexCount) std::memset(static_cast<void*>(n), 0, sizeof(Vec3) * vertexCount);
     const uint32_t faces = faceCount(mesh);
     const uint32_t* f = faces ? mesh.faces->begin : nullptr;
-    for (uint32_t i = 0; i < faces; ++i) {
-        const Vec3 weighted = scaled(faceNormal(mesh, i, false), faceArea(mesh, i));
-        for (int j = 0; j < 3; ++j) addTo(n[f[3 * i + j]], weighted);
+    const Vec3* v = vertexCount ? mesh.vertices->begin : nullptr;
+    for (uint32_t i = 0; i < faces; ++i, f += 3) {
+        const Vec3 w = weightedNormal(v[f[0]], v[f[1]], v[f[2]]);
+        for (int j = 0; j < 3; ++j) {
+            Vec3& m = n[f[j]];
+            m = {m.x + w.x, m.y + w.y, m.z + w.z};
+        }
     }
     for (uint32_t i = 0; i < vertexCount; ++i) normalize(n[i]);
 }
