@@ -4,9 +4,13 @@
 //
 // Effect supplies `Vec3 movePoint(const Vec3&) const`, called through the
 // derived type so it inlines into the loops, and may supply `beginPass()`
-// to compute, once per pass, the constants its rule reads.
+// to compute, once per pass, the constants its rule reads. It may also
+// supply `movePoints(in, inStride, out, outStride, n)`, the same rule on n
+// points `stride` bytes apart (several per instruction): the pass then hands
+// it whole runs of points instead of calling movePoint per point.
 #pragma once
 
+#include <cstddef>
 #include <new>
 
 #include "fx/abi.h"
@@ -15,6 +19,11 @@
 #include "scene/mesh_copy.h"
 #include "scene/particle_copy.h"
 #include "scene/spline_copy.h"
+
+template <class Effect>
+concept HasBatchRule = requires(const Effect& e, const Vec3* in, Vec3* out, size_t n) {
+    e.movePoints(in, n, out, n, n);
+};
 
 template <class Base, class Effect>
 class FxDeformer : public Base {
@@ -53,6 +62,20 @@ protected:
     // Hook for the per-pass constants; effects hide it with their own.
     void beginPass() {}
 
+    // out[i] = rule(in[i]) for n points `stride` bytes apart.
+    static void moveRun(const Effect& effect, const Vec3* in, size_t inStride, Vec3* out, size_t outStride,
+                        size_t n) {
+        if constexpr (HasBatchRule<Effect>) {
+            effect.movePoints(in, inStride, out, outStride, n);
+        } else {
+            const char* from = reinterpret_cast<const char*>(in);
+            char* to = reinterpret_cast<char*>(out);
+            for (size_t i = 0; i < n; ++i)
+                *reinterpret_cast<Vec3*>(to + i * outStride) =
+                    effect.movePoint(*reinterpret_cast<const Vec3*>(from + i * inStride));
+        }
+    }
+
     bool runPass(FxHostData* host) {
         Effect& effect = *static_cast<Effect*>(this);
         effect.beginPass();
@@ -60,10 +83,9 @@ protected:
         if (isOn(onParticles) && host->hasParticles(false)) {
             const ParticleSet* source = host->getParticles();
             copyFrom(particles_, *source);
-            const uint32_t n = count(source->particles);
-            const Particle* from = n ? source->particles->begin : nullptr;
-            Particle* to = n ? particles_.particles->begin : nullptr;
-            for (uint32_t i = 0; i < n; ++i) to[i].position = effect.movePoint(from[i].position);
+            if (const uint32_t n = count(source->particles))
+                moveRun(effect, &source->particles->begin->position, sizeof(Particle),
+                        &particles_.particles->begin->position, sizeof(Particle), n);
             host->setParticles(&particles_);
             handedBack = true;
         }
@@ -72,8 +94,8 @@ protected:
             const uint32_t curves = count(spline_.curves);
             for (uint32_t c = 0; c < curves; ++c) {
                 Curve& curve = spline_.curves->begin[c];
-                const uint32_t n = count(curve.points);
-                for (uint32_t i = 0; i < n; ++i) curve.points.begin[i] = effect.movePoint(curve.points.begin[i]);
+                if (const uint32_t n = count(curve.points))
+                    moveRun(effect, curve.points.begin, sizeof(Vec3), curve.points.begin, sizeof(Vec3), n);
                 updateLengths(curve);
             }
             host->setSpline(&spline_);
@@ -83,10 +105,8 @@ protected:
             const Mesh* source = host->getMesh();
             resize(mesh_, count(source->vertices), faceCount(*source), count(source->uvs));
             copyFrom(mesh_, *source, false, true, true, false, true);
-            const uint32_t n = count(mesh_.vertices);
-            const Vec3* from = n ? source->vertices->begin : nullptr;
-            Vec3* to = n ? mesh_.vertices->begin : nullptr;
-            for (uint32_t i = 0; i < n; ++i) to[i] = effect.movePoint(from[i]);
+            if (const uint32_t n = count(mesh_.vertices))
+                moveRun(effect, source->vertices->begin, sizeof(Vec3), mesh_.vertices->begin, sizeof(Vec3), n);
             if (source->normals) recomputeNormals(mesh_);
             host->setMesh(&mesh_);
         }

@@ -43,6 +43,8 @@ void GenericHarmonik::beginPass() {
     pass.wavePhase = double(kTurn) * wave.value(2.0f);
     // The difference of two floats, taken in double as the rule takes it.
     pass.scaleSpan = double(crestScale) - troughScale;
+    pass.center = center;
+    pass.troughScale = troughScale;
 }
 
 const char* GenericHarmonik::description() {

@@ -6,6 +6,7 @@
 
 #include "deformers/fx_deformer.h"
 #include "deformers/time_step_effect.h"
+#include "scene/batch_rules.h"
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 
@@ -29,6 +30,9 @@ public:
             f = float(f + double(pass.extremizerGain) * (std::sin(double(a)) + std::sin(double(b)) + 1.0) * 0.5);
         return scaled(p, float(troughScale + pass.scaleSpan * f));
     }
+    void movePoints(const Vec3* in, size_t inStride, Vec3* out, size_t outStride, size_t n) const {
+        batchRules().harmonik(pass, in, inStride, out, outStride, n);
+    }
 
     float intensity;  // 0.5: no deformation
     PhaseSpeed wave;
@@ -36,12 +40,5 @@ public:
     Vec3 center;
     float troughScale, crestScale;  // the scale where the pattern is 0 and 1
 
-    // Read by movePoint, filled by beginPass.
-    struct Pass {
-        float tetaFrequency, phiFrequency;
-        bool extremized;
-        float extremizerGain;
-        double wavePhase;  // radians; kept in double as the rule sums it
-        double scaleSpan;  // crestScale - troughScale, unrounded as the rule uses it
-    } pass;
+    HarmonikRule pass;  // read by movePoint and movePoints, filled by beginPass
 };

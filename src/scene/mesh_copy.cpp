@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gizmo/gl.h"
+#include "scene/batch_rules.h"
 #include "scene/vec_math.h"
 
 namespace {
@@ -103,46 +104,16 @@ float faceArea(const Mesh& mesh, uint32_t face) {
     return float(0.5 * std::sqrt(double(lengthSquared(difference(foot, k.a))) * base));
 }
 
-namespace {
-// faceArea(face) times faceNormal(face, false), the same floats with the
-// corner differences taken once. A difference, product or quotient of two
-// floats taken in double and rounded is the float operation itself, so
-// those steps run in float; the sums of products stay in double.
-Vec3 weightedNormal(const Vec3& a, const Vec3& b, const Vec3& c) {
-    const float bax = b.x - a.x, bay = b.y - a.y, baz = b.z - a.z;
-    const float cax = c.x - a.x, cay = c.y - a.y, caz = c.z - a.z;
-    const float ex = c.x - b.x, ey = c.y - b.y, ez = c.z - b.z;
-    const float base = float(double(ex) * ex + double(ey) * ey + double(ez) * ez);
-    float area = 0.0f;
-    if (!(base < 1e-6)) {
-        const float abx = a.x - b.x, aby = a.y - b.y, abz = a.z - b.z;
-        const float t = float(double(abz) * ez + double(aby) * ey + double(abx) * ex) / base;
-        const float hx = b.x + t * ex - a.x, hy = b.y + t * ey - a.y, hz = b.z + t * ez - a.z;
-        const float height = float(double(hx) * hx + double(hy) * hy + double(hz) * hz);
-        area = float(0.5 * std::sqrt(double(height) * base));
-    }
-    return {area * float(double(bay) * caz - double(baz) * cay), area * float(double(baz) * cax - double(bax) * caz),
-            area * float(double(bax) * cay - double(bay) * cax)};
-}
-}  // namespace
-
 void recomputeNormals(Mesh& mesh) {
     const uint32_t vertexCount = count(mesh.vertices);
     HostVector<Vec3>& normals = holder(mesh.normals);
     resize(normals, vertexCount);
+    if (vertexCount == 0) return;
     Vec3* n = normals.begin;
-    if (vertexCount) std::memset(static_cast<void*>(n), 0, sizeof(Vec3) * vertexCount);
-    const uint32_t faces = faceCount(mesh);
-    const uint32_t* f = faces ? mesh.faces->begin : nullptr;
-    const Vec3* v = vertexCount ? mesh.vertices->begin : nullptr;
-    for (uint32_t i = 0; i < faces; ++i, f += 3) {
-        const Vec3 w = weightedNormal(v[f[0]], v[f[1]], v[f[2]]);
-        for (int j = 0; j < 3; ++j) {
-            Vec3& m = n[f[j]];
-            m = {m.x + w.x, m.y + w.y, m.z + w.z};
-        }
-    }
-    for (uint32_t i = 0; i < vertexCount; ++i) normalize(n[i]);
+    std::memset(static_cast<void*>(n), 0, sizeof(Vec3) * vertexCount);
+    const BatchRules& rules = batchRules();
+    if (const uint32_t faces = faceCount(mesh)) rules.addFaceNormals(mesh.vertices->begin, mesh.faces->begin, faces, n);
+    rules.normalizeAll(n, vertexCount);
 }
 
 void release(Mesh& mesh) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "scene/batch_rules.h"
 #include "scene/host_vector.h"
 #include "scene/vec_math.h"
 
@@ -61,16 +62,11 @@ void updateLengths(Curve& curve) {
     if (count(curve.segmentLengths) != n) resize(curve.segmentLengths, n, 0.0f);
     const Vec3* p = curve.points.begin;
     float* lengths = curve.segmentLengths.begin;
-    auto segment = [](const Vec3& a, const Vec3& b) {
-        const float d = float(std::sqrt(double(lengthSquared(difference(b, a)))));
-        return d == 0.0f ? 0.0001f : d;
-    };
-    for (uint32_t i = 0; i + 1 < n; ++i) {
-        lengths[i] = segment(p[i], p[i + 1]);
-        curve.length = float(double(curve.length) + lengths[i]);
-    }
+    if (n >= 2) batchRules().segmentLengths(p, n, lengths);
+    for (uint32_t i = 0; i + 1 < n; ++i) curve.length = float(double(curve.length) + lengths[i]);
     if (curve.closed && n >= 1) {
-        lengths[n - 1] = segment(p[n - 1], p[0]);
+        const float d = float(std::sqrt(double(lengthSquared(difference(p[0], p[n - 1])))));
+        lengths[n - 1] = d == 0.0f ? 0.0001f : d;
         curve.length = float(double(curve.length) + lengths[n - 1]);
     }
 }
