@@ -67,9 +67,18 @@ inline D exponentOf(D x) { return {_mm512_getexp_pd(x.v)}; }
 inline D mantissaOf(D x) { return {_mm512_getmant_pd(x.v, _MM_MANT_NORM_1_2, _MM_MANT_SIGN_zero)}; }
 inline D load(const double* p) { return {_mm512_loadu_pd(p)}; }
 inline void store(double* p, D a) { _mm512_storeu_pd(p, a.v); }
-inline D fromFloats(const float* p) { return {_mm512_cvtps_pd(_mm256_loadu_ps(p))}; }
-inline void toFloats(float* p, D a) { _mm256_storeu_ps(p, _mm512_cvtpd_ps(a.v)); }
-inline D toFloat(D a) { return {_mm512_cvtps_pd(_mm512_cvtpd_ps(a.v))}; }
+struct F {
+    __m256 v;
+};
+inline F splatF(float x) { return {_mm256_set1_ps(x)}; }
+inline F operator+(F a, F b) { return {_mm256_add_ps(a.v, b.v)}; }
+inline F operator-(F a, F b) { return {_mm256_sub_ps(a.v, b.v)}; }
+inline F operator*(F a, F b) { return {_mm256_mul_ps(a.v, b.v)}; }
+inline F operator/(F a, F b) { return {_mm256_div_ps(a.v, b.v)}; }
+inline D widen(F a) { return {_mm512_cvtps_pd(a.v)}; }
+inline F narrow(D a) { return {_mm512_cvtpd_ps(a.v)}; }
+inline F loadF(const float* p) { return {_mm256_loadu_ps(p)}; }
+inline void storeF(float* p, F a) { _mm256_storeu_ps(p, a.v); }
 
 #elif defined(__AVX2__) && defined(__FMA__)
 constexpr int kWidth = 4;
@@ -119,9 +128,18 @@ inline D mantissaOf(D x) {
 }
 inline D load(const double* p) { return {_mm256_loadu_pd(p)}; }
 inline void store(double* p, D a) { _mm256_storeu_pd(p, a.v); }
-inline D fromFloats(const float* p) { return {_mm256_cvtps_pd(_mm_loadu_ps(p))}; }
-inline void toFloats(float* p, D a) { _mm_storeu_ps(p, _mm256_cvtpd_ps(a.v)); }
-inline D toFloat(D a) { return {_mm256_cvtps_pd(_mm256_cvtpd_ps(a.v))}; }
+struct F {
+    __m128 v;
+};
+inline F splatF(float x) { return {_mm_set1_ps(x)}; }
+inline F operator+(F a, F b) { return {_mm_add_ps(a.v, b.v)}; }
+inline F operator-(F a, F b) { return {_mm_sub_ps(a.v, b.v)}; }
+inline F operator*(F a, F b) { return {_mm_mul_ps(a.v, b.v)}; }
+inline F operator/(F a, F b) { return {_mm_div_ps(a.v, b.v)}; }
+inline D widen(F a) { return {_mm256_cvtps_pd(a.v)}; }
+inline F narrow(D a) { return {_mm256_cvtpd_ps(a.v)}; }
+inline F loadF(const float* p) { return {_mm_loadu_ps(p)}; }
+inline void storeF(float* p, F a) { _mm_storeu_ps(p, a.v); }
 
 #else
 constexpr int kWidth = 2;
@@ -174,16 +192,29 @@ inline D mantissaOf(D x) {
 }
 inline D load(const double* p) { return {_mm_loadu_pd(p)}; }
 inline void store(double* p, D a) { _mm_storeu_pd(p, a.v); }
-inline D fromFloats(const float* p) {
-    return {_mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p))))};
-}
-inline void toFloats(float* p, D a) { _mm_store_sd(reinterpret_cast<double*>(p), _mm_castps_pd(_mm_cvtpd_ps(a.v))); }
-inline D toFloat(D a) { return {_mm_cvtps_pd(_mm_cvtpd_ps(a.v))}; }
+// Two floats in the low half; the upper two lanes are zeros.
+struct F {
+    __m128 v;
+};
+inline F splatF(float x) { return {_mm_set1_ps(x)}; }
+inline F operator+(F a, F b) { return {_mm_add_ps(a.v, b.v)}; }
+inline F operator-(F a, F b) { return {_mm_sub_ps(a.v, b.v)}; }
+inline F operator*(F a, F b) { return {_mm_mul_ps(a.v, b.v)}; }
+inline F operator/(F a, F b) { return {_mm_div_ps(a.v, b.v)}; }
+inline D widen(F a) { return {_mm_cvtps_pd(a.v)}; }
+inline F narrow(D a) { return {_mm_cvtpd_ps(a.v)}; }
+inline F loadF(const float* p) { return {_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p)))}; }
+inline void storeF(float* p, F a) { _mm_store_sd(reinterpret_cast<double*>(p), _mm_castps_pd(a.v)); }
 #endif
 
 // ------------------------------------------------------------ on top of them
 
-constexpr unsigned kAllLanes = (1u << kWidth) - 1;
+// F holds kWidth floats, D kWidth doubles: float arithmetic is exact where
+// the scalar rule rounds a single double operation of floats to float.
+inline D fromFloats(const float* p) { return widen(loadF(p)); }
+inline void toFloats(float* p, D a) { storeF(p, narrow(a)); }
+// The float the scalar rule stores, kept in double.
+inline D toFloat(D a) { return widen(narrow(a)); }
 
 inline bool any(Mask m) { return bits(m) != 0; }
 inline Mask operator^(Mask a, Mask b) { return (a | b) & !(a & b); }
@@ -200,22 +231,30 @@ struct Points {
     D x, y, z;
 };
 
-// The points at at(0) .. at(kWidth - 1), record by record.
+// The points at at(0) .. at(kWidth - 1), record by record, as floats.
+struct FloatPoints {
+    F x, y, z;
+};
+
 template <class At>
-inline Points gatherPoints(At at) {
+inline FloatPoints gatherFloats(At at) {
 #if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
     const float *r0 = at(0), *r1 = at(1), *r2 = at(2), *r3 = at(3), *r4 = at(4), *r5 = at(5), *r6 = at(6), *r7 = at(7);
-    const auto lane = [&](int c) {
-        return D{_mm512_cvtps_pd(_mm256_setr_ps(r0[c], r1[c], r2[c], r3[c], r4[c], r5[c], r6[c], r7[c]))};
-    };
+    const auto lane = [&](int c) { return F{_mm256_setr_ps(r0[c], r1[c], r2[c], r3[c], r4[c], r5[c], r6[c], r7[c])}; };
 #elif defined(__AVX2__) && defined(__FMA__)
     const float *r0 = at(0), *r1 = at(1), *r2 = at(2), *r3 = at(3);
-    const auto lane = [&](int c) { return D{_mm256_cvtps_pd(_mm_setr_ps(r0[c], r1[c], r2[c], r3[c]))}; };
+    const auto lane = [&](int c) { return F{_mm_setr_ps(r0[c], r1[c], r2[c], r3[c])}; };
 #else
     const float *r0 = at(0), *r1 = at(1);
-    const auto lane = [&](int c) { return D{_mm_setr_pd(r0[c], r1[c])}; };
+    const auto lane = [&](int c) { return F{_mm_setr_ps(r0[c], r1[c], 0.0f, 0.0f)}; };
 #endif
     return {lane(0), lane(1), lane(2)};
+}
+
+template <class At>
+inline Points gatherPoints(At at) {
+    const FloatPoints f = gatherFloats(at);
+    return {widen(f.x), widen(f.y), widen(f.z)};
 }
 
 // Lanes past `count` repeat the last record.

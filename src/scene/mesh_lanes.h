@@ -14,24 +14,24 @@ inline void addFaceNormals(const Vec3* v, const uint32_t* faces, uint32_t faceCo
         const int count = faceCount - first < uint32_t(kWidth) ? int(faceCount - first) : kWidth;
         const uint32_t* f = faces + 3 * size_t(first);
         const auto corner = [&](int j) {
-            return gatherPoints([&](int i) { return &v[f[3 * (i < count ? i : count - 1) + j]].x; });
+            return gatherFloats([&](int i) { return &v[f[3 * (i < count ? i : count - 1) + j]].x; });
         };
-        const Points a = corner(0), b = corner(1), c = corner(2);
-        const D ex = toFloat(c.x - b.x), ey = toFloat(c.y - b.y), ez = toFloat(c.z - b.z);
-        const D base = toFloat(ex * ex + ey * ey + ez * ez);
-        const D abx = toFloat(a.x - b.x), aby = toFloat(a.y - b.y), abz = toFloat(a.z - b.z);
-        const D t = toFloat(toFloat(abz * ez + aby * ey + abx * ex) / base);
-        const D hx = toFloat(toFloat(b.x + toFloat(t * ex)) - a.x);
-        const D hy = toFloat(toFloat(b.y + toFloat(t * ey)) - a.y);
-        const D hz = toFloat(toFloat(b.z + toFloat(t * ez)) - a.z);
-        const D height = toFloat(hx * hx + hy * hy + hz * hz);
-        // Below 1e-6 (double compare) the face has no area.
-        const D area = select(base < splat(1e-6), splat(0.0), toFloat(splat(0.5) * sqrt(height * base)));
-        const D bax = toFloat(b.x - a.x), bay = toFloat(b.y - a.y), baz = toFloat(b.z - a.z);
-        const D cax = toFloat(c.x - a.x), cay = toFloat(c.y - a.y), caz = toFloat(c.z - a.z);
-        toFloats(wx, area * toFloat(bay * caz - baz * cay));
-        toFloats(wy, area * toFloat(baz * cax - bax * caz));
-        toFloats(wz, area * toFloat(bax * cay - bay * cax));
+        const FloatPoints a = corner(0), b = corner(1), c = corner(2);
+        // Differences, the foot's product and sums, the quotient and the final products are float operations.
+        const F ex = c.x - b.x, ey = c.y - b.y, ez = c.z - b.z;
+        const D exd = widen(ex), eyd = widen(ey), ezd = widen(ez);
+        const F base = narrow(exd * exd + eyd * eyd + ezd * ezd);
+        const F dot = narrow(widen(a.z - b.z) * ezd + widen(a.y - b.y) * eyd + widen(a.x - b.x) * exd);
+        const F t = dot / base;
+        const D hx = widen(b.x + t * ex - a.x), hy = widen(b.y + t * ey - a.y), hz = widen(b.z + t * ez - a.z);
+        const D height = toFloat(hx * hx + hy * hy + hz * hz), based = widen(base);
+        // Below 1e-6 (a double compare) the face has no area.
+        const F area = narrow(select(based < splat(1e-6), splat(0.0), splat(0.5) * sqrt(height * based)));
+        const D bax = widen(b.x - a.x), bay = widen(b.y - a.y), baz = widen(b.z - a.z);
+        const D cax = widen(c.x - a.x), cay = widen(c.y - a.y), caz = widen(c.z - a.z);
+        storeF(wx, area * narrow(bay * caz - baz * cay));
+        storeF(wy, area * narrow(baz * cax - bax * caz));
+        storeF(wz, area * narrow(bax * cay - bay * cax));
         for (int i = 0; i < count; ++i)
             for (int j = 0; j < 3; ++j) {
                 Vec3& m = normals[f[3 * i + j]];
