@@ -3,17 +3,21 @@
 // tab-separated row per figure; bench/table.py joins them with the numpy
 // peers into the table.
 //
-// Rows:  ours    <effect> <scene> <n> <process ns/pt> <update ns> <allocs/frame> <faults/frame>
+// Rows:  ours    <effect> <scene> <n> <process ns/pt> <update ns> <allocs/frame> <faults/frame> <floor ns/pt>
 //        memcpy  -        <scene> <n> <ns/pt>
 //        normals -        <scene> <n> <ns/pt>
 //        libm    <effect> <scene> <n> <ns/pt>
-// Times are thread CPU times, the median of several samples.
+// Times are thread CPU times, the median of several samples. Each effect's
+// samples alternate with samples of its floor (the memcpy, and the normal
+// kernel on the mesh with normals), so that its ratio to the floor holds
+// while the machine's load changes; the floor rows are timed on their own.
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +55,57 @@ double medianNs(F&& f, int samples = 7) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
+
+// The medians of interleaved samples of several calls: sample s of each
+// call is taken right after sample s of the one before it.
+std::vector<double> interleavedMedians(const std::vector<std::function<void()>>& calls, int samples = 9) {
+    std::vector<int> batch;
+    for (const auto& f : calls) {
+        const double start = cpuNs();
+        f();
+        batch.push_back(std::max(1, int(3e6 / std::max(cpuNs() - start, 1.0))));
+    }
+    std::vector<std::vector<double>> times(calls.size());
+    for (int s = 0; s < samples; ++s)
+        for (size_t k = 0; k < calls.size(); ++k) {
+            const double start = cpuNs();
+            for (int i = 0; i < batch[k]; ++i) calls[k]();
+            times[k].push_back((cpuNs() - start) / batch[k]);
+        }
+    std::vector<double> medians;
+    for (auto& t : times) {
+        std::sort(t.begin(), t.end());
+        medians.push_back(t[t.size() / 2]);
+    }
+    return medians;
+}
+
+// The floor of one scene: a copy of the bytes handed back, and the normal
+// kernel when the mesh has normals.
+class Floor {
+public:
+    Floor(BenchScene& scene, Kind kind, bool normals)
+        : scene_(scene), bytes_(bytesOf(scene, kind)), from_(bytes_, 1), to_(bytes_, 0), normals_(normals) {
+        if (normals) kernelOut_.resize(scene.vertices().size());
+    }
+    void copy() {
+        std::memcpy(to_.data(), from_.data(), bytes_);
+        asm volatile("" : : "r"(to_.data()) : "memory");
+    }
+    void kernel() {
+        normalKernel(scene_.vertices().data(), uint32_t(scene_.vertices().size()), scene_.faces().data(),
+                     uint32_t(scene_.faces().size() / 3), kernelOut_.data());
+        asm volatile("" : : "r"(kernelOut_.data()) : "memory");
+    }
+    bool normals() const { return normals_; }
+
+private:
+    BenchScene& scene_;
+    size_t bytes_;
+    std::vector<char> from_, to_;
+    std::vector<Vec3> kernelOut_;
+    bool normals_;
+};
 
 struct Scene {
     const char* name;
@@ -106,7 +161,7 @@ bool selected(const std::vector<std::string>& only, const std::string& name) {
     return only.empty() || std::find(only.begin(), only.end(), name) != only.end();
 }
 
-void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n) {
+void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n, Floor& floor) {
     ParamTable params;
     FxEffect* effect = fx_create(v.index, nullptr);
     effect->registerParams(&params);
@@ -127,34 +182,23 @@ void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n)
     for (int i = 0; i < kFrames; ++i) effect->process(&scene);
     const double allocsPerFrame = double(allocationCount() - allocs) / kFrames;
     const double faultsPerFrame = double(minorFaults() - faults) / kFrames;
-    const double process = medianNs([&] { effect->process(&scene); });
+    std::vector<std::function<void()>> calls{[&] { effect->process(&scene); }, [&] { floor.copy(); }};
+    if (floor.normals()) calls.push_back([&] { floor.kernel(); });
+    const std::vector<double> t = interleavedMedians(calls);
     const double update = medianNs([&] {
         for (int i = 0; i < 100; ++i) effect->update(time += 0.01f);
     }) / 100;
-    std::printf("ours\t%s\t%s\t%u\t%.4f\t%.1f\t%g\t%g\n", v.name.c_str(), s.name, n, process / n, update,
-                allocsPerFrame, faultsPerFrame);
+    const double floorNs = t[1] + (floor.normals() ? t[2] : 0.0);
+    std::printf("ours\t%s\t%s\t%u\t%.4f\t%.1f\t%g\t%g\t%.4f\n", v.name.c_str(), s.name, n, t[0] / n, update,
+                allocsPerFrame, faultsPerFrame, floorNs / n);
     std::fflush(stdout);
     fx_delete(effect);
 }
 
-void timeFloors(const Scene& s, BenchScene& scene, uint32_t n, const std::vector<Variant>& all,
+void timeFloors(const Scene& s, BenchScene& scene, uint32_t n, Floor& floor, const std::vector<Variant>& all,
                 const std::vector<std::string>& only) {
-    const size_t bytes = bytesOf(scene, s.kind);
-    std::vector<char> from(bytes, 1), to(bytes, 0);
-    const double copy = medianNs([&] {
-        std::memcpy(to.data(), from.data(), bytes);
-        asm volatile("" : : "r"(to.data()) : "memory");
-    });
-    std::printf("memcpy\t-\t%s\t%u\t%.4f\n", s.name, n, copy / n);
-    if (s.normals) {
-        std::vector<Vec3> normals(scene.vertices().size());
-        const double kernel = medianNs([&] {
-            normalKernel(scene.vertices().data(), uint32_t(scene.vertices().size()), scene.faces().data(),
-                         uint32_t(scene.faces().size() / 3), normals.data());
-            asm volatile("" : : "r"(normals.data()) : "memory");
-        });
-        std::printf("normals\t-\t%s\t%u\t%.4f\n", s.name, n, kernel / n);
-    }
+    std::printf("memcpy\t-\t%s\t%u\t%.4f\n", s.name, n, medianNs([&] { floor.copy(); }) / n);
+    if (s.normals) std::printf("normals\t-\t%s\t%u\t%.4f\n", s.name, n, medianNs([&] { floor.kernel(); }) / n);
     const PointView points = pointsOf(scene, s.kind);
     for (const Variant& v : all)
         if (selected(only, v.name) && hasMathLoop(v.name)) {
@@ -201,9 +245,10 @@ int runTable(int argc, char** argv) {
         for (const Scene& s : kScenes) {
             if (!selected(scenes, s.name)) continue;
             scene.offerNormals(s.normals);
-            timeFloors(s, scene, n, all, only);
+            Floor floor(scene, s.kind, s.normals);
+            timeFloors(s, scene, n, floor, all, only);
             for (const Variant& v : all)
-                if (selected(only, v.name)) timeEffect(v, s, scene, n);
+                if (selected(only, v.name)) timeEffect(v, s, scene, n, floor);
         }
         scene.offerNormals(true);
     }

@@ -38,11 +38,6 @@ def cpu_model():
     return "unknown"
 
 
-def floor_of(rows, scene, n):
-    copy = rows["memcpy"].get(("-", scene, n), [float("nan")])[0]
-    return copy + rows["normals"].get(("-", scene, n), [0.0])[0]
-
-
 def fmt(x, digits=2):
     return "-" if x is None else f"{x:.{digits}f}"
 
@@ -55,7 +50,8 @@ def main():
         load = " ".join(f.read().split()[:3])
     print(f"{datetime.date.today()}, {cpu_model()}, one core, load average {load} at the end of the run.")
     print("ns/pt: median thread CPU time of one process() call per point, steady state. x floor: ours / floor,")
-    print("the floor being memcpy of the bytes handed back (plus the normal kernel on mesh+normals).")
+    print("the floor being memcpy of the bytes handed back (plus the normal kernel on mesh+normals), its samples")
+    print("taken alternately with the effect's; the floor table below times the floors on their own.")
     print("x numpy: numpy / ours (above 1: we are faster). libm: the rule's double-precision libm calls per")
     print("point in a plain loop. update: ns per update() call.\n")
 
@@ -76,8 +72,7 @@ def main():
                 if not ours:
                     cells += ["-", "-", "-"]
                     continue
-                ns, _, allocs, faults = ours
-                floor = floor_of(rows, scene, n)
+                ns, _, allocs, faults, floor = ours
                 peer = rows["numpy"].get((effect, scene, n), [None])[0]
                 cells += [fmt(ns), fmt(ns / floor, 1), fmt(peer / ns if peer else None, 1)]
                 if allocs or faults:
@@ -101,7 +96,7 @@ def main():
             if not ours:
                 continue
             ns = ours[0]
-            ratio = ns / floor_of(rows, scene, big)
+            ratio = ns / ours[4]
             if effect in CHEAP and scene != "mesh+normals" and ratio > 2:
                 misses.append(f"{effect} {scene}: {ratio:.2f} x the memcpy floor (target 2)")
             if scene == "mesh+normals" and ratio > 2:

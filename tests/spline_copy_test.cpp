@@ -1,7 +1,11 @@
+#include <algorithm>
+#include <cmath>
 #include <limits>
+#include <random>
 
 #include <gtest/gtest.h>
 
+#include "scene/batch_rules.h"
 #include "scene/host_vector.h"
 #include "scene/spline_copy.h"
 #include "test_host.h"
@@ -83,4 +87,50 @@ TEST(SplineCopy, SamplingStopsAtTheMaximumCount) {
     sampleEvenly(curve, 0, 0.0f, 1.0f, 5, out);  // no sample from a NaN length on
     EXPECT_EQ(count(out), 0u);
     freeStorage(out);
+}
+
+// Curves of every length from 0 to 40 points, open and closed, with repeated points: every instruction set's
+// segments, and the lengths of curves updated together (their sums side by side), are those of the rule as
+// written, bit for bit.
+TEST(SplineCopy, CurvesUpdatedTogetherGetTheLengthsOfTheRuleAsWritten) {
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> coordinate(-100.0f, 100.0f);
+    HostScene host;
+    std::vector<std::vector<float>> segments;  // as written: open segments, then the closing one
+    std::vector<float> lengths;
+    for (int c = 0; c <= 40; ++c) {
+        std::vector<Vec3> p;
+        for (int i = 0; i < c; ++i)
+            p.push_back(i % 9 == 4 ? p.back() : Vec3{coordinate(random), coordinate(random), coordinate(random)});
+        host.curves.push_back(p);
+        host.closed.push_back(c % 3 == 0);
+        segments.emplace_back();
+        float length = 0;
+        for (size_t i = 0; i + 1 < p.size() + (host.closed[c] && c ? 1 : 0); ++i) {
+            const Vec3 &a = p[i], &b = p[(i + 1) % p.size()];
+            const double dx = float(b.x - a.x), dy = float(b.y - a.y), dz = float(b.z - a.z);
+            const float d = float(std::sqrt(double(float(dx * dx + dy * dy + dz * dz))));
+            segments.back().push_back(d == 0 ? 0.0001f : d);
+            length += segments.back().back();
+        }
+        lengths.push_back(length);
+    }
+    host.publish();
+    for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512})
+        if (const BatchRules* rules = batchRulesFor(set))
+            for (size_t c = 2; c < host.curves.size(); ++c) {
+                std::vector<float> got(c);
+                rules->segmentLengths(host.curves[c].data(), uint32_t(c), got.data());
+                EXPECT_TRUE(std::equal(got.begin(), got.end() - 1, segments[c].begin())) << int(set) << " curve " << c;
+            }
+    Spline copy{nullptr};
+    copyFrom(copy, host.spline, true, false);
+    updateLengths(copy.curves->begin, count(copy.curves));
+    for (size_t c = 0; c < host.curves.size(); ++c) {
+        const Curve& got = copy.curves->begin[c];
+        for (size_t i = 0; i < segments[c].size(); ++i)
+            EXPECT_EQ(got.segmentLengths.begin[i < c - 1 ? i : c - 1], segments[c][i]) << "curve " << c << " segment " << i;
+        EXPECT_EQ(got.length, lengths[c]) << "curve " << c;
+    }
+    release(copy);
 }

@@ -62,6 +62,15 @@ protected:
     // Hook for the per-pass constants; effects hide it with their own.
     void beginPass() {}
 
+    static constexpr uint32_t kParticleBlock = 512;  // 10 KiB of records
+    static constexpr uint32_t kCurveGroup = 4;
+
+    // Asks for the cache lines of the given bytes ahead of their use.
+    static void prefetch(const void* p, size_t bytes) {
+        const char* c = static_cast<const char*>(p);
+        for (size_t i = 0; i < bytes; i += 64) __builtin_prefetch(c + i);
+    }
+
     // out[i] = rule(in[i]) for n points `stride` bytes apart.
     static void moveRun(const Effect& effect, const Vec3* in, size_t inStride, Vec3* out, size_t outStride,
                         size_t n) {
@@ -82,21 +91,47 @@ protected:
         bool handedBack = false;
         if (isOn(onParticles) && host->hasParticles(false)) {
             const ParticleSet* source = host->getParticles();
-            copyFrom(particles_, *source);
-            if (const uint32_t n = count(source->particles))
-                moveRun(effect, &source->particles->begin->position, sizeof(Particle),
-                        &particles_.particles->begin->position, sizeof(Particle), n);
+            const uint32_t n = count(source->particles);
+            if (n == 0)
+                copyFrom(particles_, *source);  // releases the copy
+            else
+                resize(particles_, n);
+            // Block by block, so that the host's records are still in the cache when the rule reads
+            // their positions again and the copy's when it writes them; the next block is fetched
+            // while the rule runs.
+            for (uint32_t first = 0; first < n; first += kParticleBlock) {
+                const uint32_t m = n - first < kParticleBlock ? n - first : kParticleBlock;
+                if (first + m < n) {
+                    const uint32_t next = n - first - m < kParticleBlock ? n - first - m : kParticleBlock;
+                    prefetch(source->particles->begin + first + m, next * sizeof(Particle));
+                }
+                copyRecords(particles_, *source, first, m);
+                moveRun(effect, &source->particles->begin[first].position, sizeof(Particle),
+                        &particles_.particles->begin[first].position, sizeof(Particle), m);
+            }
             host->setParticles(&particles_);
             handedBack = true;
         }
         if (isOn(onSpline) && host->hasSpline(false)) {
-            copyFrom(spline_, *host->getSpline(), true, false);
+            // The copy takes the host's curves and closed marks; its points are the rule's images of the
+            // host's, written straight from them rather than copied first and moved in place.
+            const Spline* source = host->getSpline();
+            copyFrom(spline_, *source, false, false);
+            // Curves in groups that stay in the cache from their move to their lengths; the next
+            // group's points are fetched while the rule runs.
             const uint32_t curves = count(spline_.curves);
-            for (uint32_t c = 0; c < curves; ++c) {
-                Curve& curve = spline_.curves->begin[c];
-                if (const uint32_t n = count(curve.points))
-                    moveRun(effect, curve.points.begin, sizeof(Vec3), curve.points.begin, sizeof(Vec3), n);
-                updateLengths(curve);
+            for (uint32_t first = 0; first < curves; first += kCurveGroup) {
+                const uint32_t m = curves - first < kCurveGroup ? curves - first : kCurveGroup;
+                for (uint32_t c = first + m; c < first + 2 * m && c < curves; ++c)
+                    prefetch(source->curves->begin[c].points.begin, sizeof(Vec3) * count(source->curves->begin[c].points));
+                for (uint32_t c = first; c < first + m; ++c) {
+                    const HostVector<Vec3>& from = source->curves->begin[c].points;
+                    HostVector<Vec3>& to = spline_.curves->begin[c].points;
+                    const uint32_t n = count(from);
+                    resize(to, n);
+                    if (n) moveRun(effect, from.begin, sizeof(Vec3), to.begin, sizeof(Vec3), n);
+                }
+                updateLengths(spline_.curves->begin + first, m);
             }
             host->setSpline(&spline_);
             handedBack = true;

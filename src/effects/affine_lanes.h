@@ -9,35 +9,36 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
-inline Mask finite(const Points& p) { return isFinite(p.x) & isFinite(p.y) & isFinite(p.z); }
+// Translate, Scale and Translate from spline are float sums and products,
+// taken in float lanes.
+inline FMask finite(const FloatPoints& p) { return isFinite(p.x) & isFinite(p.y) & isFinite(p.z); }
 
-inline Points keepUnlessFinite(const Points& moved, const Points& p) {
-    const Mask ok = finite(moved);
+inline FloatPoints keepUnlessFinite(const FloatPoints& moved, const FloatPoints& p) {
+    const FMask ok = finite(moved);
     return {select(ok, moved.x, p.x), select(ok, moved.y, p.y), select(ok, moved.z, p.z)};
 }
 
 inline void translatePoints(const TranslateRule& k, const Vec3* in, size_t inStride, Vec3* out, size_t outStride,
                             size_t n) {
-    const D tx = splat(k.translation.x), ty = splat(k.translation.y), tz = splat(k.translation.z);
-    eachGroup(in, inStride, out, outStride, n, [&](const Points& p) {
-        return keepUnlessFinite({toFloat(p.x + tx), toFloat(p.y + ty), toFloat(p.z + tz)}, p);
+    const F tx = splatF(k.translation.x), ty = splatF(k.translation.y), tz = splatF(k.translation.z);
+    eachFloatGroup(in, inStride, out, outStride, n, [&](const FloatPoints& p) {
+        return keepUnlessFinite({p.x + tx, p.y + ty, p.z + tz}, p);
     });
 }
 
 inline void scalePoints(const ScaleRule& k, const Vec3* in, size_t inStride, Vec3* out, size_t outStride,
                         size_t n) {
-    const D gx = splat(k.gain.x), gy = splat(k.gain.y), gz = splat(k.gain.z);
-    eachGroup(in, inStride, out, outStride, n, [&](const Points& p) {
-        return keepUnlessFinite({toFloat(p.x * gx), toFloat(p.y * gy), toFloat(p.z * gz)}, p);
+    const F gx = splatF(k.gain.x), gy = splatF(k.gain.y), gz = splatF(k.gain.z);
+    eachFloatGroup(in, inStride, out, outStride, n, [&](const FloatPoints& p) {
+        return keepUnlessFinite({p.x * gx, p.y * gy, p.z * gz}, p);
     });
 }
 
 inline void offsetPoints(const OffsetRule& k, const Vec3* in, size_t inStride, Vec3* out, size_t outStride,
                          size_t n) {
-    const D ox = splat(k.offset.x), oy = splat(k.offset.y), oz = splat(k.offset.z);
-    eachGroup(in, inStride, out, outStride, n, [&](const Points& p) {
-        return Points{p.x + ox, p.y + oy, p.z + oz};
-    });
+    const F ox = splatF(k.offset.x), oy = splatF(k.offset.y), oz = splatF(k.offset.z);
+    eachFloatGroup(in, inStride, out, outStride, n,
+                   [&](const FloatPoints& p) { return FloatPoints{p.x + ox, p.y + oy, p.z + oz}; });
 }
 
 // A fixed axis, one lane vector per coordinate.
@@ -57,24 +58,22 @@ struct Matrix {
     D m[16];
 };
 
-// transformPoint(m, p): per coordinate, the y and x terms, then z, then the translation, each sum rounded.
-inline D transformed(const Matrix& m, const Points& p, int j) {
-    const D acc = toFloat(toFloat(p.y * m.m[4 + j] + p.x * m.m[j]) + p.z * m.m[8 + j]);
-    return toFloat(acc + m.m[12 + j]);
-}
-
-inline Points transform(const Matrix& m, const Points& p) {
-    return {transformed(m, p, 0), transformed(m, p, 1), transformed(m, p, 2)};
-}
-
+// Rotate takes the difference from the centre and the last two sums in floats;
+// only the sums of products need doubles.
 inline void rotatePoints(const RotateRule& k, const Vec3* in, size_t inStride, Vec3* out, size_t outStride,
                          size_t n) {
     if (k.still) return copyPoints(in, inStride, out, outStride, n);
-    const D cx = splat(k.center.x), cy = splat(k.center.y), cz = splat(k.center.z);
+    const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
     const Matrix rotation(k.rotation);
-    eachGroup(in, inStride, out, outStride, n, [&](const Points& p) {
-        const Points r = transform(rotation, {toFloat(p.x - cx), toFloat(p.y - cy), toFloat(p.z - cz)});
-        return Points{r.x + cx, r.y + cy, r.z + cz};
+    F last[3];
+    for (int j = 0; j < 3; ++j) last[j] = splatF(k.rotation.m[12 + j]);
+    eachFloatGroup(in, inStride, out, outStride, n, [&](const FloatPoints& p) {
+        const D x = widen(p.x - cx), y = widen(p.y - cy), z = widen(p.z - cz);
+        const auto turned = [&](int j) {
+            const F acc = narrow(toFloat(y * rotation.m[4 + j] + x * rotation.m[j]) + z * rotation.m[8 + j]);
+            return acc + last[j];
+        };
+        return FloatPoints{turned(0) + cx, turned(1) + cy, turned(2) + cz};
     });
 }
 

@@ -127,45 +127,47 @@ inline D tan(D x) {
 }
 
 namespace detail {
-// atan(t) for t in 2^-60..2^60: fdlibm's four intervals about atan(0.5),
-// atan(1), atan(1.5) and atan(inf), chosen lane by lane.
-inline D atanPositive(D t) {
-    const Mask i0 = splat(0.4375) <= t, i1 = splat(0.6875) <= t, i2 = splat(1.1875) <= t, i3 = splat(2.4375) <= t;
-    const D one = splat(1.0);
-    D num = select(i0, t * splat(2.0) - one, t), den = select(i0, splat(2.0) + t, one);
+// atan(y / x) for positive y / x in 2^-60..2^60: fdlibm's four intervals
+// about atan(0.5), atan(1), atan(1.5) and atan(inf), chosen lane by lane,
+// with the interval's reduction (a t + b) / (c + d t) of t = y / x taken
+// as (a y + b x) / (c x + d y): one division instead of two.
+inline D atanOfRatio(D y, D x) {
+    const Mask i0 = splat(0.4375) * x <= y, i1 = splat(0.6875) * x <= y, i2 = splat(1.1875) * x <= y,
+               i3 = splat(2.4375) * x <= y;
+    D num = select(i0, y * splat(2.0) - x, y), den = select(i0, x * splat(2.0) + y, x);
     D hi = select(i0, splat(4.63647609000806093515e-01), splat(0.0));
     D lo = select(i0, splat(2.26987774529616870924e-17), splat(0.0));
-    num = select(i1, t - one, num);
-    den = select(i1, t + one, den);
+    num = select(i1, y - x, num);
+    den = select(i1, x + y, den);
     hi = select(i1, splat(7.85398163397448278999e-01), hi);
     lo = select(i1, splat(3.06161699786838301793e-17), lo);
-    num = select(i2, t - splat(1.5), num);
-    den = select(i2, one + splat(1.5) * t, den);
+    num = select(i2, y - splat(1.5) * x, num);
+    den = select(i2, x + splat(1.5) * y, den);
     hi = select(i2, splat(9.82793723247329054082e-01), hi);
     lo = select(i2, splat(1.39033110312309984516e-17), lo);
-    num = select(i3, -one, num);
-    den = select(i3, t, den);
+    num = select(i3, -x, num);
+    den = select(i3, y, den);
     hi = select(i3, splat(1.57079632679489655800e+00), hi);
     lo = select(i3, splat(6.12323399573676603587e-17), lo);
-    const D x = num / den;
-    const D z = x * x, w = z * z;
+    const D t = num / den;
+    const D z = t * t, w = z * z;
     const D s1 = z * poly(w, 3.33333333333329318027e-01, 1.42857142725034663711e-01, 9.09088713343650656196e-02,
                           6.66107313738753120669e-02, 4.97687799461593236017e-02, 1.62858201153657823623e-02);
     const D s2 = w * poly(w, -1.99999999998764832476e-01, -1.11111104054623557880e-01, -7.69187620504482999495e-02,
                           -5.83357013379057348645e-02, -3.65315727442169155270e-02);
-    return hi - ((x * (s1 + s2) - lo) - x);
+    return hi - ((t * (s1 + s2) - lo) - t);
 }
 }  // namespace detail
 
 inline D atan2(D y, D x) {
     const D ax = abs(x), ay = abs(y);
-    const D t = ay / ax;
-    const D a = detail::atanPositive(t);
+    const D a = detail::atanOfRatio(ay, ax);
     const D pi = splat(3.1415926535897931160E+00), piLo = splat(1.2246467991473531772E-16);
     const D r = copySign(select(x < splat(0.0), pi - (a - piLo), a), y);
-    // Zeros, infinities, NaNs and ratios beyond 2^60 either way.
-    const Mask ordinary = (splat(0x1p-60) <= t) & (t <= splat(0x1p60)) & (ax > splat(0.0)) & (ay > splat(0.0)) &
-                          isFinite(ax) & isFinite(ay);
+    // Zeros, infinities, NaNs, subnormals and ratios beyond 2^60 either way go to the library.
+    const D normal = splat(0x1p-1022), large = splat(0x1p+900);
+    const Mask ordinary = (normal <= ax) & (ax <= large) & (normal <= ay) & (ay <= large) &
+                          (splat(0x1p-60) * ax <= ay) & (ay <= splat(0x1p60) * ax);
     return scalarLanes(r, !ordinary, y, x, [](double b, double a) { return std::atan2(b, a); });
 }
 

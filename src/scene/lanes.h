@@ -79,6 +79,19 @@ inline D widen(F a) { return {_mm512_cvtps_pd(a.v)}; }
 inline F narrow(D a) { return {_mm512_cvtpd_ps(a.v)}; }
 inline F loadF(const float* p) { return {_mm256_loadu_ps(p)}; }
 inline void storeF(float* p, F a) { _mm256_storeu_ps(p, a.v); }
+struct FMask {
+    __mmask8 m;
+};
+inline FMask operator&(FMask a, FMask b) { return {__mmask8(a.m & b.m)}; }
+inline FMask isFinite(F a) {
+    return {_mm256_cmp_ps_mask(_mm256_andnot_ps(_mm256_set1_ps(-0.0f), a.v), _mm256_set1_ps(3.4028235e38f),
+                               _CMP_LE_OQ)};
+}
+inline F select(FMask m, F a, F b) { return {_mm256_mask_blend_ps(m.m, b.v, a.v)}; }
+inline FMask operator==(F a, F b) { return {_mm256_cmp_ps_mask(a.v, b.v, _CMP_EQ_OQ)}; }
+inline FMask operator<(F a, F b) { return {_mm256_cmp_ps_mask(a.v, b.v, _CMP_LT_OQ)}; }
+inline bool any(FMask m) { return m.m != 0; }
+inline F sqrt(F a) { return {_mm256_sqrt_ps(a.v)}; }
 
 #elif defined(__AVX2__) && defined(__FMA__)
 constexpr int kWidth = 4;
@@ -140,6 +153,18 @@ inline D widen(F a) { return {_mm256_cvtps_pd(a.v)}; }
 inline F narrow(D a) { return {_mm256_cvtpd_ps(a.v)}; }
 inline F loadF(const float* p) { return {_mm_loadu_ps(p)}; }
 inline void storeF(float* p, F a) { _mm_storeu_ps(p, a.v); }
+struct FMask {
+    __m128 m;
+};
+inline FMask operator&(FMask a, FMask b) { return {_mm_and_ps(a.m, b.m)}; }
+inline FMask isFinite(F a) {
+    return {_mm_cmp_ps(_mm_andnot_ps(_mm_set1_ps(-0.0f), a.v), _mm_set1_ps(3.4028235e38f), _CMP_LE_OQ)};
+}
+inline F select(FMask m, F a, F b) { return {_mm_blendv_ps(b.v, a.v, m.m)}; }
+inline FMask operator==(F a, F b) { return {_mm_cmpeq_ps(a.v, b.v)}; }
+inline FMask operator<(F a, F b) { return {_mm_cmplt_ps(a.v, b.v)}; }
+inline bool any(FMask m) { return _mm_movemask_ps(m.m) != 0; }
+inline F sqrt(F a) { return {_mm_sqrt_ps(a.v)}; }
 
 #else
 constexpr int kWidth = 2;
@@ -205,6 +230,16 @@ inline D widen(F a) { return {_mm_cvtps_pd(a.v)}; }
 inline F narrow(D a) { return {_mm_cvtpd_ps(a.v)}; }
 inline F loadF(const float* p) { return {_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p)))}; }
 inline void storeF(float* p, F a) { _mm_store_sd(reinterpret_cast<double*>(p), _mm_castps_pd(a.v)); }
+struct FMask {
+    __m128 m;
+};
+inline FMask operator&(FMask a, FMask b) { return {_mm_and_ps(a.m, b.m)}; }
+inline FMask isFinite(F a) { return {_mm_cmple_ps(_mm_andnot_ps(_mm_set1_ps(-0.0f), a.v), _mm_set1_ps(3.4028235e38f))}; }
+inline F select(FMask m, F a, F b) { return {_mm_or_ps(_mm_and_ps(m.m, a.v), _mm_andnot_ps(m.m, b.v))}; }
+inline FMask operator==(F a, F b) { return {_mm_cmpeq_ps(a.v, b.v)}; }
+inline FMask operator<(F a, F b) { return {_mm_cmplt_ps(a.v, b.v)}; }
+inline bool any(FMask m) { return (_mm_movemask_ps(m.m) & 3) != 0; }
+inline F sqrt(F a) { return {_mm_sqrt_ps(a.v)}; }
 #endif
 
 // ------------------------------------------------------------ on top of them
@@ -251,25 +286,19 @@ inline FloatPoints gatherFloats(At at) {
     return {lane(0), lane(1), lane(2)};
 }
 
-template <class At>
-inline Points gatherPoints(At at) {
-    const FloatPoints f = gatherFloats(at);
-    return {widen(f.x), widen(f.y), widen(f.z)};
-}
-
 // Lanes past `count` repeat the last record.
-inline Points loadPoints(const void* first, size_t stride, int count = kWidth) {
+inline FloatPoints loadFloats(const void* first, size_t stride, int count = kWidth) {
     const char* base = static_cast<const char*>(first);
-    return gatherPoints(
+    return gatherFloats(
         [&](int i) { return reinterpret_cast<const float*>(base + size_t(i < count ? i : count - 1) * stride); });
 }
 
-// Stores the lanes, rounded to floats, into the first `count` records.
-inline void storePoints(void* first, size_t stride, const Points& v, int count = kWidth) {
+// Stores the first `count` lanes into the first `count` records.
+inline void storeFloats(void* first, size_t stride, const FloatPoints& v, int count = kWidth) {
     alignas(64) float xs[kWidth], ys[kWidth], zs[kWidth];
-    toFloats(xs, v.x);
-    toFloats(ys, v.y);
-    toFloats(zs, v.z);
+    storeF(xs, v.x);
+    storeF(ys, v.y);
+    storeF(zs, v.z);
     char* p = static_cast<char*>(first);
     for (int i = 0; i < count; ++i, p += stride) {
         float* r = reinterpret_cast<float*>(p);
@@ -278,6 +307,9 @@ inline void storePoints(void* first, size_t stride, const Points& v, int count =
         r[2] = zs[i];
     }
 }
+
+inline Points widen(const FloatPoints& f) { return {widen(f.x), widen(f.y), widen(f.z)}; }
+inline FloatPoints narrow(const Points& p) { return {narrow(p.x), narrow(p.y), narrow(p.z)}; }
 
 #if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
 // Eight whole records at once: the block of 8 records `stride` bytes apart
@@ -320,16 +352,16 @@ public:
 
     bool usable() const { return usable_; }
 
-    Points load(const void* first) const {
+    FloatPoints load(const void* first) const {
         const float* f = static_cast<const float*>(first);
         const __m512 a = _mm512_loadu_ps(f), b = loadPart(f + 16, 1), c = loadPart(f + 32, 2);
         return {component(a, b, c, 0), component(a, b, c, 1), component(a, b, c, 2)};
     }
 
-    void store(void* first, const Points& p) const {
+    void store(void* first, const FloatPoints& p) const {
         float* f = static_cast<float*>(first);
-        const __m512 xy = _mm512_insertf32x8(_mm512_castps256_ps512(_mm512_cvtpd_ps(p.x.v)), _mm512_cvtpd_ps(p.y.v), 1);
-        const __m512 z = _mm512_castps256_ps512(_mm512_cvtpd_ps(p.z.v));
+        const __m512 xy = _mm512_insertf32x8(_mm512_castps256_ps512(p.x.v), p.y.v, 1);
+        const __m512 z = _mm512_castps256_ps512(p.z.v);
         _mm512_mask_storeu_ps(f, positions_[0], _mm512_permutex2var_ps(xy, place_[0], z));
         storePart(f + 16, 1, _mm512_permutex2var_ps(xy, place_[1], z));
         storePart(f + 32, 2, _mm512_permutex2var_ps(xy, place_[2], z));
@@ -350,9 +382,9 @@ private:
             _mm256_mask_storeu_ps(f, __mmask8(positions_[v]), _mm512_castps512_ps256(data));
     }
 
-    D component(__m512 a, __m512 b, __m512 c, int k) const {
+    F component(__m512 a, __m512 b, __m512 c, int k) const {
         const __m512 t = _mm512_mask_permutexvar_ps(_mm512_permutex2var_ps(a, pick_[k], b), fromThird_[k], pickThird_[k], c);
-        return {_mm512_cvtps_pd(_mm512_castps512_ps256(t))};
+        return {_mm512_castps512_ps256(t)};
     }
 
     bool usable_;
@@ -360,29 +392,50 @@ private:
     __m512i pick_[3], pickThird_[3], place_[3];
     __mmask16 fromThird_[3], positions_[3];
 };
+
+// The blocks of the two strides the pass uses, a point (12 bytes) and a
+// particle record (20), are laid out once.
+inline Block blockFor(size_t stride) {
+    if (stride == 12) {
+        static const Block point(12);
+        return point;
+    }
+    if (stride == 20) {
+        static const Block particle(20);
+        return particle;
+    }
+    return Block(stride);
+}
 #endif
 
-// out = rule(in) for n records, kWidth at a time; `in` and `out` may be the same.
+// out = rule(in) for n records, kWidth at a time, the rule taking and
+// giving floats; `in` and `out` may be the same.
 template <class Rule>
-inline void eachGroup(const void* in, size_t inStride, void* out, size_t outStride, size_t n, Rule rule) {
+inline void eachFloatGroup(const void* in, size_t inStride, void* out, size_t outStride, size_t n, Rule rule) {
     const char* from = static_cast<const char*>(in);
     char* to = static_cast<char*>(out);
     size_t i = 0;
 #if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
-    const Block source(inStride), target(outStride);
+    const Block source = blockFor(inStride), target = blockFor(outStride);
     if (source.usable() && target.usable())
         for (; i + kWidth <= n; i += kWidth) target.store(to + i * outStride, rule(source.load(from + i * inStride)));
 #endif
     for (; i < n; i += kWidth) {
         const int count = n - i < size_t(kWidth) ? int(n - i) : kWidth;
-        storePoints(to + i * outStride, outStride, rule(loadPoints(from + i * inStride, inStride, count)), count);
+        storeFloats(to + i * outStride, outStride, rule(loadFloats(from + i * inStride, inStride, count)), count);
     }
+}
+
+// The same with a rule on doubles, whose results are stored rounded to float.
+template <class Rule>
+inline void eachGroup(const void* in, size_t inStride, void* out, size_t outStride, size_t n, Rule rule) {
+    eachFloatGroup(in, inStride, out, outStride, n, [&](const FloatPoints& p) { return narrow(rule(widen(p))); });
 }
 
 // Copies n records' points from in to out, unless they are the same.
 inline void copyPoints(const void* in, size_t inStride, void* out, size_t outStride, size_t n) {
     if (in == out && inStride == outStride) return;
-    eachGroup(in, inStride, out, outStride, n, [](const Points& p) { return p; });
+    eachFloatGroup(in, inStride, out, outStride, n, [](const FloatPoints& p) { return p; });
 }
 
 }  // namespace FX_LANES_ISA

@@ -8,31 +8,44 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
+// Each face's area times its unnormalised normal, for `count` faces (lanes
+// past it repeat the last face).
+inline FloatPoints weightedNormals(const Vec3* v, const uint32_t* f, int count) {
+    const auto corner = [&](int j) {
+        return gatherFloats([&](int i) { return &v[f[3 * (i < count ? i : count - 1) + j]].x; });
+    };
+    const FloatPoints a = corner(0), b = corner(1), c = corner(2);
+    // Differences, the foot's product and sums, the quotient and the final products are float operations.
+    const F ex = c.x - b.x, ey = c.y - b.y, ez = c.z - b.z;
+    const D exd = widen(ex), eyd = widen(ey), ezd = widen(ez);
+    const F base = narrow(exd * exd + eyd * eyd + ezd * ezd);
+    const F dot = narrow(widen(a.z - b.z) * ezd + widen(a.y - b.y) * eyd + widen(a.x - b.x) * exd);
+    const F t = dot / base;
+    const D hx = widen(b.x + t * ex - a.x), hy = widen(b.y + t * ey - a.y), hz = widen(b.z + t * ez - a.z);
+    const D height = toFloat(hx * hx + hy * hy + hz * hz), based = widen(base);
+    // Below 1e-6 (a double compare) the face has no area.
+    const F area = narrow(select(based < splat(1e-6), splat(0.0), splat(0.5) * sqrt(height * based)));
+    const D bax = widen(b.x - a.x), bay = widen(b.y - a.y), baz = widen(b.z - a.z);
+    const D cax = widen(c.x - a.x), cay = widen(c.y - a.y), caz = widen(c.z - a.z);
+    return {area * narrow(bay * caz - baz * cay), area * narrow(baz * cax - bax * caz), area * narrow(bax * cay - bay * cax)};
+}
+
+// The weighted normals of a run of faces are computed first, then added
+// to the corners in face order: the arithmetic never waits on the sums.
 inline void addFaceNormals(const Vec3* v, const uint32_t* faces, uint32_t faceCount, Vec3* normals) {
-    alignas(64) float wx[kWidth], wy[kWidth], wz[kWidth];
-    for (uint32_t first = 0; first < faceCount; first += kWidth) {
-        const int count = faceCount - first < uint32_t(kWidth) ? int(faceCount - first) : kWidth;
+    constexpr uint32_t kRun = 16 * kWidth;
+    alignas(64) float wx[kRun + kWidth], wy[kRun + kWidth], wz[kRun + kWidth];
+    for (uint32_t first = 0; first < faceCount; first += kRun) {
+        const uint32_t run = faceCount - first < kRun ? faceCount - first : kRun;
         const uint32_t* f = faces + 3 * size_t(first);
-        const auto corner = [&](int j) {
-            return gatherFloats([&](int i) { return &v[f[3 * (i < count ? i : count - 1) + j]].x; });
-        };
-        const FloatPoints a = corner(0), b = corner(1), c = corner(2);
-        // Differences, the foot's product and sums, the quotient and the final products are float operations.
-        const F ex = c.x - b.x, ey = c.y - b.y, ez = c.z - b.z;
-        const D exd = widen(ex), eyd = widen(ey), ezd = widen(ez);
-        const F base = narrow(exd * exd + eyd * eyd + ezd * ezd);
-        const F dot = narrow(widen(a.z - b.z) * ezd + widen(a.y - b.y) * eyd + widen(a.x - b.x) * exd);
-        const F t = dot / base;
-        const D hx = widen(b.x + t * ex - a.x), hy = widen(b.y + t * ey - a.y), hz = widen(b.z + t * ez - a.z);
-        const D height = toFloat(hx * hx + hy * hy + hz * hz), based = widen(base);
-        // Below 1e-6 (a double compare) the face has no area.
-        const F area = narrow(select(based < splat(1e-6), splat(0.0), splat(0.5) * sqrt(height * based)));
-        const D bax = widen(b.x - a.x), bay = widen(b.y - a.y), baz = widen(b.z - a.z);
-        const D cax = widen(c.x - a.x), cay = widen(c.y - a.y), caz = widen(c.z - a.z);
-        storeF(wx, area * narrow(bay * caz - baz * cay));
-        storeF(wy, area * narrow(baz * cax - bax * caz));
-        storeF(wz, area * narrow(bax * cay - bay * cax));
-        for (int i = 0; i < count; ++i)
+        for (uint32_t i = 0; i < run; i += kWidth) {
+            const int count = run - i < uint32_t(kWidth) ? int(run - i) : kWidth;
+            const FloatPoints w = weightedNormals(v, f + 3 * size_t(i), count);
+            storeF(wx + i, w.x);
+            storeF(wy + i, w.y);
+            storeF(wz + i, w.z);
+        }
+        for (uint32_t i = 0; i < run; ++i)
             for (int j = 0; j < 3; ++j) {
                 Vec3& m = normals[f[3 * i + j]];
                 m = {m.x + wx[i], m.y + wy[i], m.z + wz[i]};
