@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build ccache g++ g++-multilib g++-mingw-w64-i686-posix qemu-user
-  libgtest-dev googletest libbenchmark-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
+  libgtest-dev googletest libbenchmark-dev libgl-dev libegl-dev libopengl-dev libgl1-mesa-dri libegl-mesa0
   libtinyobjloader-dev libstb-dev libcli11-dev python3 python3-numpy clang libclang-rt-14-dev valgrind
   file binutils-mingw-w64-i686
 )

@@ -1,41 +1,62 @@
-#include <gtest/gtest.h>
-
-#include "effects/cosine.h"
-#include "frame_rig.h"
+#include "effect_harness.h"
+#include "effects/twist.h"
 
 // Cosine registers the frame's own parameter set.
 TEST(AxisFrame, KeepsTheFrameInShapeAcrossEdits) {
     struct Step {
         const char* what;
-        Edits edits;
+        Params edits;
         Vec3 x, y, z;  // axis end points after the update
     };
     const float h = 5.656854f, q = 4.242641f, s = 3.535534f;  // 8, 6 and 5 times cos 45 degrees
     const Step steps[] = {
         {"start evens the lengths to their mean", {}, {4, 0, 0}, {0, 4, 0}, {0, 0, 4}},
-        {"the axes follow the centre", {{"center [p3x]", 1}}, {5, 0, 0}, {1, 4, 0}, {1, 0, 4}},
+        {"the axes follow the centre, and nothing else is kept in shape", {{"center [p3x]", 1}, {"axis y [p3y]", 3}},
+         {5, 0, 0}, {1, 3, 0}, {1, 0, 4}},
         {"x dragged to length 8 sets every length", {{"axis x [p3x]", 9}}, {9, 0, 0}, {1, 8, 0}, {1, 0, 8}},
         {"uniform off: y shortens alone", {{"uniform scale [b]", 0}, {"axis y [p3y]", 3}},
          {9, 0, 0}, {1, 3, 0}, {1, 0, 8}},
-        {"x turned 90 degrees about z takes y along", {{"axis x [p3x]", 1}, {"axis x [p3y]", 8}},
-         {1, 8, 0}, {-2, 0, 0}, {1, 0, 8}},
+        {"x turned 90 degrees about z takes y along", {{"axis x [p3]", 1, 8, 0}}, {1, 8, 0}, {-2, 0, 0}, {1, 0, 8}},
         {"two edits turn by their mean rotation", {{"axis x [p3x]", 9}, {"axis x [p3y]", 0}, {"axis y [p3x]", -5}},
          {1 + h, h, 0}, {1 - q, q, 0}, {1, 0, 8}},
         {"enable scale off pulls every axis to 5", {{"enable scale [b]", 0}}, {1 + s, s, 0}, {1 - s, s, 0}, {1, 0, 5}},
-        {"orthogonal off keeps a skewed axis, pulled back to 5",
-         {{"orthogonal [b]", 0}, {"axis y [p3x]", 7}, {"axis y [p3y]", 8}},
+        {"orthogonal off keeps a skewed axis, pulled back to 5", {{"orthogonal [b]", 0}, {"axis y [p3]", 7, 8, 0}},
          {1 + s, s, 0}, {4, 4, 0}, {1, 0, 5}},
         {"orthogonal on squares it against x", {{"orthogonal [b]", 1}}, {1 + s, s, 0}, {1 - s, s, 0}, {1, 0, 5}},
     };
-    EffectRig<GenericCosine> rig({{"axis z [p3z]", 2}});
-    rig.fx.start(0);
+    Hosted<> rig(kCosine, {{"axis z [p3z]", 2}});
     float t = 0.0f;
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
-        rig.apply(step.edits);
-        rig.fx.update(t += 0.04f);
-        expectNear(rig.params.point("axis x"), step.x);
-        expectNear(rig.params.point("axis y"), step.y);
-        expectNear(rig.params.point("axis z"), step.z);
+        rig.edit(step.edits);
+        rig.fx->update(t += 0.04f);
+        EXPECT_TRUE(near(rig.params.point("axis x"), step.x, 1e-4));
+        EXPECT_TRUE(near(rig.params.point("axis y"), step.y, 1e-4));
+        EXPECT_TRUE(near(rig.params.point("axis z"), step.z, 1e-4));
     }
+}
+
+TEST(Cosine, LinkedFrequenciesFollowTheFirstEdit) {
+    const float steps[][7] = {{0.2f, 0.5f, 0.8f, 0, 0.2f, 0.5f, 0.8f},  // x, y, z, link; then the result
+                              {0.2f, 0.5f, 0.8f, 1, 0.5f, 0.5f, 0.5f},  // switching on takes the mean
+                              {0.5f, 0.3f, 0.5f, 1, 0.3f, 0.3f, 0.3f},
+                              {0.7f, 0.3f, 0.9f, 1, 0.7f, 0.7f, 0.7f},  // x wins over z
+                              {0.7f, 0.1f, 0.4f, 0, 0.7f, 0.1f, 0.4f},
+                              {0.7f, 0.1f, 0.4f, 1, 0.4f, 0.4f, 0.4f}};
+    Hosted<> rig(kCosine, {{"uniform freq [b]", 0}});
+    for (const auto& s : steps) {
+        rig.edit({{"frequence x", s[0]}, {"frequence y", s[1]}, {"frequence z", s[2]}, {"uniform freq [b]", s[3]}});
+        rig.fx->update(1.0f);
+        const Vec3 got{rig.params["frequence x"], rig.params["frequence y"], rig.params["frequence z"]};
+        EXPECT_TRUE(near(got, {s[4], s[5], s[6]}, 0)) << "step " << &s - steps;
+    }
+}
+
+TEST(Twist, RunsOnTheWideCurveAndNeverStopsTwisting) {
+    Hosted<GenericTwist> rig(kTwist, {{"rotate speed [s]", 1}, {"frequency [s]", 0.5f}});
+    rig.fx->update(0.3f);
+    EXPECT_TRUE(near(rig.move({2, 0, 0}), {-2, 0, 0}, 1e-4));  // 5 turns per unit: 1.5 turns
+    EXPECT_NEAR(rig.fx->rotation.accumulator, 0.5f, 1e-5f);
+    EXPECT_EQ(rig.fx->twistRate, 0.00001f);
+    EXPECT_EQ(rig.fx->enableScale, 1.0f);  // never registered, so always on
 }

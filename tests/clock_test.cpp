@@ -1,16 +1,11 @@
 #include <cmath>
-#include <limits>
-
-#include <gtest/gtest.h>
 
 #include "deformers/time_step_effect.h"
-#include "plugin/exports.h"
+#include "effect_harness.h"
 #include "scene/phase_speed.h"
-#include "test_host.h"
 
 namespace {
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN(), kInf = std::numeric_limits<float>::infinity();
-constexpr int kAnimated[] = {0, 8};  // Harmonik, Rotate
+constexpr int kAnimated[] = {kHarmonik, kRotate};
 }  // namespace
 
 TEST(TimeStep, StepsForwardAndNeverBackwards) {
@@ -18,16 +13,13 @@ TEST(TimeStep, StepsForwardAndNeverBackwards) {
     const float frames[][3] = {{kNaN, 0, 0}, {2.5f, 2.5f, 2.5f}, {3, 0.5f, 3}, {3, 1e-6f, 3}, {1, 1e-6f, 1},
                                {1.5f, 0.5f, 1.5f}, {kNaN, 0.5f, 0}, {-2, 1e-6f, -2}, {0, 2, 0}};
     for (int index : kAnimated) {
-        RecordingParamHost params;
-        auto* e = static_cast<FxTimeStepEffect*>(fx_create(index, nullptr));
-        e->registerParams(&params);
-        e->timeStep = 0;
+        Hosted<FxTimeStepEffect> h(index);
+        h.fx->timeStep = 0;
         for (const auto& f : frames) {
-            if (std::isnan(f[0])) EXPECT_TRUE(e->start(0)); else e->update(f[0]);
-            EXPECT_EQ(e->timeStep, f[1]) << index << " at " << f[0];
-            EXPECT_EQ(e->lastTime, f[2]) << index << " at " << f[0];
+            if (std::isnan(f[0])) EXPECT_TRUE(h.fx->start(0)); else h.fx->update(f[0]);
+            EXPECT_EQ(h.fx->timeStep, f[1]) << index << " at " << f[0];
+            EXPECT_EQ(h.fx->lastTime, f[2]) << index << " at " << f[0];
         }
-        fx_delete(e);
     }
 }
 
@@ -72,11 +64,7 @@ TEST(PhaseSpeed, NoInputHangsOrLeavesTheTurn) {
                     << speed << " " << step << " " << start;
             }
     for (int index : kAnimated) {
-        RecordingParamHost params;
-        FxEffect* e = fx_create(index, nullptr);
-        e->registerParams(&params);
-        e->start(0);
-        for (float t : values) e->update(t), e->update(-t);
-        fx_delete(e);
+        Hosted<> h(index);
+        for (float t : values) h.fx->update(t), h.fx->update(-t);
     }
 }

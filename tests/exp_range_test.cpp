@@ -1,5 +1,5 @@
+#include <bit>
 #include <cmath>
-#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -24,12 +24,6 @@ const struct { const ExpRange* curve; float min, mid, max, p, atP; } kInstances[
     {&kMagnetPowerCurve, 0.01f, 1, 25, 0.5f, 1},
     {&kSampleCountCurve, 1, 16, 128, 0.5f, 16},
 };
-
-uint32_t bits(float f) {
-    uint32_t b;
-    std::memcpy(&b, &f, 4);
-    return b;
-}
 }  // namespace
 
 TEST(ExpRange, EveryInstancePassesThroughMinMidMax) {
@@ -53,10 +47,10 @@ TEST(ExpRange, ExtrapolatesAndInverts) {
 // The first evaluation derives the constants; it and every later one, with
 // the other curves evaluated in between, give the same bits.
 TEST(ExpRange, RepeatedEvaluationIsBitIdentical) {
-    const uint32_t first = bits(kTwistRateCurve.value(0.3f));
+    const uint32_t first = std::bit_cast<uint32_t>(kTwistRateCurve.value(0.3f));
     for (int round = 0; round < 3; ++round)
         for (const auto& c : kInstances) {
             c.curve->value(0.7f);
-            EXPECT_EQ(bits(kTwistRateCurve.value(0.3f)), first);
+            EXPECT_EQ(std::bit_cast<uint32_t>(kTwistRateCurve.value(0.3f)), first);
         }
 }

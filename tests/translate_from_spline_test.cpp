@@ -1,22 +1,13 @@
-#include <array>
 #include <climits>
 #include <functional>
-#include <limits>
-
-#include <gtest/gtest.h>
 
 #include "allocation_counter.h"
+#include "effect_harness.h"
 #include "effects/translate_from_spline.h"
-#include "plugin_loader.h"
 #include "scene/host_vector.h"
-#include "test_host.h"
 
 namespace {
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr float kInf = std::numeric_limits<float>::infinity();
 using Curves = std::vector<std::vector<Vec3>>;
-using Xyz = std::array<float, 3>;
-Xyz xyz(Vec3 v) { return {v.x, v.y, v.z}; }
 
 // Curve k runs from (10, 100k, 0) to (25, 100k, 0): 16 samples one unit apart by default.
 Curves straight(int k) {
@@ -26,29 +17,22 @@ Curves straight(int k) {
 }
 
 struct TranslateFromSpline : testing::Test {
-    GenericTranslateFromSpline fx{};
-    RecordingParamHost params;
+    Hosted<GenericTranslateFromSpline> h{kTranslateFromSpline};
+    GenericTranslateFromSpline& fx = *h.fx;
     HostScene scene;
     RecordingHostData host{scene};
-    void SetUp() override {
-        fx.registerParams(&params);
-        fx.init(0, 0);
-        fx.start(0);
-        scene.particles = {{{1, 2, 3}, 7, 9}};
-        scene.vertices = {{0, 0, 5}};
-        setCurves(straight(1));
-    }
+    void SetUp() override { setCurves(straight(1)); }
     void setCurves(Curves c) {
+        scene.particles = {{{1, 2, 3}, 7, 9}};
         scene.curves = std::move(c);
         scene.publish();
     }
-    Xyz frame(float t) {
+    Vec3 frame(float t) {
         fx.update(t);
         host.calls.clear();
         EXPECT_FALSE(fx.process(&host));
-        return xyz(fx.offset);
+        return fx.offset;
     }
-    Xyz handedParticle() const { return xyz(host.handedParticles->particles->begin[0].position); }
 };
 }  // namespace
 
@@ -57,7 +41,7 @@ TEST_F(TranslateFromSpline, FollowsTheSamplesFromCurveToCurve) {
     struct Row {
         int curves;
         float speed, phase, precision, turns;
-        std::vector<Xyz> frames;  // time, x, y
+        std::vector<Vec3> frames;  // time, x, y
     };
     const Row rows[] = {
         {1, 0.75f, 0.5f, 0.5f, 0, {{0.6f, 10, 0}, {0.65f, 11, 0}, {9.9f, 25, 0}, {10.3f, 10, 0}}},
@@ -75,11 +59,10 @@ TEST_F(TranslateFromSpline, FollowsTheSamplesFromCurveToCurve) {
     for (const Row& row : rows) {
         setCurves(straight(row.curves));
         fx.start(0);
-        params["speed [s]"] = row.speed;
-        params["phase [s]"] = row.phase;
-        params["precision"] = row.precision;
+        h.edit({{"speed [s]", row.speed}, {"phase [s]", row.phase}, {"precision", row.precision}});
         fx.travel.accumulator = row.turns;
-        for (auto [t, x, y] : row.frames) EXPECT_EQ(frame(t), (Xyz{x, y, 0})) << "row " << &row - rows << " time " << t;
+        for (const Vec3& f : row.frames)
+            EXPECT_TRUE(near(frame(f.x), {f.y, f.z, 0}, 0)) << "row " << &row - rows << " time " << f.x;
     }
 }
 
@@ -88,13 +71,14 @@ TEST_F(TranslateFromSpline, CountsSamplesFromPrecision) {
                                                {kNaN, 2}, {-1, 2},    {-kInf, 2}, {kInf, 65536}};
     for (auto [precision, n] : rows) {
         fx.init(0, 0);  // two samples held
-        params["precision"] = precision;
+        h.params["precision"] = precision;
         fx.update(1);
         EXPECT_EQ(count(fx.samples), n) << precision;
     }
 }
 
-// Without a sample to follow, the points stay where the path last put them.
+// Without a sample to follow, the points stay where the path last put them;
+// without a spline nothing is handed back.
 TEST_F(TranslateFromSpline, KeepsTheLastOffsetWhenNoSampleCanBeTaken) {
     const std::function<void()> limits[] = {
         [&] { setCurves({}); },
@@ -107,67 +91,37 @@ TEST_F(TranslateFromSpline, KeepsTheLastOffsetWhenNoSampleCanBeTaken) {
         fx.start(0);
         frame(0.1f);
         limit();
-        EXPECT_EQ(frame(0.7f), (Xyz{10, 0, 0})) << &limit - limits;
-        EXPECT_EQ(handedParticle(), (Xyz{11, 2, 3}));
+        EXPECT_TRUE(near(frame(0.7f), {10, 0, 0}, 0)) << &limit - limits;
+        EXPECT_TRUE(near(host.handedParticles->particles->begin[0].position, {11, 2, 3}, 0));
     }
+    RecordingHostData without(scene);
+    without.offerSpline = false;
+    EXPECT_FALSE(fx.process(&without));
+    EXPECT_EQ(without.calls, std::vector<std::string>{"hasSpline(true)"});
 }
 
 TEST_F(TranslateFromSpline, CurveIndexWrapsInsteadOfOverflowing) {
     setCurves(straight(3));
-    params["speed [s]"] = 0.5f;
-    params["phase [s]"] = 1.0f;  // v = 1.25 on every update
+    h.edit({{"speed [s]", 0.5f}, {"phase [s]", 1}});  // v = 1.25 on every update
     fx.travel.accumulator = 0.75f;
     fx.curveIndex = INT_MAX;
     fx.update(1);
     EXPECT_EQ(fx.curveIndex, INT_MIN);
-    EXPECT_EQ(frame(2), (Xyz{25, 200, 0}));  // INT_MIN + 1 lands on curve 2 of 3
+    EXPECT_TRUE(near(frame(2), {25, 200, 0}, 0));  // INT_MIN + 1 lands on curve 2 of 3
 }
 
 TEST_F(TranslateFromSpline, SteadyFramesAllocateNothing) {
     // With particles off every call the host records fits in its string.
-    params["on particles [b]"] = 0;
+    h.params["on particles [b]"] = 0;
     host.calls.reserve(1000);
     setCurves(straight(2));
     frame(0.5f);
     const size_t before = allocationCount();
     for (int i = 1; i <= 40; ++i) {
-        params["precision"] = i % 2 ? 0.25f : 0.5f;
+        h.params["precision"] = i % 2 ? 0.25f : 0.5f;
         fx.update(0.6f * i);  // 0.06 turn a frame: on to curve 1, then back to curve 0
         fx.process(&host);
     }
     EXPECT_EQ(allocationCount() - before, 0u);
     EXPECT_EQ(fx.curveIndex, 0);
-}
-
-// The host's view, through the built library.
-TEST_F(TranslateFromSpline, RegistersReadsTheSplineAndMovesParticlesAndMesh) {
-    PluginLoader lib;
-    ASSERT_TRUE(lib.loaded());
-    char name[32];
-    FxEffect* e = lib.create(6, name);
-    EXPECT_STREQ(name, "_GenericTranslateFromSpline");
-    RecordingParamHost own;
-    e->registerParams(&own);
-    std::vector<std::pair<std::string, float>> registered;
-    for (const Registration& r : own.calls) registered.push_back({r.name, r.initial});
-    EXPECT_EQ(registered, (decltype(registered){{"on mesh [b]", 1}, {"on particles [b]", 1}, {"precision", 0.5f},
-                                                {"speed [s]", 0.75f}, {"phase [s]", 0.5f}}));
-    EXPECT_TRUE(e->init(0, 0));
-    EXPECT_TRUE(e->start(0));
-    e->update(0.7f);
-    EXPECT_FALSE(e->process(&host));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"hasSpline(true)", "getSpline", "hasParticles(false)",
-                                                    "getParticles", "setParticles", "hasMesh(false)", "getMesh",
-                                                    "setMesh"}));
-    EXPECT_EQ(handedParticle(), (Xyz{12, 2, 3}));
-    EXPECT_EQ(xyz(host.handedMesh->vertices->begin[0]), (Xyz{11, 0, 5}));
-
-    RecordingHostData without(scene);  // no spline: nothing moved, nothing handed back
-    without.offerSpline = false;
-    EXPECT_FALSE(e->process(&without));
-    EXPECT_EQ(without.calls, std::vector<std::string>{"hasSpline(true)"});
-    EXPECT_FALSE(e->draw());
-    EXPECT_STREQ(e->description(), "Translates the points of 3d objects, following current spline.");
-    EXPECT_STREQ(e->author(), "Brisel");
-    lib.destroy(e);
 }

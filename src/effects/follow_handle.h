@@ -1,5 +1,6 @@
 // A point parameter that drags another one along: Translate's origin drags
-// the translation, Magnet's position drags its range point.
+// the translation, Magnet's position its range point, Rotate's centre its
+// axis end point.
 #pragma once
 
 #include <cmath>

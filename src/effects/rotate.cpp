@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "effects/follow_handle.h"
 #include "gizmo/gizmo.h"
 #include "scene/exp_range.h"
 
@@ -27,10 +28,7 @@ bool GenericRotate::start(uint32_t) {
 void GenericRotate::update(float time) {
     stepTime(time);
     // A moved centre carries the axis end point along: the direction stays.
-    if (!sameBits(center, previousCenter)) {
-        addTo(axis, difference(center, previousCenter));
-        previousCenter = center;
-    }
+    followHandle(center, previousCenter, axis);
     spin.advance(timeStep, 1.0f);
     spin.wrap(0.0f, 1.0f);
 }

@@ -1,0 +1,105 @@
+// fxhost: loads generic.fx the way its host does and runs, shows and
+// exports its effects.
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <iostream>
+
+#include "catalogue_commands.h"
+#include "demo.h"
+#include "errors.h"
+#include "playback.h"
+#include "plugin_loader.h"
+
+namespace {
+void parseSize(const std::string& text, PlaybackOptions& o) {
+    int width = 0, height = 0;
+    char rest = 0;
+    if (std::sscanf(text.c_str(), "%dx%d%c", &width, &height, &rest) != 2)
+        throw UsageError("--size " + text + ": expected WIDTHxHEIGHT, e.g. 640x480");
+    o.width = width;
+    o.height = height;
+}
+
+void addPluginOption(CLI::App* command, std::string& path) {
+    command->add_option("--plugin", path, "The plug-in to load (default: generic.fx beside fxhost)");
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"fxhost: runs the effects of generic.fx on 3D scenes, renders them and exports the results"};
+    app.require_subcommand(1);
+    std::string plugin = defaultPluginPath();
+
+    CLI::App* list = app.add_subcommand("list", "The plug-in's description and its catalogue of effects");
+    std::string bold = "auto";
+    list->add_option("--bold", bold, "Render <b> marks as terminal bold: auto (on a terminal), always, never")
+        ->check(CLI::IsMember({"auto", "always", "never"}));
+    addPluginOption(list, plugin);
+
+    CLI::App* params = app.add_subcommand("params", "The parameters an effect registers, with their initial values");
+    std::string paramsEffect;
+    params->add_option("EFFECT", paramsEffect, "Catalogue name or index")->required();
+    addPluginOption(params, plugin);
+
+    CLI::App* run = app.add_subcommand("run", "Run a stack of effects over a scene, frame by frame");
+    PlaybackOptions playback;
+    std::vector<std::string> settings;
+    std::string size;
+    run->add_option("EFFECT", playback.effects, "Effects applied in this order every frame (names or indices)");
+    run->add_option("--scene", playback.scenePath, "Wavefront OBJ scene (default: the built-in scene)");
+    run->add_option("--frames", playback.frames, "Number of frames (default 24)");
+    run->add_option("--fps", playback.fps, "Frames per second: frame n runs at time n / fps (default 24)");
+    run->add_option("--set", settings,
+                    "[FRAME:][EFFECT.]NAME=VALUE: a parameter value before the start, or before that frame's "
+                    "update (repeatable; a point as x,y,z)")
+        ->allow_extra_args(false);
+    run->add_option("--out", playback.outDir, "Folder for frame_0001.obj, ... (and the pictures)");
+    run->add_flag("--render", playback.renderFrames, "Also render frame_0001.png, ...");
+    bool sheet = false;
+    run->add_flag("--sheet", sheet, "Also render sheet.png: a contact sheet of 8 frames");
+    run->add_option("--size", size, "Picture size WIDTHxHEIGHT (default 640x480)");
+    addPluginOption(run, plugin);
+
+    CLI::App* demo = app.add_subcommand("demo", "Every built effect on the built-in scene: pictures and a gallery");
+    DemoOptions demoOptions;
+    demo->add_option("--out", demoOptions.outDir, "Folder for the pictures and index.html")->required();
+    demo->add_option("--seconds", demoOptions.seconds, "Length of each run (default 3)");
+    demo->add_option("--fps", demoOptions.fps, "Frames per second (default 24)");
+    addPluginOption(demo, plugin);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "fxhost: " << e.what() << " (see --help)\n";
+        return 2;
+    }
+
+    try {
+        if (*list) {
+            listCatalogue(plugin, bold == "always" ? Bold::Always : bold == "never" ? Bold::Never : Bold::Auto,
+                          std::cout);
+        } else if (*params) {
+            listParams(plugin, paramsEffect, std::cout);
+        } else if (*run) {
+            playback.pluginPath = plugin;
+            for (const std::string& s : settings) playback.settings.push_back(parseSetting(s));
+            if (!size.empty()) parseSize(size, playback);
+            playback.writeObjs = !playback.outDir.empty();
+            if (sheet) playback.sheetName = "sheet.png";
+            runPlayback(playback);
+        } else if (*demo) {
+            demoOptions.pluginPath = plugin;
+            runDemo(demoOptions);
+        }
+    } catch (const UsageError& e) {
+        std::cerr << "fxhost: " << e.what() << '\n';
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "fxhost: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

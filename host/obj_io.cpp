@@ -1,0 +1,269 @@
+#include "obj_io.h"
+
+#include <tiny_obj_loader.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <vector>
+
+#include "errors.h"
+
+namespace {
+std::vector<std::string> tokens(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string t; in >> t;) out.push_back(t);
+    return out;
+}
+
+bool isNumber(const std::string& t) {
+    errno = 0;
+    char* end = nullptr;
+    std::strtod(t.c_str(), &end);
+    return !t.empty() && *end == '\0' && errno != ERANGE;
+}
+
+// What tinyobjloader lets through or reports without a line: numbers that
+// are not numbers, indices outside the file, faces that mix uvs and none.
+// Only the lines the records depend on are looked at.
+class Prescan {
+public:
+    explicit Prescan(std::string path) : path_(std::move(path)) {}
+
+    void run(const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) {  // totals first: indices may point forward
+            const auto t = tokens(line);
+            if (t.empty()) continue;
+            if (t[0] == "v") ++total_[0];
+            else if (t[0] == "vt") ++total_[1];
+            else if (t[0] == "vn") ++total_[2];
+        }
+        long seen[3] = {0, 0, 0};
+        for (size_t i = 0; i < lines.size(); ++i) {
+            line_ = i + 1;
+            const auto t = tokens(lines[i]);
+            if (t.empty() || t[0][0] == '#') continue;
+            const std::string& key = t[0];
+            if (key == "v" || key == "vn" || key == "vt") {
+                const size_t needed = key == "vt" ? 1 : 3;
+                if (t.size() < needed + 1) fail(key + " needs " + std::to_string(needed) + " numbers");
+                for (size_t k = 1; k < t.size(); ++k)
+                    if (!isNumber(t[k])) fail("'" + t[k] + "' is not a number");
+                ++seen[key == "v" ? 0 : key == "vt" ? 1 : 2];
+            } else if (key == "f" || key == "l" || key == "p") {
+                const size_t least = key == "f" ? 3 : key == "l" ? 2 : 1;
+                if (t.size() < least + 1) fail(key + " needs at least " + std::to_string(least) + " indices");
+                int withUv = 0;
+                for (size_t k = 1; k < t.size(); ++k) withUv += corner(t[k], seen);
+                if (key == "f") faceUvs(withUv, int(t.size()) - 1);
+            }
+        }
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& why) const {
+        throw RunError(path_ + ":" + std::to_string(line_) + ": " + why);
+    }
+
+    // v, v/vt, v//vn or v/vt/vn; returns 1 when the corner names a uv.
+    int corner(const std::string& text, const long* seen) {
+        static const char* const kWhat[3] = {"vertex", "texture coordinate", "normal"};
+        std::vector<std::string> parts;
+        size_t start = 0;
+        for (size_t at; (at = text.find('/', start)) != std::string::npos; start = at + 1)
+            parts.push_back(text.substr(start, at - start));
+        parts.push_back(text.substr(start));
+        if (parts.size() > 3 || parts[0].empty()) fail("malformed index '" + text + "'");
+        for (size_t k = 0; k < parts.size(); ++k) {
+            if (parts[k].empty()) continue;
+            char* end = nullptr;
+            errno = 0;
+            const long n = std::strtol(parts[k].c_str(), &end, 10);
+            if (*end != '\0' || errno == ERANGE) fail("malformed index '" + text + "'");
+            // Negative indices count back from the last element read so far.
+            const long resolved = n < 0 ? seen[k] + n : n - 1;
+            if (n == 0 || resolved < 0 || resolved >= total_[k])
+                fail(std::string(kWhat[k]) + " index " + parts[k] + " is out of range (the file has " +
+                     std::to_string(total_[k]) + ")");
+        }
+        return parts.size() > 1 && !parts[1].empty() ? 1 : 0;
+    }
+
+    void faceUvs(int withUv, int corners) {
+        if (withUv != 0 && withUv != corners) fail("a face mixes corners with and without texture coordinates");
+        const bool has = withUv != 0;
+        if (uvLine_ == 0) {
+            uvLine_ = line_;
+            facesHaveUvs_ = has;
+        } else if (has != facesHaveUvs_) {
+            fail(std::string("a face ") + (has ? "with" : "without") + " texture coordinates, while the face on line " +
+                 std::to_string(uvLine_) + (has ? " has none" : " has them"));
+        }
+    }
+
+    std::string path_;
+    size_t line_ = 0;
+    long total_[3] = {0, 0, 0};  // v, vt, vn
+    size_t uvLine_ = 0;          // the first face
+    bool facesHaveUvs_ = false;
+};
+
+std::vector<std::string> readLines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw RunError(path + ": cannot open: " + std::strerror(errno));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    if (in.bad()) throw RunError(path + ": cannot read");
+    return lines;
+}
+
+Vec3 vertexAt(const tinyobj::attrib_t& attrib, int index) {
+    const size_t i = size_t(index) * 3;
+    return {attrib.vertices[i], attrib.vertices[i + 1], attrib.vertices[i + 2]};
+}
+
+void buildMesh(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape_t>& shapes, Scene& scene) {
+    // The mesh holds the vertices its faces use, in file order.
+    std::map<int, uint32_t> renumber;
+    for (const auto& shape : shapes)
+        for (const auto& index : shape.mesh.indices) renumber.emplace(index.vertex_index, 0u);
+    if (renumber.empty()) return;
+    scene.hasMesh = true;
+    for (auto& [file, mesh] : renumber) {
+        mesh = uint32_t(scene.vertices.size());
+        scene.vertices.push_back(vertexAt(attrib, file));
+    }
+    // OBJ normals belong to face corners; a vertex takes the mean direction
+    // of the normals its corners name.
+    std::vector<Vec3> normalSums(scene.vertices.size(), Vec3{0, 0, 0});
+    bool anyNormal = false, anyUv = false;
+    for (const auto& shape : shapes) {
+        for (const auto& index : shape.mesh.indices) {
+            const uint32_t v = renumber[index.vertex_index];
+            scene.faces.push_back(v);
+            if (index.texcoord_index >= 0) {
+                scene.uvFaces.push_back(uint32_t(index.texcoord_index));
+                anyUv = true;
+            }
+            if (index.normal_index >= 0) {
+                const size_t n = size_t(index.normal_index) * 3;
+                normalSums[v].x += attrib.normals[n];
+                normalSums[v].y += attrib.normals[n + 1];
+                normalSums[v].z += attrib.normals[n + 2];
+                anyNormal = true;
+            }
+        }
+    }
+    if (anyNormal) {
+        for (Vec3& n : normalSums) {
+            const double length = std::sqrt(double(n.x) * n.x + double(n.y) * n.y + double(n.z) * n.z);
+            if (length != 0.0) n = {float(n.x / length), float(n.y / length), float(n.z / length)};
+        }
+        scene.normals = std::move(normalSums);
+    }
+    if (anyUv) {
+        for (size_t i = 0; i + 1 < attrib.texcoords.size(); i += 2)
+            scene.uvs.push_back(UV{attrib.texcoords[i], attrib.texcoords[i + 1]});
+    } else {
+        scene.uvFaces.clear();
+    }
+}
+
+void buildCurvesAndParticles(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape_t>& shapes,
+                             Scene& scene) {
+    for (const auto& shape : shapes) {
+        size_t at = 0;
+        for (int n : shape.lines.num_line_vertices) {
+            SceneCurve curve;
+            for (int k = 0; k < n; ++k) curve.points.push_back(vertexAt(attrib, shape.lines.indices[at + k].vertex_index));
+            const bool closed = n >= 3 && shape.lines.indices[at].vertex_index ==
+                                              shape.lines.indices[at + n - 1].vertex_index;
+            if (closed) curve.points.pop_back();
+            curve.closed = closed;
+            scene.curves.push_back(std::move(curve));
+            at += size_t(n);
+        }
+        for (const auto& index : shape.points.indices)
+            scene.particles.push_back(
+                Particle{vertexAt(attrib, index.vertex_index), uint32_t(scene.particles.size()), 0u});
+    }
+    scene.hasSpline = !scene.curves.empty();
+    scene.hasParticles = !scene.particles.empty();
+}
+
+void writeVertices(std::ostream& out, const char* key, const std::vector<Vec3>& points) {
+    for (const Vec3& p : points) out << key << ' ' << p.x << ' ' << p.y << ' ' << p.z << '\n';
+}
+}  // namespace
+
+Scene loadObj(const std::string& path) {
+    Prescan(path).run(readLines(path));
+
+    tinyobj::attrib_t attrib;
+    std::vector<tinyobj::shape_t> shapes;
+    std::vector<tinyobj::material_t> materials;
+    std::string warning, error;
+    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
+    if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warning, &error, path.c_str(), folder.c_str(), true)) {
+        std::string reason = error.substr(0, error.find('\n'));
+        throw RunError(path + ": " + (reason.empty() ? "cannot be read" : reason));
+    }
+    Scene scene;
+    buildMesh(attrib, shapes, scene);
+    buildCurvesAndParticles(attrib, shapes, scene);
+    if (!scene.hasMesh && !scene.hasSpline && !scene.hasParticles)
+        throw RunError(path + ": no faces, lines or points to work on");
+    return scene;
+}
+
+void writeObj(const Scene& scene, std::ostream& out) {
+    out.precision(9);  // enough digits to read every float back exactly
+    out << "# generic.fx scene written by fxhost\n";
+    size_t base = 1;
+    if (scene.hasMesh) {
+        out << "o mesh\n";
+        writeVertices(out, "v", scene.vertices);
+        for (const UV& uv : scene.uvs) out << "vt " << uv.u << ' ' << uv.v << '\n';
+        const bool normals = scene.normals.size() == scene.vertices.size();
+        if (normals) writeVertices(out, "vn", scene.normals);
+        const bool uvs = !scene.uvs.empty() && scene.uvFaces.size() >= scene.faces.size();
+        for (size_t f = 0; f + 2 < scene.faces.size(); f += 3) {
+            out << 'f';
+            for (size_t k = f; k < f + 3; ++k) {
+                out << ' ' << scene.faces[k] + 1;
+                if (uvs || normals) out << '/';
+                if (uvs) out << scene.uvFaces[k] + 1;
+                if (normals) out << '/' << scene.faces[k] + 1;
+            }
+            out << '\n';
+        }
+        base += scene.vertices.size();
+    }
+    if (scene.hasSpline) {
+        out << "o spline\n";
+        for (const SceneCurve& curve : scene.curves) {
+            writeVertices(out, "v", curve.points);
+            out << 'l';
+            for (size_t k = 0; k < curve.points.size(); ++k) out << ' ' << base + k;
+            if (curve.closed && !curve.points.empty()) out << ' ' << base;
+            out << '\n';
+            base += curve.points.size();
+        }
+    }
+    if (scene.hasParticles && !scene.particles.empty()) {
+        out << "o particles\n";
+        for (const Particle& p : scene.particles)
+            out << "v " << p.position.x << ' ' << p.position.y << ' ' << p.position.z << '\n';
+        for (size_t k = 0; k < scene.particles.size(); ++k)
+            out << (k % 16 == 0 ? (k ? "\np " : "p ") : " ") << base + k;
+        out << '\n';
+    }
+}

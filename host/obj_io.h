@@ -1,0 +1,14 @@
+// Scenes as Wavefront OBJ: faces are the mesh (triangulated, normals and uvs
+// kept), `l` polylines the curves (closed when the last index repeats the
+// first), `p` points the particles.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "scene.h"
+
+// Throws RunError "FILE:LINE: reason" for a file the records cannot hold.
+Scene loadObj(const std::string& path);
+
+void writeObj(const Scene& scene, std::ostream& out);

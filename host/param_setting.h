@@ -1,0 +1,33 @@
+// Parameter values given on the command line, [FRAME:][EFFECT.]NAME=VALUE:
+// written into the effect's floats before playback starts, or before the
+// update of the frame given, the way a user edits a parameter.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "param_host.h"
+
+struct ParamSetting {
+    int frame = 0;       // 0: before start; otherwise before that frame's update (1-based)
+    std::string effect;  // empty: every effect of the stack that has the name
+    std::string name;
+    std::string value;
+    std::string text;  // as given, for messages
+};
+
+// Splits the text; throws UsageError on a malformed setting.
+ParamSetting parseSetting(const std::string& text);
+
+// A value ready to be written into one parameter.
+struct Assignment {
+    int frame;
+    const Param* param;
+    float values[3];
+};
+
+// The assignment of a setting to one parameter; throws UsageError for a value
+// that is not a number, not finite, or outside 0..1 for a flag or a scalar.
+Assignment resolveSetting(const ParamSetting& setting, const Param& param);
+
+void apply(const Assignment& assignment);

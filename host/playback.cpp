@@ -1,0 +1,125 @@
+#include "playback.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "atomic_file.h"
+#include "builtin_scene.h"
+#include "effect_stack.h"
+#include "errors.h"
+#include "host_data.h"
+#include "obj_io.h"
+#include "renderer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string frameFile(const std::string& dir, int frame, const char* extension) {
+    char name[64];
+    std::snprintf(name, sizeof name, "frame_%04d.%s", frame, extension);
+    return (fs::path(dir) / name).string();
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (fs::exists(a, error) && fs::exists(b, error)) return fs::equivalent(a, b, error);
+    return fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
+}
+
+// Frames shown on the contact sheet, spread evenly from the first to the last.
+std::set<int> sheetFrames(int frames, int tiles) {
+    std::set<int> chosen;
+    if (tiles <= 1 || frames <= 1) return {frames};
+    for (int k = 0; k < tiles; ++k) chosen.insert(1 + int(std::lround(double(k) * (frames - 1) / (tiles - 1))));
+    return chosen;
+}
+
+std::vector<std::string> outputFiles(const PlaybackOptions& o) {
+    std::vector<std::string> files;
+    for (int frame = 1; frame <= o.frames; ++frame) {
+        if (o.writeObjs) files.push_back(frameFile(o.outDir, frame, "obj"));
+        if (o.renderFrames) files.push_back(frameFile(o.outDir, frame, "png"));
+    }
+    if (!o.sheetName.empty()) files.push_back((fs::path(o.outDir) / o.sheetName).string());
+    return files;
+}
+
+void checkOptions(const PlaybackOptions& o) {
+    if (o.frames < 1) throw UsageError("--frames must be at least 1");
+    if (!(o.fps > 0.0) || !std::isfinite(o.fps)) throw UsageError("--fps must be a positive number");
+    const bool outputs = o.writeObjs || o.renderFrames || !o.sheetName.empty();
+    if (outputs && o.outDir.empty()) throw UsageError("--render and --sheet need --out DIR");
+    if (o.width < 16 || o.height < 16 || o.width > 8192 || o.height > 8192)
+        throw UsageError("the picture size must lie between 16 and 8192 pixels a side");
+    if (o.scenePath.empty()) return;
+    for (const std::string& file : outputFiles(o))
+        if (sameFile(file, o.scenePath))
+            throw UsageError("output " + file + " would overwrite the input scene " + o.scenePath);
+}
+}  // namespace
+
+std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
+    checkOptions(o);
+    Scene source = o.scenePath.empty() ? builtinScene() : loadObj(o.scenePath);
+    SceneRecords records(source);
+
+    const Plugin plugin(o.pluginPath);
+    const std::vector<CatalogueRow> catalogue = readCatalogue(plugin);
+    EffectStack stack(plugin, catalogue, o.effects);
+    const std::vector<Assignment> assignments = stack.resolve(o.settings, o.frames);
+
+    if (!o.outDir.empty()) {
+        std::error_code error;
+        fs::create_directories(o.outDir, error);
+        if (error) throw RunError("cannot create " + o.outDir + ": " + error.message());
+    }
+    std::unique_ptr<Renderer> renderer;
+    const std::set<int> shown = o.sheetName.empty() ? std::set<int>{} : sheetFrames(o.frames, o.sheetTiles);
+    if (o.renderFrames || !shown.empty()) {
+        renderer = std::make_unique<Renderer>(o.width, o.height);
+        renderer->frame(boundsOf(source));  // fixed for the whole run
+    }
+
+    std::vector<Image> tiles;
+    HostData data;
+    const std::string title = stack.names().empty() ? "scene" : stack.names();
+    stack.start(assignments);
+    std::optional<ProgressBar> progress(std::in_place, title, o.frames);
+    for (int frame = 1; frame <= o.frames; ++frame) {
+        const float time = float(frame / o.fps);
+        data.reset(records.mesh(), records.spline(), records.particles());
+        stack.runFrame(frame, time, data, assignments);
+        const bool show = o.renderFrames || shown.count(frame);
+        if (o.writeObjs || show) {
+            const Scene current = sceneFromRecords(data.mesh(), data.spline(), data.particles());
+            if (o.writeObjs)
+                writeAtomically(frameFile(o.outDir, frame, "obj"), [&current](const std::string& temporary) {
+                    std::ofstream out(temporary, std::ios::binary);
+                    writeObj(current, out);
+                    out.close();
+                    return bool(out);
+                });
+            if (show) {
+                char label[256];
+                std::snprintf(label, sizeof label, "%s  t=%.2f", title.c_str(), double(time));
+                const Image image = renderer->render(current, [&stack] { stack.drawGizmos(); }, label);
+                if (o.renderFrames) writePng(frameFile(o.outDir, frame, "png"), image);
+                if (shown.count(frame)) tiles.push_back(image);
+            }
+        }
+        progress->show(frame);
+    }
+    progress.reset();  // the bar leaves the terminal before anything else is printed
+    if (!o.sheetName.empty())
+        writePng((fs::path(o.outDir) / o.sheetName).string(), contactSheet(tiles, o.sheetColumns));
+    const std::vector<EffectTiming> timings = stack.timings();
+    if (!o.quiet)
+        for (const EffectTiming& t : timings) printTiming(std::cout, t);
+    return timings;
+}

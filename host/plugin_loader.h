@@ -1,0 +1,57 @@
+// Loads generic.fx with dlopen and reaches it only through its three
+// exports, the way the host does.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fx/abi.h"
+
+class Plugin {
+public:
+    explicit Plugin(const std::string& path);  // throws RunError
+    ~Plugin();
+    Plugin(const Plugin&) = delete;
+    Plugin& operator=(const Plugin&) = delete;
+
+    const std::string& path() const { return path_; }
+    const char* libinfo() const { return libinfo_(); }
+    // fx_create; `name` receives the catalogue name (buffer of 256 bytes).
+    FxEffect* create(int index, char* name) const { return create_(index, name); }
+    void destroy(FxEffect* effect) const { destroy_(effect); }
+
+private:
+    std::string path_;
+    void* handle_ = nullptr;
+    FxLibInfoFn libinfo_ = nullptr;
+    FxCreateFn create_ = nullptr;
+    FxDeleteFn destroy_ = nullptr;
+};
+
+// The plug-in beside the running executable.
+std::string defaultPluginPath();
+
+// An effect object, released with fx_delete.
+struct EffectDeleter {
+    const Plugin* plugin;
+    void operator()(FxEffect* effect) const { plugin->destroy(effect); }
+};
+using EffectPtr = std::unique_ptr<FxEffect, EffectDeleter>;
+
+struct CatalogueRow {
+    int index;
+    std::string name;
+    bool built;  // fx_create returned an object
+    std::string description, author;
+};
+
+// fx_create for 0, 1, 2, ... as long as it writes a name; objects are read
+// and released at once.
+std::vector<CatalogueRow> readCatalogue(const Plugin& plugin);
+
+// The row named by a catalogue name or an index; throws UsageError.
+const CatalogueRow& findEffect(const std::vector<CatalogueRow>& catalogue, const std::string& key);
+
+// A new object of a built effect; throws RunError when fx_create gives none.
+EffectPtr createEffect(const Plugin& plugin, const CatalogueRow& row);

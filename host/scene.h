@@ -1,0 +1,61 @@
+// A scene of the three kinds of data, owning its storage, and its view as
+// the records the plug-in reads.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "fx/abi.h"
+
+struct SceneCurve {
+    std::vector<Vec3> points;
+    bool closed = false;
+};
+
+struct Scene {
+    bool hasMesh = false, hasSpline = false, hasParticles = false;
+    std::vector<Vec3> vertices;
+    std::vector<Vec3> normals;  // empty: the mesh carries no normals
+    std::vector<uint32_t> faces;
+    std::vector<uint32_t> uvFaces;  // empty unless there are uvs
+    std::vector<UV> uvs;
+    std::vector<SceneCurve> curves;
+    std::vector<Particle> particles;
+};
+
+// The records of a scene, pointing into its storage: the scene must stay
+// alive and unchanged while they are used.
+class SceneRecords {
+public:
+    explicit SceneRecords(Scene& scene);
+    SceneRecords(const SceneRecords&) = delete;
+    SceneRecords& operator=(const SceneRecords&) = delete;
+
+    Mesh* mesh() { return scene_.hasMesh ? &mesh_ : nullptr; }
+    Spline* spline() { return scene_.hasSpline ? &spline_ : nullptr; }
+    ParticleSet* particles() { return scene_.hasParticles ? &particleSet_ : nullptr; }
+
+private:
+    Scene& scene_;
+    std::vector<std::vector<float>> lengths_;
+    std::vector<Curve> curves_;
+    std::vector<uint32_t> faceFlags_;
+    HostVector<Curve> curveArray_{};
+    HostVector<Particle> particleArray_{};
+    HostVector<Vec3> vertexArray_{}, normalArray_{};
+    HostVector<uint32_t> faceArray_{}, uvFaceArray_{};
+    HostVector<UV> uvArray_{};
+    Mesh mesh_{};
+    Spline spline_{nullptr};
+    ParticleSet particleSet_{nullptr};
+};
+
+// A copy of whatever the records hold; a null record is an absent kind.
+Scene sceneFromRecords(const Mesh* mesh, const Spline* spline, const ParticleSet* particles);
+
+struct Bounds {
+    Vec3 min{0, 0, 0}, max{0, 0, 0};
+    float radius = 0.0f;  // of the sphere about the box's centre that holds every point
+    bool empty = true;
+};
+Bounds boundsOf(const Scene& scene);

@@ -1,0 +1,304 @@
+#!/usr/bin/env python3
+"""Runs fxhost as a user does and checks exit status, messages and files.
+
+usage: fxhost_test.py CASE FXHOST PNG_PROBE WORKDIR
+Exit 0 pass, 1 fail, 77 skipped (an effect the case needs is not built yet).
+"""
+import math
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+CASE, FXHOST, PROBE, WORK = sys.argv[1:5]
+SKIP = 77
+
+NAMES = ["GenericHarmonik", "GenericTwist", "GenericMagnet", "GenericElipsoid", "_GenericCosine",
+         "_GenericTranslate", "_GenericTranslateFromSpline", "_GenericScale", "_GenericRotate"]
+
+# What each effect registers, in order: kind, name, initial value as `params` prints it.
+DATA_FLAGS = [("flag", "on mesh", "1 (on)"), ("flag", "on spline", "1 (on)"), ("flag", "on particles", "1 (on)")]
+FRAME = [("flag", "orthogonal", "1 (on)"), ("flag", "enable scale", "1 (on)"), ("flag", "uniform scale", "1 (on)"),
+         ("point", "center", "0, 0, 0"), ("point", "axis x", "5, 0, 0"), ("point", "axis y", "0, 5, 0"),
+         ("point", "axis z", "0, 0, 5")]
+SPEED_PHASE = [("scalar", "speed", "0.75 (signed 0.5)"), ("scalar", "phase", "0.5 (signed 0)")]
+PARAMS = {
+    "GenericHarmonik": DATA_FLAGS + [("scalar", "intensity", "0.6 (signed 0.2)")] + SPEED_PHASE + [
+        ("float", "angle teta", "0.5"), ("float", "angle phi", "0.5"), ("float", "extremizer", "0"),
+        ("point", "center", "0, 0, 0")],
+    "GenericTwist": DATA_FLAGS + [
+        ("scalar", "frequency", "0.75 (signed 0.5)"), ("scalar", "rotate speed", "0.5 (signed 0)"),
+        ("scalar", "rotate phase", "0.5 (signed 0)"), ("flag", "orthogonal", "1 (on)"),
+        ("flag", "uniform scale", "1 (on)"), ("point", "center", "0, 0, 0"), ("point", "axis x", "0, 5, 0"),
+        ("point", "axis y", "5, 0, 0"), ("point", "axis z", "0, 0, 5")],
+    "GenericMagnet": DATA_FLAGS + [
+        ("point", "position", "0, 0, 0"), ("point", "range", "0, 5, 0"), ("float", "range multiply", "1"),
+        ("scalar", "intensity", "0.75 (signed 0.5)")],
+    "GenericElipsoid": DATA_FLAGS + [
+        ("point", "center", "0, 0, 0"), ("scalar", "power teta", "0.55 (signed 0.1)"),
+        ("scalar", "power phi", "0.55 (signed 0.1)")],
+    "_GenericCosine": FRAME + DATA_FLAGS + SPEED_PHASE + [
+        ("scalar", "intensity", "0.75 (signed 0.5)"), ("float", "frequence x", "0.5"),
+        ("float", "frequence y", "0.5"), ("float", "frequence z", "0.5"), ("flag", "uniform freq", "1 (on)"),
+        ("flag", "use tan", "0 (off)")],
+    "_GenericTranslate": DATA_FLAGS + [("point", "origin", "0, 0, 0"), ("point", "translation", "0, 10, 0")],
+    "_GenericTranslateFromSpline": [("flag", "on mesh", "1 (on)"), ("flag", "on particles", "1 (on)"),
+                                    ("float", "precision", "0.5")] + SPEED_PHASE,
+    "_GenericScale": DATA_FLAGS + [
+        ("point", "origin", "0, 0, 0"), ("scalar", "size x", "0.5 (signed 0)"), ("scalar", "size y", "0.5 (signed 0)"),
+        ("scalar", "size z", "0.5 (signed 0)"), ("flag", "uniform", "1 (on)")],
+    "_GenericRotate": DATA_FLAGS + SPEED_PHASE + [("point", "center", "0, 0, 0"), ("point", "axis", "0, 10, 0")],
+}
+
+# A triangle holding (1, 2, 3) and (1, 1, 0), a two-point curve and one particle.
+SMALL_SCENE = "v 1 2 3\nv 1 1 0\nv 1 0 0\nv 0 0 0\nv 2 0 0\nf 1 2 3\nl 4 5\np 2\n"
+
+
+def fxhost(*args):
+    result = subprocess.run([FXHOST, *args], capture_output=True, text=True, timeout=240)
+    return result.returncode, result.stdout, result.stderr
+
+
+def check(condition, message):
+    if not condition:
+        print("FAIL:", message)
+        sys.exit(1)
+
+
+def built():
+    code, out, _ = fxhost("list")
+    check(code == 0, "list fails")
+    return {m.group(2) for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", out, re.M) if "(not built)" not in m.group(3)}
+
+
+def need(*effects):
+    missing = [e for e in effects if e not in built()]
+    if missing:
+        print("skipped: not built yet:", ", ".join(missing))
+        sys.exit(SKIP)
+
+
+def write(name, text):
+    path = os.path.join(WORK, name)
+    with open(path, "w") as f:
+        f.write(text)
+    return path
+
+
+def vertices(path):
+    with open(path) as f:
+        return [tuple(float(x) for x in line.split()[1:4]) for line in f if line.startswith("v ")]
+
+
+def close(a, b, tolerance=1e-5):
+    return all(abs(x - y) <= tolerance for x, y in zip(a, b))
+
+
+def run_frames(effects, *options, scene=SMALL_SCENE):
+    out = os.path.join(WORK, "out")
+    shutil.rmtree(out, ignore_errors=True)
+    code, _, err = fxhost("run", *effects, "--scene", write("scene.obj", scene), "--out", out, *options)
+    check(code == 0, f"run {effects} {options} fails: {err}")
+    return lambda frame: vertices(os.path.join(out, f"frame_{frame:04d}.obj"))
+
+
+def probe(png):
+    out = subprocess.run([PROBE, png], capture_output=True, text=True, check=True).stdout
+    info = {}
+    for line in out.splitlines():
+        key, *values = line.split()
+        info[key] = [float(v) for v in values]
+    return info
+
+
+def twist(p):
+    # Default Twist: about y through the origin, 0.5 radian per unit of height, from +x towards +z.
+    x, y, z = p
+    r, angle = math.hypot(x, z), math.atan2(z, x) + 0.5 * y
+    return (r * math.cos(angle), y, r * math.sin(angle))
+
+
+def case_list():
+    code, out, _ = fxhost("list", "--bold", "never")
+    check(code == 0, "list fails")
+    rows = re.findall(r"^\s*(\d+)\s+(\S+)", out.split("\n\n", 2)[2], re.M)
+    check(rows == [(str(i), n) for i, n in enumerate(NAMES)], f"catalogue is {rows}")
+    check("<b>" not in out and "modifying all current 3D data" in out, "description without marks")
+    _, bold, _ = fxhost("list", "--bold", "always")
+    check("\033[1m3D data\033[0m" in bold and "\033[1mnot exclusive\033[0m" in bold, "<b> as terminal bold")
+
+
+def case_params():
+    effects = sorted(built())
+    if not effects:
+        sys.exit(SKIP)
+    for name in effects:
+        code, out, err = fxhost("params", name)
+        check(code == 0, f"params {name}: {err}")
+        rows = [re.match(r"\s+(\S+)\s+(.*?)\s+= (.*)$", line).groups() for line in out.splitlines()[1:]]
+        check(rows == PARAMS[name], f"{name} registers {rows}")
+    code, out, _ = fxhost("params", str(NAMES.index(effects[0])))
+    check(code == 0 and out.startswith(effects[0] + ":"), "params by index")
+
+
+def case_run_translate():
+    need("_GenericTranslate")
+    frame = run_frames(["_GenericTranslate"], "--frames", "1")(1)
+    # mesh (1,2,3), (1,1,0), (1,0,0); curve (0,0,0), (2,0,0); particle (1,1,0); all 10 up
+    expected = [(1, 12, 3), (1, 11, 0), (1, 10, 0), (0, 10, 0), (2, 10, 0), (1, 11, 0)]
+    check(all(close(a, b) for a, b in zip(frame, expected)) and len(frame) == 6, f"translated {frame}")
+
+
+def case_run_twist():
+    need("GenericTwist")
+    frame = run_frames(["GenericTwist"], "--frames", "1")(1)
+    check(close(frame[1], (0.87758, 1, 0.47943)), f"(1,1,0) twisted to {frame[1]}")
+    check(close(frame[2], (1, 0, 0)), "a point at height 0 stays")
+    check(close(frame[0], twist((1, 2, 3))), f"(1,2,3) twisted to {frame[0]}")
+
+
+def case_stack():
+    need("_GenericTranslate", "GenericTwist")
+    up = lambda p: (p[0], p[1] + 10, p[2])
+    first = run_frames(["_GenericTranslate", "GenericTwist"], "--frames", "1")(1)
+    check(close(first[0], twist(up((1, 2, 3))), 1e-4), f"translate then twist: {first[0]}")
+    second = run_frames(["GenericTwist", "_GenericTranslate"], "--frames", "1")(1)
+    check(close(second[0], up(twist((1, 2, 3))), 1e-4), f"twist then translate: {second[0]}")
+
+
+def case_set_frame():
+    need("_GenericTranslate")
+    frames = run_frames(["_GenericTranslate"], "--frames", "3", "--set", "translation=0,0,1",
+                        "--set", "2:origin=5,0,0")
+    # Before the start the translation is (0,0,1); at frame 2 the origin moves and the translation follows.
+    check(close(frames(1)[0], (1, 2, 4)), f"frame 1: {frames(1)[0]}")
+    check(close(frames(2)[0], (6, 2, 4)) and close(frames(3)[0], (6, 2, 4)), f"frames 2, 3: {frames(3)[0]}")
+    # Moving the origin before the start sets the handle; moving it at frame 1 drags the translation along.
+    check(close(run_frames(["_GenericTranslate"], "--frames", "1", "--set", "origin=5,0,0")(1)[0], (1, 12, 3)),
+          "origin set before the start")
+    check(close(run_frames(["_GenericTranslate"], "--frames", "1", "--set", "1:origin=5,0,0")(1)[0], (6, 12, 3)),
+          "origin moved at frame 1")
+    frames = run_frames(["_GenericTranslate"], "--frames", "1", "--set", "_GenericTranslate.on mesh=0")
+    check(close(frames(1)[0], (1, 2, 3)) and close(frames(1)[3], (0, 10, 0)), "mesh off, curve still moved")
+
+
+def case_errors():
+    scene = write("scene.obj", SMALL_SCENE)
+    out = os.path.join(WORK, "never")
+    bad = {"index.obj": ("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 1 2 9\n", r"index\.obj:5: vertex index 9 is out of range"),
+           "number.obj": ("v 0 0 0\nv 1 x 0\n", r"number\.obj:2: 'x' is not a number"),
+           "uv.obj": ("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1/1 2/2 3/3\n", r"uv\.obj:4: texture coordinate index 1 is out of range"),
+           "mixed.obj": ("v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nf 1/1 2/1 3/1\nf 1 2 3\n", r"mixed\.obj:6: a face without"),
+           "short.obj": ("v 0 0 0\nv 1 0 0\nf 1 2\n", r"short\.obj:3: f needs at least 3")}
+    cases = [(["run", "--scene", write(n, t), "--out", out], 1, m) for n, (t, m) in bad.items()] + [
+        (["run", "--scene", os.path.join(WORK, "missing.obj"), "--out", out], 1, r"missing\.obj: cannot open"),
+        (["run", "NoSuchEffect"], 2, r"unknown effect 'NoSuchEffect'"),
+        (["run", "--scene", scene, "--set", "nothing=1"], 2, r"unknown parameter 'nothing'"),
+        (["run", "--set", "justaname"], 2, r"expected \[FRAME:\]"),
+        (["run", "--set", "0:origin=1,2,3"], 2, r"frame must be a number from 1"),
+        (["run", "--frames", "0"], 2, r"--frames must be at least 1"),
+        (["run", "--render"], 2, r"need --out"),
+        (["run", "--frobnicate"], 2, r"frobnicate"),
+        (["list", "--plugin", os.path.join(WORK, "none.fx")], 1, r"cannot load plug-in"),
+        (["params"], 2, r"EFFECT"),
+    ]
+    if "_GenericTranslate" in built():
+        cases += [(["run", "_GenericTranslate", "--set", s], 2, m) for s, m in [
+            ("on mesh=1.5", r"'on mesh' is a flag: its value lies in 0\.\.1"),
+            ("on mesh=-0.1", r"lies in 0\.\.1"),
+            ("on mesh=abc", r"'abc' is not a number"),
+            ("origin=1,2", r"three finite numbers"),
+            ("origin=1,2,nan", r"three finite numbers"),
+            ("size x=0.5", r"unknown parameter 'size x' \(known: on mesh, on spline, on particles, origin, translation\)"),
+            ("30:origin=1,2,3", r"frame 30 is past the last frame 24"),
+            ("GenericTwist.center=0,0,0", r"no effect GenericTwist in the run")]]
+        cases.append((["run", "_GenericTranslate", "--frames", "1", "--set", "on mesh=0.49"], 0, r"^$"))
+    for args, status, message in cases:
+        code, _, err = fxhost(*args)
+        check(code == status and re.search(message, err) and err.count("\n") <= 1,
+              f"{args}: exit {code}, {err!r}; expected {status}, /{message}/")
+        check(not os.path.exists(out), f"{args} wrote output")
+    # An output that would replace the input is refused, and the input is left alone.
+    shutil.copy(scene, os.path.join(WORK, "frame_0001.obj"))
+    code, _, err = fxhost("run", "--scene", os.path.join(WORK, "frame_0001.obj"), "--out", WORK)
+    check(code == 2 and "would overwrite the input" in err, f"overwrite: {code} {err}")
+    check(open(os.path.join(WORK, "frame_0001.obj")).read() == SMALL_SCENE, "input changed")
+    for command in ["list", "params", "run", "demo"]:
+        code, out, _ = fxhost(command, "--help")
+        check(code == 0 and "Usage" in out, f"{command} --help")
+
+
+def case_round_trip():
+    # Quads and a pentagon are triangulated; normals are per vertex; uvs and closed lines survive.
+    scene = ("v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 2 0.5 0\nv 5 5 5\nv 6 5 5\nv 6 6 5\nv 7 7 7\n"
+             "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvt 0.5 0.5\nvn 0 0 1\n"
+             "f 1/1/1 2/2/1 3/3/1 4/4/1\nf 2/2/1 5/5/1 3/3/1\nl 6 7 8 6\nl 7 8\np 9 6\n")
+    out1, out2 = os.path.join(WORK, "one"), os.path.join(WORK, "two")
+    for d in (out1, out2):
+        shutil.rmtree(d, ignore_errors=True)
+    check(fxhost("run", "--scene", write("in.obj", scene), "--frames", "1", "--out", out1)[0] == 0, "first run")
+    first = open(os.path.join(out1, "frame_0001.obj")).read()
+    check(fxhost("run", "--scene", os.path.join(out1, "frame_0001.obj"), "--frames", "1", "--out", out2)[0] == 0,
+          "second run")
+    check(open(os.path.join(out2, "frame_0001.obj")).read() == first, "reading back what was written changes it")
+    lines = first.splitlines()
+    faces = [l for l in lines if l.startswith("f ")]
+    check(len(faces) == 3 and all(len(f.split()) == 4 for f in faces), f"triangulated: {faces}")
+    check(sum(l.startswith("vn ") for l in lines) == 5 and sum(l.startswith("vt ") for l in lines) == 5, "normals, uvs")
+    polylines = [l.split()[1:] for l in lines if l.startswith("l ")]
+    check(len(polylines) == 2 and polylines[0][0] == polylines[0][-1] and len(polylines[0]) == 4
+          and polylines[1][0] != polylines[1][-1], f"closed then open curve: {polylines}")
+    check(sum(len(l.split()) - 1 for l in lines if l.startswith("p ")) == 2, "two particles")
+    check(vertices(os.path.join(out1, "frame_0001.obj"))[-2:] == [(7, 7, 7), (5, 5, 5)], "particle positions")
+
+
+def render(effects, *options):
+    out = os.path.join(WORK, "out")
+    shutil.rmtree(out, ignore_errors=True)
+    code, _, err = fxhost("run", *effects, "--frames", "2", "--out", out, "--render", "--size", "320x240", *options)
+    check(code == 0, f"render fails: {err}")
+    return probe(os.path.join(out, "frame_0002.png"))
+
+
+def case_render_gizmo():
+    need("_GenericTranslate")
+    # Bounds centred on the origin, 20 across: the arrow from (0,0,0) to (0,10,0) rises from the picture's centre.
+    scene = write("bounds.obj", "v -10 -10 -10\nv 10 10 10\nv 0 0 0\nv 0.2 0 0\nv 0 0 0.2\nf 3 4 5\np 1 2\n")
+    info = render(["_GenericTranslate"], "--scene", scene, "--set", "on mesh=0", "--set", "on particles=0")
+    count, cx, cy, left, top, right, bottom = info["red"]
+    check(count > 80, f"red arrow: {count} pixels")
+    check(abs(cx - 160) < 15 and 40 < top < 100 and 110 < bottom < 130 and right - left < 30,
+          f"red where the arrow lies: centroid {cx},{cy} box {left},{top},{right},{bottom}")
+    check(info["background"][0] > 0.9 * 320 * 240, "the rest stays background")
+
+
+def case_render_scene():
+    info = render([])
+    pixels = info["width"][0] * info["height"][0]
+    check(info["background"][0] < 0.95 * pixels and info["colours"][0] > 200, f"blank picture: {info}")
+    check(info["orange"][0] > 100 and info["blue"][0] > 100, f"curves and particles drawn: {info}")
+    check(info["surface"][0] > 0.05 * pixels, f"the mesh drawn: {info}")
+    check(info["red"][0] == 0, "no gizmo without effects")
+
+
+def case_demo():
+    out = os.path.join(WORK, "demo")
+    shutil.rmtree(out, ignore_errors=True)
+    code, stdout, err = fxhost("demo", "--out", out, "--seconds", "0.5")
+    check(code == 0, f"demo fails: {err}")
+    page = open(os.path.join(out, "index.html")).read()
+    check(probe(os.path.join(out, "scene.png"))["colours"][0] > 200, "scene picture")
+    for name in NAMES:
+        picture = os.path.join(out, name + ".png")
+        if name in built():
+            check(os.path.exists(picture) and f'src="{name}.png"' in page, f"{name} in the gallery")
+            check(re.search(rf"^{name}: 12 frames, [0-9.]+ ms per frame", stdout, re.M), f"{name} timing")
+        else:
+            check(not os.path.exists(picture) and name in page, f"{name} listed as not built")
+
+
+shutil.rmtree(WORK, ignore_errors=True)
+os.makedirs(WORK)
+globals()["case_" + CASE]()
+print("ok")

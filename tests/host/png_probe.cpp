@@ -1,0 +1,61 @@
+// Reads a PNG with stb_image and prints what the render tests look for:
+// the size, how many pixels are not background, how many distinct colours,
+// and the count, centroid and box of the pixels of each gizmo or data colour.
+#include <stb_image.h>
+
+#include <cstdio>
+#include <set>
+
+namespace {
+struct ColourClass {
+    const char* name;
+    bool (*test)(int r, int g, int b);
+    long count = 0;
+    double sumX = 0, sumY = 0;
+    int minX = 1 << 30, minY = 1 << 30, maxX = -1, maxY = -1;
+};
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: png_probe FILE.png\n");
+        return 2;
+    }
+    int width = 0, height = 0, channels = 0;
+    unsigned char* pixels = stbi_load(argv[1], &width, &height, &channels, 3);
+    if (!pixels) {
+        std::fprintf(stderr, "png_probe: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    ColourClass classes[] = {
+        {"red", [](int r, int g, int b) { return r >= 150 && g <= 90 && b <= 90; }},
+        {"green", [](int r, int g, int b) { return g >= 150 && r <= 90 && b <= 90; }},
+        {"orange", [](int r, int g, int b) { return r >= 200 && g >= 110 && g <= 190 && b <= 100; }},
+        {"blue", [](int r, int g, int b) { return b >= 200 && g >= 150 && r <= 160; }},
+        {"background", [](int r, int g, int b) { return r <= 24 && g <= 26 && b <= 32; }},
+        // the lit, checkered surface: light and nearly grey
+        {"surface", [](int r, int g, int b) { return r >= 70 && g >= 70 && b >= 80 && b - r <= 70; }},
+    };
+    std::set<int> colours;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* p = pixels + (size_t(y) * width + x) * 3;
+            colours.insert(p[0] << 16 | p[1] << 8 | p[2]);
+            for (ColourClass& c : classes) {
+                if (!c.test(p[0], p[1], p[2])) continue;
+                ++c.count;
+                c.sumX += x, c.sumY += y;
+                if (x < c.minX) c.minX = x;
+                if (y < c.minY) c.minY = y;
+                if (x > c.maxX) c.maxX = x;
+                if (y > c.maxY) c.maxY = y;
+            }
+        }
+    }
+    std::printf("width %d\nheight %d\ncolours %zu\n", width, height, colours.size());
+    for (const ColourClass& c : classes)
+        std::printf("%s %ld %.1f %.1f %d %d %d %d\n", c.name, c.count, c.count ? c.sumX / c.count : -1.0,
+                    c.count ? c.sumY / c.count : -1.0, c.minX, c.minY, c.maxX, c.maxY);
+    stbi_image_free(pixels);
+    return 0;
+}

@@ -1,0 +1,64 @@
+// What the tests of the effects share: an effect of the catalogue driven the
+// way the host drives it, parameter lists, point comparisons and the recorded
+// gizmo.
+#pragma once
+
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "plugin/exports.h"
+#include "recording_gl.h"
+#include "test_host.h"
+
+// Catalogue indices.
+enum { kHarmonik, kTwist, kMagnet, kElipsoid, kCosine, kTranslate, kTranslateFromSpline, kScale, kRotate };
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+// A parameter by its full name and a value; "name [p3]" stands for the three
+// parameters name [p3x], [p3y], [p3z] with the values x, y, z.
+struct Param {
+    std::string name;
+    float x, y = 0, z = 0;
+};
+using Params = std::vector<Param>;
+using Named = std::vector<std::pair<std::string, float>>;
+Named expand(const Params& params);
+// What the host saw, in order: each full name with the value its float held at `add`.
+Named registered(const RecordingParamHost& host);
+
+// Component by component within the tolerance; 0 asks for equal floats.
+testing::AssertionResult near(Vec3 got, Vec3 want, double tolerance = 1e-6);
+
+// One process over particles at these positions, with neither spline nor
+// mesh offered; the positions handed back.
+std::vector<Vec3> moveParticles(FxEffect* fx, const std::vector<Vec3>& points);
+
+// An effect of the catalogue as the host holds it: created by its index,
+// registered, initialised, edited, then started.
+template <class E = FxEffect>
+struct Hosted {
+    E* fx;
+    RecordingParamHost params;
+    explicit Hosted(int index, const Params& edits = {}) : fx(static_cast<E*>(fx_create(index, nullptr))) {
+        fx->registerParams(&params);
+        fx->init(0, 0);
+        edit(edits);
+        fx->start(0);
+    }
+    ~Hosted() { fx_delete(fx); }
+    void edit(const Params& edits) {
+        for (const auto& [name, value] : expand(edits)) params[name] = value;
+    }
+    std::vector<Vec3> move(const std::vector<Vec3>& points) { return moveParticles(fx, points); }
+    Vec3 move(Vec3 p) { return move(std::vector<Vec3>{p}).at(0); }
+};
+
+// The recorded OpenGL calls as "begin(1) color(0.9,0.1,0.1) vertex(0,0,0) ... end ".
+std::string glTrace();
+inline Vec3 xyz(const GlCall& c) { return {c.a, c.b, c.c}; }

@@ -1,0 +1,271 @@
+// The particle, mesh and spline working copies on their own.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <random>
+
+#include "effect_harness.h"
+#include "float_agreement.h"
+#include "scene/batch_rules.h"
+#include "scene/host_vector.h"
+#include "scene/mesh_copy.h"
+#include "scene/particle_copy.h"
+#include "scene/spline_copy.h"
+#include "scene/vec_math.h"
+
+namespace {
+const Vec3 o{0, 0, 0};
+const std::vector<Vec3> kUnitSquare{o, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+}  // namespace
+
+TEST(HostVectorCount, NullBeginIsEmptyWhateverTheOtherPointers) {
+    Vec3 storage[4];
+    EXPECT_EQ(count(HostVector<Vec3>{7u, storage, storage + 3, storage + 4}), 3u);
+    EXPECT_EQ(count(HostVector<Vec3>{7u, nullptr, storage + 3, storage + 4}), 0u);
+    EXPECT_EQ(count(static_cast<const HostVector<Vec3>*>(nullptr)), 0u);
+}
+
+TEST(ParticleCopy, OneBlockBitForBitInStorageThatIsKept) {
+    std::vector<Particle> host = {{{1.0f, -2.0f, 3.5f}, 0xDEADBEEFu, 0xFFFFFFFFu},
+                                  {{-0.0f, 1e-40f, 7.0f}, 0x7FC00001u, 0u},
+                                  {{0.0f, 0.0f, 0.0f}, 1u, 0x80000000u}};
+    HostVector<Particle> array = viewOf(host);
+    ParticleSet copy{nullptr};
+    const auto sameAsHost = [&] { return std::memcmp(copy.particles->begin, host.data(), 3 * sizeof(Particle)) == 0; };
+    copyFrom(copy, ParticleSet{&array});
+    EXPECT_TRUE(count(copy.particles) == 3u && sameAsHost());
+    const Particle* storage = copy.particles->begin;
+    array.end = array.begin + 2;  // fewer particles, then as many again
+    copyFrom(copy, ParticleSet{&array});
+    EXPECT_EQ(count(copy.particles), 2u);
+    array.end = array.begin + 3;
+    copyFrom(copy, ParticleSet{&array});
+    EXPECT_TRUE(copy.particles->begin == storage && sameAsHost());
+    resize(copy, 50);  // growing keeps the leading particles
+    EXPECT_TRUE(count(copy.particles) == 50u && sameAsHost());
+    release(copy);
+    release(copy);
+    EXPECT_EQ(copy.particles, nullptr);
+    // An empty or absent host array releases the copy.
+    HostVector<Particle> empty{0u, nullptr, nullptr, nullptr};
+    for (HostVector<Particle>* emptied : {&empty, static_cast<HostVector<Particle>*>(nullptr)}) {
+        copyFrom(copy, ParticleSet{&array});
+        copyFrom(copy, ParticleSet{emptied});
+        EXPECT_EQ(copy.particles, nullptr);
+    }
+}
+
+TEST(MeshCopy, FaceNormalIsTwiceTheAreaAlongTheUnitNormal) {
+    const struct { Vec3 a, b, c, normal; float area; } cases[] = {
+        {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, 0.5f},
+        {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, -1}, 0.5f},
+        {{0, 0, 0}, {2, 0, 0}, {0, 3, 0}, {0, 0, 6}, 3.0f},
+        // A base (b to c) shorter than 0.001 has no area; just above, it has.
+        {{0, 0, 0}, {1, 0, 0}, {1, 0.0009f, 0}, {0, 0, 0.0009f}, 0.0f},
+        {{0, 0, 0}, {1, 0, 0}, {1, 0.0011f, 0}, {0, 0, 0.0011f}, 0.00055f},
+    };
+    for (const auto& c : cases) {
+        HostScene s;
+        s.vertices = {c.a, c.b, c.c};
+        s.faces = {0, 1, 2};
+        s.publish();
+        EXPECT_TRUE(near(faceNormal(s.mesh, 0, false), c.normal));
+        EXPECT_TRUE(near(faceNormal(s.mesh, 0, true), {0, 0, c.normal.z > 0 ? 1.0f : -1.0f}));
+        EXPECT_FLOAT_EQ(faceArea(s.mesh, 0), c.area);
+    }
+}
+
+TEST(MeshCopy, NormalsSumAreaWeightedFaceNormalsAndNormaliseOnce) {
+    // Faces of area 1 (normal +z) and 2 (normal +y) share vertices 0 and 1, which get 2 (0, 0, 1) + 8 (0, 1, 0).
+    // Vertex 4 is in no face; 5 to 7 only in a face without area: its base squared is 0.0006² + 0.0008², the float
+    // 1e-6f, just below 1e-6.
+    HostScene s;
+    s.vertices = {{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 0, 2}, {5, 5, 5}, {0, 0, 1}, {0, 0, 0}, {0.0006f, 0.0008f, 0}};
+    s.faces = {0, 1, 2, 0, 3, 1, 5, 6, 7};
+    s.publish();
+    Mesh copy = kEmptyMesh;
+    copyFrom(copy, s.mesh, true, true, true, false, false);
+    recomputeNormals(copy);
+    ASSERT_EQ(count(copy.normals), 8u);
+    const float y = float(8 / std::sqrt(68.0)), z = float(2 / std::sqrt(68.0));
+    const Vec3 want[] = {{0, y, z}, {0, y, z}, {0, 0, 1}, {0, 1, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    for (int i = 0; i < 8; ++i) EXPECT_TRUE(near(copy.normals->begin[i], want[i])) << "vertex " << i;
+    release(copy);
+}
+
+TEST(MeshCopy, FaceFlagsStartOverAsOnesOnlyWhenTheFaceCountChanges) {
+    Mesh copy = kEmptyMesh;
+    resize(copy, 3, 10, 0);  // 10 faces: 2 words
+    EXPECT_TRUE((copy.faceFlags[0] & copy.faceFlags[1]) == 0xFFFFFFFFu && copy.faces->begin[29] == 0u);
+    copy.faceFlags[0] = 0x12345678u;
+    resize(copy, 5, 10, 4);
+    EXPECT_EQ(copy.faceFlags[0], 0x12345678u);
+    resize(copy, 5, 9, 4);
+    EXPECT_EQ(copy.faceFlags[0], 0xFFFFFFFFu);
+    release(copy);
+}
+
+TEST(SplineCopy, LengthsCountZeroSegmentsAndTheClosingOneOnlyWhenClosed) {
+    HostScene host;
+    host.curves = {{{1, 2, 3}}, {{1, 2, 3}}, {o, o, {3, 4, 0}}, kUnitSquare, {o, {3, 4, 0}}};
+    host.closed = {false, true, false, true, false};
+    host.publish();
+    Spline copy{nullptr};
+    copyFrom(copy, host.spline, true, false);
+    ASSERT_EQ(count(copy.curves), 5u);
+    const std::vector<float> want[] = {{0}, {0.0001f}, {0.0001f, 5, 0}, {1, 1, 1, 1}, {5, 0}};
+    const float length[] = {0, 0.0001f, 5.0001f, 4, 5};
+    for (int c = 0; c < 5; ++c) {
+        Curve& curve = copy.curves->begin[c];
+        updateLengths(curve);
+        EXPECT_EQ(std::vector<float>(curve.segmentLengths.begin, curve.segmentLengths.end), want[c]) << c;
+        EXPECT_FLOAT_EQ(curve.length, length[c]) << c;
+    }
+    Curve& open = copy.curves->begin[4];  // its last entry is neither written nor counted
+    open.segmentLengths.begin[1] = 7;
+    updateLengths(open);
+    EXPECT_TRUE(open.segmentLengths.begin[1] == 7.0f && open.length == 5.0f);
+    // An absent or empty host curve array leaves no copy.
+    HostVector<Curve> none{};
+    for (Spline empty : {Spline{nullptr}, Spline{&none}}) {
+        copyFrom(copy, host.spline, true, false);
+        copyFrom(copy, empty, true, false);
+        EXPECT_EQ(copy.curves, nullptr);
+    }
+}
+
+TEST(SplineCopy, ResamplesEvenlyByTheStoredArcLength) {
+    const struct { std::vector<Vec3> points; bool closed; uint32_t count; std::vector<Vec3> want; } cases[] = {
+        {{o, {10, 0, 0}}, false, 3, {o, {5, 0, 0}, {10, 0, 0}}},
+        {{o, {10, 0, 0}}, false, 1, {o}},
+        {{o, {10, 0, 0}}, false, 0, {}},
+        {{{1, 1, 1}}, false, 4, {}},
+        {kUnitSquare, true, 2, {o, o}},
+        {kUnitSquare, true, 1, {o}},
+        // Step 4/3 carried across corners; the closing side is never walked.
+        {kUnitSquare, true, 5, {o, {1, 1 / 3.0f, 0}, {1 / 3.0f, 1, 0}, o}},
+    };
+    HostVector<Vec3> out{};  // reused: each call starts it over
+    for (const auto& c : cases) {
+        HostScene host;
+        host.curves = {c.points};
+        host.closed = {c.closed};
+        host.publish();
+        resampleCurve(host.spline, 0, c.count, out);
+        ASSERT_EQ(count(out), c.want.size()) << c.count;
+        for (size_t i = 0; i < c.want.size(); ++i) EXPECT_TRUE(near(out.begin[i], c.want[i])) << i;
+    }
+    // Sampling stops at the maximum count; no sample from a NaN length on.
+    HostScene host;
+    host.curves = {{o, {10, 0, 0}, {20, 0, 0}}};
+    host.publish();
+    Curve& curve = host.spline.curves->begin[0];
+    resize(out, 0);
+    sampleEvenly(curve, 0, 0.0f, 1.0f, 2, out);  // the first segment alone holds ten
+    EXPECT_TRUE(count(out) == 2u && near(out.begin[0], {1, 0, 0}) && near(out.begin[1], {2, 0, 0}));
+    resize(out, 0);
+    sampleEvenly(curve, 0, 0.0f, 1e-30f, 3, out);  // too many steps to count
+    EXPECT_EQ(count(out), 3u);
+    resize(out, 0);
+    curve.segmentLengths.begin[0] = kNaN;
+    sampleEvenly(curve, 0, 0.0f, 1.0f, 5, out);
+    EXPECT_EQ(count(out), 0u);
+    freeStorage(out);
+}
+
+namespace {
+// The rebuild as first written: faceArea times faceNormal per face, summed per corner, normalised once.
+std::vector<Vec3> straightforwardNormals(const Mesh& m) {
+    std::vector<Vec3> n(count(m.vertices), Vec3{0, 0, 0});
+    for (uint32_t i = 0; i < faceCount(m); ++i) {
+        const Vec3 w = scaled(faceNormal(m, i, false), faceArea(m, i));
+        for (int j = 0; j < 3; ++j) addTo(n[m.faces->begin[3 * i + j]], w);
+    }
+    for (Vec3& v : n) normalize(v);
+    return n;
+}
+}  // namespace
+
+// Random meshes mixing ordinary faces, bases near the 0.001 threshold, repeated corners and coordinates
+// whose squares overflow: the rebuild, on every instruction set this processor runs, gives the
+// straightforward floats bit for bit.
+TEST(MeshCopy, NormalsMatchTheStraightforwardRebuildBitForBit) {
+    for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512}) {
+        const BatchRules* rules = batchRulesFor(set);
+        if (!rules) continue;
+        std::mt19937 random(7);
+        std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+        Agreement agreement;
+        for (int round = 0; round < 40; ++round) {
+            HostScene s;
+            const uint32_t n = 30 + round * 10;
+            for (uint32_t i = 0; i < n; ++i) {
+                const float scale = i % 7 == 0 ? 1e-4f : i % 11 == 0 ? 3e19f : 10.0f;
+                s.vertices.push_back({scale * unit(random), scale * unit(random), scale * unit(random)});
+            }
+            // A face whose base squared is the float 1e-6f, just below 1e-6.
+            s.vertices[0] = {0, 0, 1};
+            s.vertices[1] = {0, 0, 0};
+            s.vertices[2] = {0.0006f, 0.0008f, 0};
+            s.faces = {0, 1, 2};
+            std::uniform_int_distribution<uint32_t> corner(3, n - 1);
+            for (uint32_t i = 0; i < 3 * n + round % 8; ++i) {
+                const uint32_t a = corner(random), b = i % 5 == 0 ? a : corner(random);
+                s.faces.insert(s.faces.end(), {a, b, corner(random)});
+            }
+            s.publish();
+            std::vector<Vec3> normals(n, Vec3{0, 0, 0});
+            rules->addFaceNormals(s.vertices.data(), s.faces.data(), uint32_t(s.faces.size() / 3), normals.data());
+            rules->normalizeAll(normals.data(), n);
+            const std::vector<Vec3> want = straightforwardNormals(s.mesh);
+            for (uint32_t i = 0; i < n; ++i) agreement.add(want[i], normals[i]);
+        }
+        EXPECT_EQ(agreement.identical, agreement.values) << "largest distance " << agreement.maxUlp << " ulp";
+    }
+}
+
+// Curves of every length from 0 to 40 points, open and closed, with repeated points: every instruction set's
+// segments, and the lengths of curves updated together (their sums side by side), are those of the rule as
+// written, bit for bit.
+TEST(SplineCopy, CurvesUpdatedTogetherGetTheLengthsOfTheRuleAsWritten) {
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> coordinate(-100.0f, 100.0f);
+    HostScene host;
+    std::vector<std::vector<float>> segments;  // as written: open segments, then the closing one
+    std::vector<float> lengths;
+    for (int c = 0; c <= 40; ++c) {
+        std::vector<Vec3> p;
+        for (int i = 0; i < c; ++i)
+            p.push_back(i % 9 == 4 ? p.back() : Vec3{coordinate(random), coordinate(random), coordinate(random)});
+        host.curves.push_back(p);
+        host.closed.push_back(c % 3 == 0);
+        segments.emplace_back();
+        float length = 0;
+        for (size_t i = 0; i + 1 < p.size() + (host.closed[c] && c ? 1 : 0); ++i) {
+            const Vec3 &a = p[i], &b = p[(i + 1) % p.size()];
+            const double dx = float(b.x - a.x), dy = float(b.y - a.y), dz = float(b.z - a.z);
+            const float d = float(std::sqrt(double(float(dx * dx + dy * dy + dz * dz))));
+            segments.back().push_back(d == 0 ? 0.0001f : d);
+            length += segments.back().back();
+        }
+        lengths.push_back(length);
+    }
+    host.publish();
+    for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512})
+        if (const BatchRules* rules = batchRulesFor(set))
+            for (size_t c = 2; c < host.curves.size(); ++c) {
+                std::vector<float> got(c);
+                rules->segmentLengths(host.curves[c].data(), uint32_t(c), got.data());
+                EXPECT_TRUE(std::equal(got.begin(), got.end() - 1, segments[c].begin())) << int(set) << " curve " << c;
+            }
+    Spline copy{nullptr};
+    copyFrom(copy, host.spline, true, false);
+    updateLengths(copy.curves->begin, count(copy.curves));
+    for (size_t c = 0; c < host.curves.size(); ++c) {
+        const Curve& got = copy.curves->begin[c];
+        for (size_t i = 0; i < segments[c].size(); ++i)
+            EXPECT_EQ(got.segmentLengths.begin[i < c - 1 ? i : c - 1], segments[c][i]) << "curve " << c << " segment " << i;
+        EXPECT_EQ(got.length, lengths[c]) << "curve " << c;
+    }
+    release(copy);
+}
