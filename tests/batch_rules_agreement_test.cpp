@@ -82,8 +82,8 @@ struct Row {
     Agreement (*run)(const BatchRules& rules, float tangent, std::mt19937& random);
 };
 
-// Twelve rounds of fresh parameters: half over Vec3 arrays into a second
-// array, half over particle records in place (their host words must stay).
+// Twelve rounds of fresh parameters: over Vec3 arrays into a second array,
+// over particle records in place, and into a second array of records.
 template <class E>
 struct Probe {
     // Distances from the point parameters at which to place points, once updated.
@@ -111,17 +111,18 @@ Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, floa
             if (r.name.ends_with("[p3z]")) anchors.push_back({r.value[-2], r.value[-1], r.value[0]});
         const std::vector<Vec3> in = pointsAround(anchors, probe.reach(fx), random, 4099);
         std::vector<Vec3> out(in.size());
-        if (round % 2 == 0) {
-            (rules.*rule)(fx.pass, in.data(), sizeof(Vec3), out.data(), sizeof(Vec3), in.size());
+        if (round % 3 == 0) {
+            (rules.*rule)(fx.pass, in.data(), out.data(), sizeof(Vec3), in.size());
         } else {
-            std::vector<Particle> records;
+            // Particle records, in place or into a second array: the host words come along unchanged.
+            std::vector<Particle> records, copy(in.size(), Particle{{-1, -1, -1}, 0u, 0u});
             for (size_t i = 0; i < in.size(); ++i) records.push_back({in[i], uint32_t(i), 0x7FC00001u});
-            (rules.*rule)(fx.pass, &records[0].position, sizeof(Particle), &records[0].position, sizeof(Particle),
-                          records.size());
+            std::vector<Particle>& target = round % 3 == 1 ? records : copy;
+            (rules.*rule)(fx.pass, &records[0].position, &target[0].position, sizeof(Particle), records.size());
             for (size_t i = 0; i < in.size(); ++i) {
-                out[i] = records[i].position;
-                EXPECT_EQ(records[i].aux0, i);
-                EXPECT_EQ(records[i].aux1, 0x7FC00001u);
+                out[i] = target[i].position;
+                EXPECT_EQ(target[i].aux0, i);
+                EXPECT_EQ(target[i].aux1, 0x7FC00001u);
             }
         }
         for (size_t i = 0; i < in.size(); ++i) agreement.add(fx.movePoint(in[i]), out[i]);

@@ -5,12 +5,14 @@
 // Effect supplies `Vec3 movePoint(const Vec3&) const`, called through the
 // derived type so it inlines into the loops, and may supply `beginPass()`
 // to compute, once per pass, the constants its rule reads. It may also
-// supply `movePoints(in, inStride, out, outStride, n)`, the same rule on n
-// points `stride` bytes apart (several per instruction): the pass then hands
-// it whole runs of points instead of calling movePoint per point.
+// supply `movePoints(in, out, stride, n)`, the same rule on n records of
+// `stride` bytes that start with a point (several per instruction), which
+// makes out's records in's with their points moved: the pass then hands it
+// whole runs of records instead of calling movePoint per point.
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <new>
 
 #include "fx/abi.h"
@@ -21,9 +23,7 @@
 #include "scene/spline_copy.h"
 
 template <class Effect>
-concept HasBatchRule = requires(const Effect& e, const Vec3* in, Vec3* out, size_t n) {
-    e.movePoints(in, n, out, n, n);
-};
+concept HasBatchRule = requires(const Effect& e, const Vec3* in, Vec3* out, size_t n) { e.movePoints(in, out, n, n); };
 
 template <class Base, class Effect>
 class FxDeformer : public Base {
@@ -62,26 +62,18 @@ protected:
     // Hook for the per-pass constants; effects hide it with their own.
     void beginPass() {}
 
-    static constexpr uint32_t kParticleBlock = 512;  // 10 KiB of records
     static constexpr uint32_t kCurveGroup = 4;
 
-    // Asks for the cache lines of the given bytes ahead of their use.
-    static void prefetch(const void* p, size_t bytes) {
-        const char* c = static_cast<const char*>(p);
-        for (size_t i = 0; i < bytes; i += 64) __builtin_prefetch(c + i);
-    }
-
-    // out[i] = rule(in[i]) for n points `stride` bytes apart.
-    static void moveRun(const Effect& effect, const Vec3* in, size_t inStride, Vec3* out, size_t outStride,
-                        size_t n) {
+    // Out's n records of `stride` bytes become in's, each point p replaced by movePoint(p).
+    static void moveRun(const Effect& effect, const void* in, void* out, size_t stride, size_t n) {
         if constexpr (HasBatchRule<Effect>) {
-            effect.movePoints(in, inStride, out, outStride, n);
+            effect.movePoints(static_cast<const Vec3*>(in), static_cast<Vec3*>(out), stride, n);
         } else {
-            const char* from = reinterpret_cast<const char*>(in);
-            char* to = reinterpret_cast<char*>(out);
+            const char* from = static_cast<const char*>(in);
+            char* to = static_cast<char*>(out);
+            if (stride > sizeof(Vec3)) std::memcpy(to, from, n * stride);
             for (size_t i = 0; i < n; ++i)
-                *reinterpret_cast<Vec3*>(to + i * outStride) =
-                    effect.movePoint(*reinterpret_cast<const Vec3*>(from + i * inStride));
+                *reinterpret_cast<Vec3*>(to + i * stride) = effect.movePoint(*reinterpret_cast<const Vec3*>(from + i * stride));
         }
     }
 
@@ -90,24 +82,14 @@ protected:
         effect.beginPass();
         bool handedBack = false;
         if (isOn(onParticles) && host->hasParticles(false)) {
+            // The copy takes the host's records, host words and all, as the rule writes them: each
+            // record is read once, its position moved on the way.
             const ParticleSet* source = host->getParticles();
-            const uint32_t n = count(source->particles);
-            if (n == 0)
-                copyFrom(particles_, *source);  // releases the copy
-            else
+            if (const uint32_t n = count(source->particles)) {
                 resize(particles_, n);
-            // Block by block, so that the host's records are still in the cache when the rule reads
-            // their positions again and the copy's when it writes them; the next block is fetched
-            // while the rule runs.
-            for (uint32_t first = 0; first < n; first += kParticleBlock) {
-                const uint32_t m = n - first < kParticleBlock ? n - first : kParticleBlock;
-                if (first + m < n) {
-                    const uint32_t next = n - first - m < kParticleBlock ? n - first - m : kParticleBlock;
-                    prefetch(source->particles->begin + first + m, next * sizeof(Particle));
-                }
-                copyRecords(particles_, *source, first, m);
-                moveRun(effect, &source->particles->begin[first].position, sizeof(Particle),
-                        &particles_.particles->begin[first].position, sizeof(Particle), m);
+                moveRun(effect, source->particles->begin, particles_.particles->begin, sizeof(Particle), n);
+            } else {
+                copyFrom(particles_, *source);  // releases the copy
             }
             host->setParticles(&particles_);
             handedBack = true;
@@ -117,19 +99,16 @@ protected:
             // host's, written straight from them rather than copied first and moved in place.
             const Spline* source = host->getSpline();
             copyFrom(spline_, *source, false, false);
-            // Curves in groups that stay in the cache from their move to their lengths; the next
-            // group's points are fetched while the rule runs.
+            // Curves in groups that stay in the cache from their move to their lengths.
             const uint32_t curves = count(spline_.curves);
             for (uint32_t first = 0; first < curves; first += kCurveGroup) {
                 const uint32_t m = curves - first < kCurveGroup ? curves - first : kCurveGroup;
-                for (uint32_t c = first + m; c < first + 2 * m && c < curves; ++c)
-                    prefetch(source->curves->begin[c].points.begin, sizeof(Vec3) * count(source->curves->begin[c].points));
                 for (uint32_t c = first; c < first + m; ++c) {
                     const HostVector<Vec3>& from = source->curves->begin[c].points;
                     HostVector<Vec3>& to = spline_.curves->begin[c].points;
                     const uint32_t n = count(from);
                     resize(to, n);
-                    if (n) moveRun(effect, from.begin, sizeof(Vec3), to.begin, sizeof(Vec3), n);
+                    if (n) moveRun(effect, from.begin, to.begin, sizeof(Vec3), n);
                 }
                 updateLengths(spline_.curves->begin + first, m);
             }
@@ -141,7 +120,7 @@ protected:
             resize(mesh_, count(source->vertices), faceCount(*source), count(source->uvs));
             copyFrom(mesh_, *source, false, true, true, false, true);
             if (const uint32_t n = count(mesh_.vertices))
-                moveRun(effect, source->vertices->begin, sizeof(Vec3), mesh_.vertices->begin, sizeof(Vec3), n);
+                moveRun(effect, source->vertices->begin, mesh_.vertices->begin, sizeof(Vec3), n);
             if (source->normals) recomputeNormals(mesh_);
             host->setMesh(&mesh_);
         }

@@ -16,11 +16,10 @@ inline D signedPower(D v, D e) {
     return select(positive, p, -p);
 }
 
-inline void elipsoidPoints(const ElipsoidRule& k, const Vec3* in, size_t inStride, Vec3* out, size_t outStride,
-                           size_t n) {
+inline void elipsoidPoints(const ElipsoidRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n) {
     const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
     const D teta = splat(k.exponentTeta), phi = splat(k.exponentPhi);
-    eachFloatGroup(in, inStride, out, outStride, n, [&](const FloatPoints& p) {
+    eachFloatGroup(in, out, stride, n, [&](const FloatPoints& p) {
         const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
         const D xx = dx * dx, zz = dz * dz;
         const F r = narrow(sqrt(xx + dy * dy + zz));

@@ -8,13 +8,12 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
-inline void harmonikPoints(const HarmonikRule& k, const Vec3* in, size_t inStride, Vec3* out, size_t outStride,
-                           size_t n) {
+inline void harmonikPoints(const HarmonikRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n) {
     const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
     const D one = splat(1.0), half = splat(0.5);
     const D teta = splat(k.tetaFrequency), phi = splat(k.phiFrequency), phase = splat(k.wavePhase);
     const D gain = splat(k.extremizerGain), trough = splat(k.troughScale), span = splat(k.scaleSpan);
-    eachFloatGroup(in, inStride, out, outStride, n, [&](const FloatPoints& p) {
+    eachFloatGroup(in, out, stride, n, [&](const FloatPoints& p) {
         const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
         const D azimuth = toFloat(atan2(dz, dx));
         const D polar = toFloat(atan2(sqrt(dx * dx + dz * dz), dy));

@@ -23,8 +23,8 @@ public:
         if (pass.still) return p;
         return sum(transformPoint(pass.rotation, difference(p, center)), center);
     }
-    void movePoints(const Vec3* in, size_t inStride, Vec3* out, size_t outStride, size_t n) const {
-        batchRules().rotate(pass, in, inStride, out, outStride, n);
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n) const {
+        batchRules().rotate(pass, in, out, stride, n);
     }
 
     Vec3 center, previousCenter;

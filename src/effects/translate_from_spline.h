@@ -24,8 +24,8 @@ public:
 
     void beginPass() { pass = {offset}; }
     Vec3 movePoint(const Vec3& p) const { return sum(p, offset); }
-    void movePoints(const Vec3* in, size_t inStride, Vec3* out, size_t outStride, size_t n) const {
-        batchRules().offset(pass, in, inStride, out, outStride, n);
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n) const {
+        batchRules().offset(pass, in, out, stride, n);
     }
 
     HostVector<Vec3> samples{};  // the followed curve, resampled; owned here

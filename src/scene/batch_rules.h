@@ -5,8 +5,10 @@
 // library loads. Every rule gives the floats of the effect's movePoint, up
 // to the last-bit differences of its vectorised sin, cos, tan, atan2 and pow.
 //
-// Points are Vec3 records `stride` bytes apart (a particle's position, a
-// spline point, a vertex); `in` and `out` may be the same records.
+// A rule takes n records of `stride` bytes whose first three floats are a
+// point (a particle, a spline point, a vertex) and makes out's records
+// in's, their points moved; `in` and `out` are the same records or do not
+// overlap.
 #pragma once
 
 #include <cstddef>
@@ -71,8 +73,7 @@ struct MagnetRule {
 };
 
 template <class Rule>
-using BatchRule = void (*)(const Rule& rule, const Vec3* in, size_t inStride, Vec3* out, size_t outStride,
-                           size_t n);
+using BatchRule = void (*)(const Rule& rule, const Vec3* in, Vec3* out, size_t stride, size_t n);
 
 struct BatchRules {
     BatchRule<TranslateRule> translate;

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
 #define FX_LANES_ISA avx512
@@ -314,8 +315,8 @@ inline FloatPoints narrow(const Points& p) { return {narrow(p.x), narrow(p.y), n
 #if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
 // Eight whole records at once: the block of 8 records `stride` bytes apart
 // (24, 32, 40 or 48 floats) read as two or three vectors of 16 or 8 floats,
-// its positions picked out by permutes, and written back by permutes and
-// stores masked to the positions. Plain loads: masked ones stall here.
+// its positions picked out by permutes, put back by permutes and blends, and
+// the whole block written. Plain loads and stores: masked ones stall here.
 class Block {
 public:
     explicit Block(size_t stride) {
@@ -352,19 +353,28 @@ public:
 
     bool usable() const { return usable_; }
 
-    FloatPoints load(const void* first) const {
+    // The block's floats, as read.
+    struct Raw {
+        __m512 a, b, c;
+    };
+
+    Raw read(const void* first) const {
         const float* f = static_cast<const float*>(first);
-        const __m512 a = _mm512_loadu_ps(f), b = loadPart(f + 16, 1), c = loadPart(f + 32, 2);
-        return {component(a, b, c, 0), component(a, b, c, 1), component(a, b, c, 2)};
+        return {_mm512_loadu_ps(f), loadPart(f + 16, 1), loadPart(f + 32, 2)};
     }
 
-    void store(void* first, const FloatPoints& p) const {
+    FloatPoints points(const Raw& r) const {
+        return {component(r.a, r.b, r.c, 0), component(r.a, r.b, r.c, 1), component(r.a, r.b, r.c, 2)};
+    }
+
+    // The block `r` with its points replaced by `p`, written whole.
+    void write(void* first, const Raw& r, const FloatPoints& p) const {
         float* f = static_cast<float*>(first);
         const __m512 xy = _mm512_insertf32x8(_mm512_castps256_ps512(p.x.v), p.y.v, 1);
         const __m512 z = _mm512_castps256_ps512(p.z.v);
-        _mm512_mask_storeu_ps(f, positions_[0], _mm512_permutex2var_ps(xy, place_[0], z));
-        storePart(f + 16, 1, _mm512_permutex2var_ps(xy, place_[1], z));
-        storePart(f + 32, 2, _mm512_permutex2var_ps(xy, place_[2], z));
+        _mm512_storeu_ps(f, _mm512_mask_blend_ps(positions_[0], r.a, _mm512_permutex2var_ps(xy, place_[0], z)));
+        storePart(f + 16, 1, _mm512_mask_blend_ps(positions_[1], r.b, _mm512_permutex2var_ps(xy, place_[1], z)));
+        storePart(f + 32, 2, _mm512_mask_blend_ps(positions_[2], r.c, _mm512_permutex2var_ps(xy, place_[2], z)));
     }
 
 private:
@@ -377,9 +387,9 @@ private:
     }
     void storePart(float* f, int v, __m512 data) const {
         if (part_[v] == 16)
-            _mm512_mask_storeu_ps(f, positions_[v], data);
+            _mm512_storeu_ps(f, data);
         else if (part_[v] == 8)
-            _mm256_mask_storeu_ps(f, __mmask8(positions_[v]), _mm512_castps512_ps256(data));
+            _mm256_storeu_ps(f, _mm512_castps512_ps256(data));
     }
 
     F component(__m512 a, __m512 b, __m512 c, int k) const {
@@ -408,34 +418,39 @@ inline Block blockFor(size_t stride) {
 }
 #endif
 
-// out = rule(in) for n records, kWidth at a time, the rule taking and
-// giving floats; `in` and `out` may be the same.
+// For n records of `stride` bytes, kWidth at a time: out's records become
+// in's, their first three floats replaced by rule(points), taking and giving
+// floats. `in` and `out` are the same records or do not overlap.
 template <class Rule>
-inline void eachFloatGroup(const void* in, size_t inStride, void* out, size_t outStride, size_t n, Rule rule) {
+inline void eachFloatGroup(const void* in, void* out, size_t stride, size_t n, Rule rule) {
     const char* from = static_cast<const char*>(in);
     char* to = static_cast<char*>(out);
     size_t i = 0;
 #if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
-    const Block source = blockFor(inStride), target = blockFor(outStride);
-    if (source.usable() && target.usable())
-        for (; i + kWidth <= n; i += kWidth) target.store(to + i * outStride, rule(source.load(from + i * inStride)));
+    const Block block = blockFor(stride);
+    if (block.usable())
+        for (; i + kWidth <= n; i += kWidth) {
+            const Block::Raw r = block.read(from + i * stride);
+            block.write(to + i * stride, r, rule(block.points(r)));
+        }
 #endif
     for (; i < n; i += kWidth) {
         const int count = n - i < size_t(kWidth) ? int(n - i) : kWidth;
-        storeFloats(to + i * outStride, outStride, rule(loadFloats(from + i * inStride, inStride, count)), count);
+        const FloatPoints moved = rule(loadFloats(from + i * stride, stride, count));
+        if (from != to) std::memcpy(to + i * stride, from + i * stride, size_t(count) * stride);
+        storeFloats(to + i * stride, stride, moved, count);
     }
 }
 
 // The same with a rule on doubles, whose results are stored rounded to float.
 template <class Rule>
-inline void eachGroup(const void* in, size_t inStride, void* out, size_t outStride, size_t n, Rule rule) {
-    eachFloatGroup(in, inStride, out, outStride, n, [&](const FloatPoints& p) { return narrow(rule(widen(p))); });
+inline void eachGroup(const void* in, void* out, size_t stride, size_t n, Rule rule) {
+    eachFloatGroup(in, out, stride, n, [&](const FloatPoints& p) { return narrow(rule(widen(p))); });
 }
 
-// Copies n records' points from in to out, unless they are the same.
-inline void copyPoints(const void* in, size_t inStride, void* out, size_t outStride, size_t n) {
-    if (in == out && inStride == outStride) return;
-    eachFloatGroup(in, inStride, out, outStride, n, [](const FloatPoints& p) { return p; });
+// Copies n records from in to out, unless they are the same.
+inline void copyRecords(const void* in, void* out, size_t stride, size_t n) {
+    if (in != out) std::memcpy(out, in, n * stride);
 }
 
 }  // namespace FX_LANES_ISA

@@ -56,7 +56,7 @@ inline void addFaceNormals(const Vec3* v, const uint32_t* faces, uint32_t faceCo
 // normalize(): a vector of squared length or length exactly 0 stays; the
 // others are multiplied by 1 / length, taken in double.
 inline void normalizeAll(Vec3* v, uint32_t n) {
-    eachGroup(v, sizeof(Vec3), v, sizeof(Vec3), n, [](const Points& p) {
+    eachGroup(v, v, sizeof(Vec3), n, [](const Points& p) {
         const D q = toFloat(p.x * p.x + p.y * p.y + p.z * p.z);
         const D l = toFloat(sqrt(q));
         const Mask scales = (q != splat(0.0)) & (l != splat(0.0));

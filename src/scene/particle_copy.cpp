@@ -18,10 +18,5 @@ void copyFrom(ParticleSet& set, const ParticleSet& source) {
         return;
     }
     resize(set, n);
-    copyRecords(set, source, 0, n);
-}
-
-void copyRecords(ParticleSet& set, const ParticleSet& source, uint32_t first, uint32_t n) {
-    std::memcpy(static_cast<void*>(set.particles->begin + first), source.particles->begin + first,
-                sizeof(Particle) * n);
+    std::memcpy(static_cast<void*>(set.particles->begin), source.particles->begin, sizeof(Particle) * n);
 }

@@ -7,5 +7,3 @@ void resize(ParticleSet& set, uint32_t n);
 void release(ParticleSet& set);
 // All records as one block; an absent or empty source releases the copy.
 void copyFrom(ParticleSet& set, const ParticleSet& source);
-// Records first .. first + n - 1 as one block, into a copy already sized.
-void copyRecords(ParticleSet& set, const ParticleSet& source, uint32_t first, uint32_t n);

@@ -20,9 +20,9 @@ inline void segmentLengths(const Vec3* p, uint32_t n, float* lengths) {
     // last taken from the next block.
     const Block block = blockFor(sizeof(Vec3));
     if (n > 2 * kWidth) {
-        FloatPoints a = block.load(p);
+        FloatPoints a = block.points(block.read(p));
         for (; i + 2 * kWidth <= n; i += kWidth) {
-            const FloatPoints next = block.load(p + i + kWidth);
+            const FloatPoints next = block.points(block.read(p + i + kWidth));
             const auto shifted = [](F from, F to) { return F{_mm256_castsi256_ps(_mm256_alignr_epi32(
                 _mm256_castps_si256(to.v), _mm256_castps_si256(from.v), 1))}; };
             storeF(lengths + i, between(a, {shifted(a.x, next.x), shifted(a.y, next.y), shifted(a.z, next.z)}));
