@@ -105,7 +105,8 @@ def main():
             if peer is not None:
                 twice = effect in MATH and scene == "particles"
                 if not (peer / ns >= 2 if twice else peer / ns > 1):
-                    misses.append(f"{effect} {scene}: numpy / ours = {peer / ns:.2f} (target {2 if twice else 'above 1'})")
+                    target = 2 if twice else "above 1"
+                    misses.append(f"{effect} {scene}: numpy / ours = {peer / ns:.2f} (target {target})")
     print()
     if misses:
         print("Targets missed:")

@@ -64,7 +64,9 @@ std::vector<Vec3> pointsAround(const std::vector<Vec3>& anchors, const std::vect
         const int kind = pick(random);
         if (kind < 12 && !anchors.empty()) {
             const Vec3 a = anchors[size_t(pick(random)) % anchors.size()];
-            const float t = kind < 4 ? 0.0f : kind < 8 || reach.empty() ? p.x : reach[size_t(pick(random)) % reach.size()];
+            const float t = kind < 4                      ? 0.0f
+                            : kind < 8 || reach.empty() ? p.x
+                                                        : reach[size_t(pick(random)) % reach.size()];
             const int axis = pick(random) % 3;
             p = {a.x + (axis == 0 ? t : 0.0f), a.y + (axis == 1 ? t : 0.0f), a.z + (axis == 2 ? t : 0.0f)};
         } else if (kind < 16) {

@@ -57,8 +57,10 @@ struct Function {
 };
 
 const Function kFunctions[] = {
-    {"sin", [](D x, D) { return lanes::sin(x); }, [](double x, double) { return std::sin(x); }, trig, -1e4, 1e4, 0, 0, 1},
-    {"cos", [](D x, D) { return lanes::cos(x); }, [](double x, double) { return std::cos(x); }, trig, -1e4, 1e4, 0, 0, 1},
+    {"sin", [](D x, D) { return lanes::sin(x); }, [](double x, double) { return std::sin(x); }, trig, -1e4, 1e4, 0, 0,
+     1},
+    {"cos", [](D x, D) { return lanes::cos(x); }, [](double x, double) { return std::cos(x); }, trig, -1e4, 1e4, 0, 0,
+     1},
     {"tan", [](D x, D) { return lanes::tan(x); }, [](double x, double) { return std::tan(x); }, trig, -20, 20, 0, 0, 2},
     {"atan2", [](D y, D x) { return lanes::atan2(y, x); }, [](double y, double x) { return std::atan2(y, x); }, ratio,
      -50, 50, -50, 50, 1},

@@ -264,7 +264,8 @@ TEST(SplineCopy, CurvesUpdatedTogetherGetTheLengthsOfTheRuleAsWritten) {
     for (size_t c = 0; c < host.curves.size(); ++c) {
         const Curve& got = copy.curves->begin[c];
         for (size_t i = 0; i < segments[c].size(); ++i)
-            EXPECT_EQ(got.segmentLengths.begin[i < c - 1 ? i : c - 1], segments[c][i]) << "curve " << c << " segment " << i;
+            EXPECT_EQ(got.segmentLengths.begin[i < c - 1 ? i : c - 1], segments[c][i])
+                << "curve " << c << " segment " << i;
         EXPECT_EQ(got.length, lengths[c]) << "curve " << c;
     }
     release(copy);

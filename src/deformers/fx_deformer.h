@@ -73,7 +73,8 @@ protected:
             char* to = static_cast<char*>(out);
             if (stride > sizeof(Vec3)) std::memcpy(to, from, n * stride);
             for (size_t i = 0; i < n; ++i)
-                *reinterpret_cast<Vec3*>(to + i * stride) = effect.movePoint(*reinterpret_cast<const Vec3*>(from + i * stride));
+                *reinterpret_cast<Vec3*>(to + i * stride) =
+                    effect.movePoint(*reinterpret_cast<const Vec3*>(from + i * stride));
         }
     }
 

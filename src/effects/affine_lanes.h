@@ -4,7 +4,7 @@
 #pragma once
 
 #include "scene/batch_rules.h"
-#include "scene/lanes.h"
+#include "scene/lane_records.h"
 
 namespace lanes {
 inline namespace FX_LANES_ISA {

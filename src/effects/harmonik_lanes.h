@@ -4,6 +4,7 @@
 
 #include "scene/batch_rules.h"
 #include "scene/lane_math.h"
+#include "scene/lane_records.h"
 
 namespace lanes {
 inline namespace FX_LANES_ISA {

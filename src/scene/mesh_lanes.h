@@ -3,7 +3,7 @@
 // one face after the other; then every sum normalised, kWidth at a time.
 #pragma once
 
-#include "scene/lanes.h"
+#include "scene/lane_records.h"
 
 namespace lanes {
 inline namespace FX_LANES_ISA {
@@ -27,7 +27,8 @@ inline FloatPoints weightedNormals(const Vec3* v, const uint32_t* f, int count) 
     const F area = narrow(select(based < splat(1e-6), splat(0.0), splat(0.5) * sqrt(height * based)));
     const D bax = widen(b.x - a.x), bay = widen(b.y - a.y), baz = widen(b.z - a.z);
     const D cax = widen(c.x - a.x), cay = widen(c.y - a.y), caz = widen(c.z - a.z);
-    return {area * narrow(bay * caz - baz * cay), area * narrow(baz * cax - bax * caz), area * narrow(bax * cay - bay * cax)};
+    return {area * narrow(bay * caz - baz * cay), area * narrow(baz * cax - bax * caz),
+            area * narrow(bax * cay - bay * cax)};
 }
 
 // The weighted normals of a run of faces are computed first, then added

@@ -61,8 +61,9 @@ void updateLengths(Curve& curve) { updateLengths(&curve, 1); }
 namespace {
 float closingSegment(const Curve& curve) {
     const uint32_t n = count(curve.points);
-    const float d = float(std::sqrt(double(lengthSquared(difference(curve.points.begin[0], curve.points.begin[n - 1])))));
-    return d == 0.0f ? 0.0001f : d;
+    const Vec3 d = difference(curve.points.begin[0], curve.points.begin[n - 1]);
+    const float length = float(std::sqrt(double(lengthSquared(d))));
+    return length == 0.0f ? 0.0001f : length;
 }
 
 // Four running sums, one per curve, each the float sum of its segments in

@@ -3,7 +3,7 @@
 // double root of a float, rounded, is the float root).
 #pragma once
 
-#include "scene/lanes.h"
+#include "scene/lane_records.h"
 
 namespace lanes {
 inline namespace FX_LANES_ISA {
