@@ -84,8 +84,9 @@ struct Row {
     Agreement (*run)(const BatchRules& rules, float tangent, std::mt19937& random);
 };
 
-// Twelve rounds of fresh parameters: over Vec3 arrays into a second array,
-// over particle records in place, and into a second array of records.
+// Twelve rounds of fresh parameters: over Vec3 arrays into a second array
+// (with a curve's segment lengths), over particle records in place, and
+// into a second array of records.
 template <class E>
 struct Probe {
     // Distances from the point parameters at which to place points, once updated.
@@ -114,13 +115,20 @@ Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, floa
         const std::vector<Vec3> in = pointsAround(anchors, probe.reach(fx), random, 4099);
         std::vector<Vec3> out(in.size());
         if (round % 3 == 0) {
-            (rules.*rule)(fx.pass, in.data(), out.data(), sizeof(Vec3), in.size());
+            // As a curve: the segment lengths between the moved points come along, as updateLengths has them.
+            std::vector<float> lengths(in.size());
+            (rules.*rule)(fx.pass, in.data(), out.data(), sizeof(Vec3), in.size(), lengths.data());
+            for (size_t i = 0; i + 1 < in.size(); ++i) {
+                const float d = float(std::sqrt(double(lengthSquared(difference(out[i + 1], out[i])))));
+                EXPECT_TRUE(sameFloat(lengths[i], d == 0.0f ? 0.0001f : d)) << "segment " << i;
+            }
         } else {
             // Particle records, in place or into a second array: the host words come along unchanged.
             std::vector<Particle> records, copy(in.size(), Particle{{-1, -1, -1}, 0u, 0u});
             for (size_t i = 0; i < in.size(); ++i) records.push_back({in[i], uint32_t(i), 0x7FC00001u});
             std::vector<Particle>& target = round % 3 == 1 ? records : copy;
-            (rules.*rule)(fx.pass, &records[0].position, &target[0].position, sizeof(Particle), records.size());
+            (rules.*rule)(fx.pass, &records[0].position, &target[0].position, sizeof(Particle), records.size(),
+                          nullptr);
             for (size_t i = 0; i < in.size(); ++i) {
                 out[i] = target[i].position;
                 EXPECT_EQ(target[i].aux0, i);

@@ -5,10 +5,11 @@
 // Effect supplies `Vec3 movePoint(const Vec3&) const`, called through the
 // derived type so it inlines into the loops, and may supply `beginPass()`
 // to compute, once per pass, the constants its rule reads. It may also
-// supply `movePoints(in, out, stride, n)`, the same rule on n records of
-// `stride` bytes that start with a point (several per instruction), which
-// makes out's records in's with their points moved: the pass then hands it
-// whole runs of records instead of calling movePoint per point.
+// supply `movePoints(in, out, stride, n, lengths)`, the same rule on n
+// records of `stride` bytes that start with a point (several per
+// instruction), which makes out's records in's with their points moved and,
+// given `lengths`, writes a curve's segment lengths too: the pass then hands
+// it whole runs of records instead of calling movePoint per point.
 #pragma once
 
 #include <cstddef>
@@ -17,13 +18,16 @@
 
 #include "fx/abi.h"
 #include "plugin/param_registration.h"
+#include "scene/batch_rules.h"
 #include "scene/host_vector.h"
 #include "scene/mesh_copy.h"
 #include "scene/particle_copy.h"
 #include "scene/spline_copy.h"
 
 template <class Effect>
-concept HasBatchRule = requires(const Effect& e, const Vec3* in, Vec3* out, size_t n) { e.movePoints(in, out, n, n); };
+concept HasBatchRule = requires(const Effect& e, const Vec3* in, Vec3* out, size_t n, float* lengths) {
+    e.movePoints(in, out, n, n, lengths);
+};
 
 template <class Base, class Effect>
 class FxDeformer : public Base {
@@ -64,10 +68,12 @@ protected:
 
     static constexpr uint32_t kCurveGroup = 4;
 
-    // Out's n records of `stride` bytes become in's, each point p replaced by movePoint(p).
-    static void moveRun(const Effect& effect, const void* in, void* out, size_t stride, size_t n) {
+    // Out's n records of `stride` bytes become in's, each point p replaced by movePoint(p); given
+    // `lengths`, the points are a curve's and its segment lengths are written too.
+    static void moveRun(const Effect& effect, const void* in, void* out, size_t stride, size_t n,
+                        float* lengths = nullptr) {
         if constexpr (HasBatchRule<Effect>) {
-            effect.movePoints(static_cast<const Vec3*>(in), static_cast<Vec3*>(out), stride, n);
+            effect.movePoints(static_cast<const Vec3*>(in), static_cast<Vec3*>(out), stride, n, lengths);
         } else {
             const char* from = static_cast<const char*>(in);
             char* to = static_cast<char*>(out);
@@ -75,6 +81,7 @@ protected:
             for (size_t i = 0; i < n; ++i)
                 *reinterpret_cast<Vec3*>(to + i * stride) =
                     effect.movePoint(*reinterpret_cast<const Vec3*>(from + i * stride));
+            if (lengths) batchRules().segmentLengths(static_cast<Vec3*>(out), uint32_t(n), lengths);
         }
     }
 
@@ -106,12 +113,13 @@ protected:
                 const uint32_t m = curves - first < kCurveGroup ? curves - first : kCurveGroup;
                 for (uint32_t c = first; c < first + m; ++c) {
                     const HostVector<Vec3>& from = source->curves->begin[c].points;
-                    HostVector<Vec3>& to = spline_.curves->begin[c].points;
+                    Curve& to = spline_.curves->begin[c];
                     const uint32_t n = count(from);
-                    resize(to, n);
-                    if (n) moveRun(effect, from.begin, to.begin, sizeof(Vec3), n);
+                    resize(to.points, n);
+                    if (count(to.segmentLengths) != n) resize(to.segmentLengths, n, 0.0f);
+                    if (n) moveRun(effect, from.begin, to.points.begin, sizeof(Vec3), n, to.segmentLengths.begin);
                 }
-                updateLengths(spline_.curves->begin + first, m);
+                sumLengths(spline_.curves->begin + first, m);
             }
             host->setSpline(&spline_);
             handedBack = true;

@@ -5,6 +5,7 @@
 
 #include "scene/batch_rules.h"
 #include "scene/lane_records.h"
+#include "scene/spline_lanes.h"
 
 namespace lanes {
 inline namespace FX_LANES_ISA {
@@ -18,24 +19,27 @@ inline FloatPoints keepUnlessFinite(const FloatPoints& moved, const FloatPoints&
     return {select(ok, moved.x, p.x), select(ok, moved.y, p.y), select(ok, moved.z, p.z)};
 }
 
-inline void translatePoints(const TranslateRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n) {
+inline void translatePoints(const TranslateRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                            float* lengths) {
     const F tx = splatF(k.translation.x), ty = splatF(k.translation.y), tz = splatF(k.translation.z);
-    eachFloatGroup(in, out, stride, n, [&](const FloatPoints& p) {
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
         return keepUnlessFinite({p.x + tx, p.y + ty, p.z + tz}, p);
     });
 }
 
-inline void scalePoints(const ScaleRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n) {
+inline void scalePoints(const ScaleRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                        float* lengths) {
     const F gx = splatF(k.gain.x), gy = splatF(k.gain.y), gz = splatF(k.gain.z);
-    eachFloatGroup(in, out, stride, n, [&](const FloatPoints& p) {
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
         return keepUnlessFinite({p.x * gx, p.y * gy, p.z * gz}, p);
     });
 }
 
-inline void offsetPoints(const OffsetRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n) {
+inline void offsetPoints(const OffsetRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                         float* lengths) {
     const F ox = splatF(k.offset.x), oy = splatF(k.offset.y), oz = splatF(k.offset.z);
-    eachFloatGroup(in, out, stride, n,
-                   [&](const FloatPoints& p) { return FloatPoints{p.x + ox, p.y + oy, p.z + oz}; });
+    moveRecords(in, out, stride, n, lengths,
+                [&](const FloatPoints& p) { return FloatPoints{p.x + ox, p.y + oy, p.z + oz}; });
 }
 
 // A fixed axis, one lane vector per coordinate.
@@ -57,13 +61,14 @@ struct Matrix {
 
 // Rotate takes the difference from the centre and the last two sums in floats;
 // only the sums of products need doubles.
-inline void rotatePoints(const RotateRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n) {
-    if (k.still) return copyRecords(in, out, stride, n);
+inline void rotatePoints(const RotateRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                         float* lengths) {
+    if (k.still) return copyRecords(in, out, stride, n, lengths);
     const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
     const Matrix rotation(k.rotation);
     F last[3];
     for (int j = 0; j < 3; ++j) last[j] = splatF(k.rotation.m[12 + j]);
-    eachFloatGroup(in, out, stride, n, [&](const FloatPoints& p) {
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
         const D x = widen(p.x - cx), y = widen(p.y - cy), z = widen(p.z - cz);
         const auto turned = [&](int j) {
             const F acc = narrow(toFloat(y * rotation.m[4 + j] + x * rotation.m[j]) + z * rotation.m[8 + j]);

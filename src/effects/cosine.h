@@ -29,8 +29,8 @@ public:
         const Vec3 w{wave(p.x, pass.spatial[0]), wave(p.y, pass.spatial[1]), wave(p.z, pass.spatial[2])};
         return transformPoint(pass.frame, sum(l, scaled(w, pass.k)));
     }
-    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n) const {
-        batchRules().cosine(pass, in, out, stride, n);
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().cosine(pass, in, out, stride, n, lengths);
     }
 
     PhaseSpeed animation;  // "speed", "phase"

@@ -10,7 +10,8 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
-inline void cosinePoints(const CosineRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n) {
+inline void cosinePoints(const CosineRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                         float* lengths) {
     const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
     const D phase = splat(k.timePhase);
     const F gain = splatF(k.k);
@@ -23,7 +24,7 @@ inline void cosinePoints(const CosineRule& k, const Vec3* in, Vec3* out, size_t 
         const D x = spatial * widen(coordinate) + phase;
         return narrow(k.tangent ? tan(x) : cos(x));
     };
-    eachFloatGroup(in, out, stride, n, [&](const FloatPoints& p) {
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
         const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
         const F lx = narrow(dz * ex.z + dy * ex.y + dx * ex.x) + gain * wave(p.x, sx);
         const F ly = narrow(dz * ey.z + dy * ey.y + dx * ey.x) + gain * wave(p.y, sy);

@@ -40,8 +40,8 @@ public:
         const Vec3 moved = sum(center, scaled(v, r));
         return isFinite(moved) ? moved : p;
     }
-    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n) const {
-        batchRules().elipsoid(pass, in, out, stride, n);
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().elipsoid(pass, in, out, stride, n, lengths);
     }
 
     Vec3 center;       // "center"

@@ -16,10 +16,11 @@ inline D signedPower(D v, D e) {
     return select(positive, p, -p);
 }
 
-inline void elipsoidPoints(const ElipsoidRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n) {
+inline void elipsoidPoints(const ElipsoidRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                           float* lengths) {
     const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
     const D teta = splat(k.exponentTeta), phi = splat(k.exponentPhi);
-    eachFloatGroup(in, out, stride, n, [&](const FloatPoints& p) {
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
         const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
         const D xx = dx * dx, zz = dz * dz;
         const F r = narrow(sqrt(xx + dy * dy + zz));

@@ -30,8 +30,8 @@ public:
             f = float(f + double(pass.extremizerGain) * (std::sin(double(a)) + std::sin(double(b)) + 1.0) * 0.5);
         return scaled(p, float(troughScale + pass.scaleSpan * f));
     }
-    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n) const {
-        batchRules().harmonik(pass, in, out, stride, n);
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().harmonik(pass, in, out, stride, n, lengths);
     }
 
     float intensity;  // 0.5: no deformation

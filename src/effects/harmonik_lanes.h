@@ -5,16 +5,18 @@
 #include "scene/batch_rules.h"
 #include "scene/lane_math.h"
 #include "scene/lane_records.h"
+#include "scene/spline_lanes.h"
 
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
-inline void harmonikPoints(const HarmonikRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n) {
+inline void harmonikPoints(const HarmonikRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                           float* lengths) {
     const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
     const D one = splat(1.0), half = splat(0.5);
     const D teta = splat(k.tetaFrequency), phi = splat(k.phiFrequency), phase = splat(k.wavePhase);
     const D gain = splat(k.extremizerGain), trough = splat(k.troughScale), span = splat(k.scaleSpan);
-    eachFloatGroup(in, out, stride, n, [&](const FloatPoints& p) {
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
         const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
         const D azimuth = toFloat(atan2(dz, dx));
         const D polar = toFloat(atan2(sqrt(dx * dx + dz * dz), dy));

@@ -36,8 +36,8 @@ public:
         const Vec3 moved = sum(position, e);
         return isFinite(moved) ? moved : p;
     }
-    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n) const {
-        batchRules().magnet(pass, in, out, stride, n);
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().magnet(pass, in, out, stride, n, lengths);
     }
 
     Vec3 position;          // "position": the centre

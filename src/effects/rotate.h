@@ -23,8 +23,8 @@ public:
         if (pass.still) return p;
         return sum(transformPoint(pass.rotation, difference(p, center)), center);
     }
-    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n) const {
-        batchRules().rotate(pass, in, out, stride, n);
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().rotate(pass, in, out, stride, n, lengths);
     }
 
     Vec3 center, previousCenter;

@@ -24,8 +24,8 @@ public:
         const Vec3 moved{p.x * pass.gain.x, p.y * pass.gain.y, p.z * pass.gain.z};
         return isFinite(moved) ? moved : p;
     }
-    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n) const {
-        batchRules().scale(pass, in, out, stride, n);
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().scale(pass, in, out, stride, n, lengths);
     }
 
     Vec3 origin;        // "origin": subtracted from the factors, not from the points

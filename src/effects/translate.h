@@ -22,8 +22,8 @@ public:
         const Vec3 moved = sum(p, translation);
         return isFinite(moved) ? moved : p;
     }
-    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n) const {
-        batchRules().translate(pass, in, out, stride, n);
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().translate(pass, in, out, stride, n, lengths);
     }
 
     Vec3 origin;          // "origin": the arrow's handle

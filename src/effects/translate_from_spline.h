@@ -24,8 +24,8 @@ public:
 
     void beginPass() { pass = {offset}; }
     Vec3 movePoint(const Vec3& p) const { return sum(p, offset); }
-    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n) const {
-        batchRules().offset(pass, in, out, stride, n);
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().offset(pass, in, out, stride, n, lengths);
     }
 
     HostVector<Vec3> samples{};  // the followed curve, resampled; owned here

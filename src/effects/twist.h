@@ -31,8 +31,8 @@ public:
         const Vec3 turned = sum(onAxis, scaled(scaled(dirY, r), float(std::cos(double(theta)))));
         return sum(turned, scaled(scaled(dirZ, r), float(std::sin(double(theta)))));
     }
-    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n) const {
-        batchRules().twist(pass, in, out, stride, n);
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().twist(pass, in, out, stride, n, lengths);
     }
 
     PhaseSpeed rotation;  // "rotate speed", "rotate phase"

@@ -8,7 +8,9 @@
 // A rule takes n records of `stride` bytes whose first three floats are a
 // point (a particle, a spline point, a vertex) and makes out's records
 // in's, their points moved; `in` and `out` are the same records or do not
-// overlap.
+// overlap. Given `lengths`, the records being a curve's points, it also
+// writes the lengths of the n - 1 segments between the moved points, as
+// updateLengths computes them.
 #pragma once
 
 #include <cstddef>
@@ -73,7 +75,7 @@ struct MagnetRule {
 };
 
 template <class Rule>
-using BatchRule = void (*)(const Rule& rule, const Vec3* in, Vec3* out, size_t stride, size_t n);
+using BatchRule = void (*)(const Rule& rule, const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths);
 
 struct BatchRules {
     BatchRule<TranslateRule> translate;

@@ -68,7 +68,7 @@ float closingSegment(const Curve& curve) {
 
 // Four running sums, one per curve, each the float sum of its segments in
 // order: the curves' additions interleave, the order within each does not change.
-void sumLengths(Curve* const (&curve)[4]) {
+void sumGroup(Curve* const (&curve)[4]) {
     // The group's first curve is always there; a missing one reads the first's lengths.
     const float* lengths[4];
     uint32_t segments[4], common = UINT32_MAX;
@@ -106,11 +106,15 @@ void updateLengths(Curve* curves, uint32_t curveCount) {
         if (count(curve.segmentLengths) != n) resize(curve.segmentLengths, n, 0.0f);
         if (n >= 2) rules.segmentLengths(curve.points.begin, n, curve.segmentLengths.begin);
     }
+    sumLengths(curves, curveCount);
+}
+
+void sumLengths(Curve* curves, uint32_t curveCount) {
     for (uint32_t c = 0; c < curveCount; c += 4) {
         Curve* const group[4] = {&curves[c], c + 1 < curveCount ? &curves[c + 1] : nullptr,
                                  c + 2 < curveCount ? &curves[c + 2] : nullptr,
                                  c + 3 < curveCount ? &curves[c + 3] : nullptr};
-        sumLengths(group);
+        sumGroup(group);
     }
 }
 
