@@ -10,16 +10,12 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
-// The three floats at the start of each of kWidth records `stride` bytes apart.
-struct Points {
-    D x, y, z;
-};
-
-// The points at at(0) .. at(kWidth - 1), record by record, as floats.
+// The points of kWidth records, one float lane per coordinate.
 struct FloatPoints {
     F x, y, z;
 };
 
+// The points at at(0) .. at(kWidth - 1), record by record.
 template <class At>
 inline FloatPoints gatherFloats(At at) {
 #if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
@@ -57,8 +53,6 @@ inline void storeFloats(void* first, size_t stride, const FloatPoints& v, int co
     }
 }
 
-inline Points widen(const FloatPoints& f) { return {widen(f.x), widen(f.y), widen(f.z)}; }
-inline FloatPoints narrow(const Points& p) { return {narrow(p.x), narrow(p.y), narrow(p.z)}; }
 
 #if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
 // Eight whole records at once: the block of 8 records `stride` bytes apart
@@ -189,12 +183,6 @@ inline void eachFloatGroup(const void* in, void* out, size_t stride, size_t n, R
         if (from != to) std::memcpy(to + i * stride, from + i * stride, size_t(count) * stride);
         storeFloats(to + i * stride, stride, moved, count);
     }
-}
-
-// The same with a rule on doubles, whose results are stored rounded to float.
-template <class Rule>
-inline void eachGroup(const void* in, void* out, size_t stride, size_t n, Rule rule) {
-    eachFloatGroup(in, out, stride, n, [&](const FloatPoints& p) { return narrow(rule(widen(p))); });
 }
 
 // Copies n records from in to out, unless they are the same.

@@ -84,6 +84,7 @@ struct FMask {
     __mmask8 m;
 };
 inline FMask operator&(FMask a, FMask b) { return {__mmask8(a.m & b.m)}; }
+inline FMask operator|(FMask a, FMask b) { return {__mmask8(a.m | b.m)}; }
 inline FMask isFinite(F a) {
     return {_mm256_cmp_ps_mask(_mm256_andnot_ps(_mm256_set1_ps(-0.0f), a.v), _mm256_set1_ps(3.4028235e38f),
                                _CMP_LE_OQ)};
@@ -158,6 +159,7 @@ struct FMask {
     __m128 m;
 };
 inline FMask operator&(FMask a, FMask b) { return {_mm_and_ps(a.m, b.m)}; }
+inline FMask operator|(FMask a, FMask b) { return {_mm_or_ps(a.m, b.m)}; }
 inline FMask isFinite(F a) {
     return {_mm_cmp_ps(_mm_andnot_ps(_mm_set1_ps(-0.0f), a.v), _mm_set1_ps(3.4028235e38f), _CMP_LE_OQ)};
 }
@@ -235,6 +237,7 @@ struct FMask {
     __m128 m;
 };
 inline FMask operator&(FMask a, FMask b) { return {_mm_and_ps(a.m, b.m)}; }
+inline FMask operator|(FMask a, FMask b) { return {_mm_or_ps(a.m, b.m)}; }
 inline FMask isFinite(F a) {
     return {_mm_cmple_ps(_mm_andnot_ps(_mm_set1_ps(-0.0f), a.v), _mm_set1_ps(3.4028235e38f))};
 }
@@ -254,6 +257,7 @@ inline F sqrt(F a) { return {_mm_sqrt_ps(a.v)}; }
 inline D toFloat(D a) { return widen(narrow(a)); }
 
 inline bool any(Mask m) { return bits(m) != 0; }
+inline bool all(Mask m) { return bits(m) == (1u << kWidth) - 1; }
 inline Mask operator^(Mask a, Mask b) { return (a | b) & !(a & b); }
 inline D operator-(D a) { return bitXor(a, splat(-0.0)); }
 inline D abs(D a) { return bitAndNot(splat(-0.0), a); }

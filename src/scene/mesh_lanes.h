@@ -55,14 +55,16 @@ inline void addFaceNormals(const Vec3* v, const uint32_t* faces, uint32_t faceCo
 }
 
 // normalize(): a vector of squared length or length exactly 0 stays; the
-// others are multiplied by 1 / length, taken in double.
+// others are multiplied by 1 / length, taken in double. The length is the
+// float root of the float squared length.
 inline void normalizeAll(Vec3* v, uint32_t n) {
-    eachGroup(v, v, sizeof(Vec3), n, [](const Points& p) {
-        const D q = toFloat(p.x * p.x + p.y * p.y + p.z * p.z);
-        const D l = toFloat(sqrt(q));
-        const Mask scales = (q != splat(0.0)) & (l != splat(0.0));
-        const D r = splat(1.0) / l;
-        return Points{select(scales, r * p.x, p.x), select(scales, r * p.y, p.y), select(scales, r * p.z, p.z)};
+    eachFloatGroup(v, v, sizeof(Vec3), n, [](const FloatPoints& p) {
+        const D x = widen(p.x), y = widen(p.y), z = widen(p.z);
+        const F q = narrow(x * x + y * y + z * z), l = sqrt(q);
+        const FMask stays = (q == splatF(0.0f)) | (l == splatF(0.0f));
+        const D r = splat(1.0) / widen(l);
+        return FloatPoints{select(stays, p.x, narrow(r * x)), select(stays, p.y, narrow(r * y)),
+                           select(stays, p.z, narrow(r * z))};
     });
 }
 
