@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Builds every target and runs every test and check:
-# Linux 64-bit, Linux 32-bit (under qemu-i386), and the Win32 DLL's ABI checks.
+# Builds every target and runs every test and check: Linux 64-bit (with the
+# memcheck run of the tests that load the plug-in), the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, Linux 32-bit (under
+# qemu-i386), the Win32 DLL's ABI checks, and the fuzzers for a minute each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
 jobs=$(nproc)
-for preset in linux64 linux32 win32; do
+for preset in linux64 asan linux32 win32; do
   echo "== $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
+echo "== fuzz"
+bash scripts/fuzz.sh 60

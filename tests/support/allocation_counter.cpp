@@ -1,30 +1,40 @@
 #include "allocation_counter.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <new>
 
 namespace {
 size_t allocations = 0;
 size_t deallocations = 0;
+size_t inUse = 0;
+
+void* allocateCounted(size_t n) {
+    ++allocations;
+    void* p = std::malloc(n ? n : 1);
+    if (p) inUse += malloc_usable_size(p);
+    return p;
+}
 
 void freeCounted(void* p) {
-    if (p) ++deallocations;
+    if (p) {
+        ++deallocations;
+        inUse -= malloc_usable_size(p);
+    }
     std::free(p);
 }
 }  // namespace
 
 size_t allocationCount() { return allocations; }
 size_t deallocationCount() { return deallocations; }
+size_t bytesInUse() { return inUse; }
 
 void* operator new(size_t n) {
-    ++allocations;
-    if (void* p = std::malloc(n ? n : 1)) return p;
+    if (void* p = allocateCounted(n)) return p;
     throw std::bad_alloc();
 }
-void* operator new(size_t n, const std::nothrow_t&) noexcept {
-    ++allocations;
-    return std::malloc(n ? n : 1);
-}
+void* operator new(size_t n, const std::nothrow_t&) noexcept { return allocateCounted(n); }
 void operator delete(void* p) noexcept { freeCounted(p); }
 void operator delete(void* p, size_t) noexcept { freeCounted(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { freeCounted(p); }
