@@ -84,7 +84,11 @@ void timeProcess(benchmark::State& state, FxEffect& effect, BenchScene& scene, s
     reportRate(state, points, bytes);
 }
 
+int runTable(int argc, char** argv);
+
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--table") return runTable(argc, argv);
     registerPassBenchmarks();
     registerEffectBenchmarks();
     benchmark::Initialize(&argc, argv);

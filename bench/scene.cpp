@@ -81,6 +81,8 @@ BenchScene::BenchScene(uint32_t n) {
     mesh_ = {&vertexArray_, &normalArray_, &faceArray_, &uvFaceArray_, &uvArray_, faceFlags_.data(), kNoDisplayList};
 }
 
+void BenchScene::offerNormals(bool on) { mesh_.normals = on ? &normalArray_ : nullptr; }
+
 size_t BenchScene::particleBytes() const { return particles_.size() * sizeof(Particle); }
 
 size_t BenchScene::splineBytes() const {
@@ -88,6 +90,7 @@ size_t BenchScene::splineBytes() const {
 }
 
 size_t BenchScene::meshBytes() const {
-    return (vertices_.size() + normals_.size()) * sizeof(Vec3) + uvs_.size() * sizeof(UV) +
+    const size_t normals = mesh_.normals ? normals_.size() : 0;
+    return (vertices_.size() + normals) * sizeof(Vec3) + uvs_.size() * sizeof(UV) +
            (faces_.size() + uvFaces_.size() + faceFlags_.size()) * sizeof(uint32_t);
 }

@@ -25,10 +25,19 @@ public:
     void FX_THISCALL setParticles(ParticleSet*) override {}
     ParticleSet* FX_THISCALL getParticles() override { return &particleSet_; }
 
+    // Offers the mesh with or without its normals (with them at first).
+    void offerNormals(bool on);
+
     // Bytes of the copy an effect hands back for each kind.
     size_t particleBytes() const;
     size_t splineBytes() const;
     size_t meshBytes() const;
+
+    // The host's arrays, for the floors that read them directly.
+    const std::vector<Particle>& particles() const { return particles_; }
+    const std::vector<Vec3>& curvePoints() const { return curvePoints_; }
+    const std::vector<Vec3>& vertices() const { return vertices_; }
+    const std::vector<uint32_t>& faces() const { return faces_; }
 
 private:
     std::vector<Particle> particles_;

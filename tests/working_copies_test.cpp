@@ -1,12 +1,17 @@
 // The particle, mesh and spline working copies on their own.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <random>
 
 #include "effect_harness.h"
+#include "float_agreement.h"
+#include "scene/batch_rules.h"
 #include "scene/host_vector.h"
 #include "scene/mesh_copy.h"
 #include "scene/particle_copy.h"
 #include "scene/spline_copy.h"
+#include "scene/vec_math.h"
 
 namespace {
 const Vec3 o{0, 0, 0};
@@ -72,9 +77,10 @@ TEST(MeshCopy, FaceNormalIsTwiceTheAreaAlongTheUnitNormal) {
 
 TEST(MeshCopy, NormalsSumAreaWeightedFaceNormalsAndNormaliseOnce) {
     // Faces of area 1 (normal +z) and 2 (normal +y) share vertices 0 and 1, which get 2 (0, 0, 1) + 8 (0, 1, 0).
-    // Vertex 4 is in no face; 5 to 7 only in a face without area.
+    // Vertex 4 is in no face; 5 to 7 only in a face without area: its base squared is 0.0006² + 0.0008², the float
+    // 1e-6f, just below 1e-6.
     HostScene s;
-    s.vertices = {{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 0, 2}, {5, 5, 5}, {3, 0, 0}, {4, 0, 0}, {4, 0.0009f, 0}};
+    s.vertices = {{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 0, 2}, {5, 5, 5}, {0, 0, 1}, {0, 0, 0}, {0.0006f, 0.0008f, 0}};
     s.faces = {0, 1, 2, 0, 3, 1, 5, 6, 7};
     s.publish();
     Mesh copy = kEmptyMesh;
@@ -165,4 +171,102 @@ TEST(SplineCopy, ResamplesEvenlyByTheStoredArcLength) {
     sampleEvenly(curve, 0, 0.0f, 1.0f, 5, out);
     EXPECT_EQ(count(out), 0u);
     freeStorage(out);
+}
+
+namespace {
+// The rebuild as first written: faceArea times faceNormal per face, summed per corner, normalised once.
+std::vector<Vec3> straightforwardNormals(const Mesh& m) {
+    std::vector<Vec3> n(count(m.vertices), Vec3{0, 0, 0});
+    for (uint32_t i = 0; i < faceCount(m); ++i) {
+        const Vec3 w = scaled(faceNormal(m, i, false), faceArea(m, i));
+        for (int j = 0; j < 3; ++j) addTo(n[m.faces->begin[3 * i + j]], w);
+    }
+    for (Vec3& v : n) normalize(v);
+    return n;
+}
+}  // namespace
+
+// Random meshes mixing ordinary faces, bases near the 0.001 threshold, repeated corners and coordinates
+// whose squares overflow: the rebuild, on every instruction set this processor runs, gives the
+// straightforward floats bit for bit.
+TEST(MeshCopy, NormalsMatchTheStraightforwardRebuildBitForBit) {
+    for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512}) {
+        const BatchRules* rules = batchRulesFor(set);
+        if (!rules) continue;
+        std::mt19937 random(7);
+        std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+        Agreement agreement;
+        for (int round = 0; round < 40; ++round) {
+            HostScene s;
+            const uint32_t n = 30 + round * 10;
+            for (uint32_t i = 0; i < n; ++i) {
+                const float scale = i % 7 == 0 ? 1e-4f : i % 11 == 0 ? 3e19f : 10.0f;
+                s.vertices.push_back({scale * unit(random), scale * unit(random), scale * unit(random)});
+            }
+            // A face whose base squared is the float 1e-6f, just below 1e-6.
+            s.vertices[0] = {0, 0, 1};
+            s.vertices[1] = {0, 0, 0};
+            s.vertices[2] = {0.0006f, 0.0008f, 0};
+            s.faces = {0, 1, 2};
+            std::uniform_int_distribution<uint32_t> corner(3, n - 1);
+            for (uint32_t i = 0; i < 3 * n + round % 8; ++i) {
+                const uint32_t a = corner(random), b = i % 5 == 0 ? a : corner(random);
+                s.faces.insert(s.faces.end(), {a, b, corner(random)});
+            }
+            s.publish();
+            std::vector<Vec3> normals(n, Vec3{0, 0, 0});
+            rules->addFaceNormals(s.vertices.data(), s.faces.data(), uint32_t(s.faces.size() / 3), normals.data());
+            rules->normalizeAll(normals.data(), n);
+            const std::vector<Vec3> want = straightforwardNormals(s.mesh);
+            for (uint32_t i = 0; i < n; ++i) agreement.add(want[i], normals[i]);
+        }
+        EXPECT_EQ(agreement.identical, agreement.values) << "largest distance " << agreement.maxUlp << " ulp";
+    }
+}
+
+// Curves of every length from 0 to 40 points, open and closed, with repeated points: every instruction set's
+// segments, and the lengths of curves updated together (their sums side by side), are those of the rule as
+// written, bit for bit.
+TEST(SplineCopy, CurvesUpdatedTogetherGetTheLengthsOfTheRuleAsWritten) {
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> coordinate(-100.0f, 100.0f);
+    HostScene host;
+    std::vector<std::vector<float>> segments;  // as written: open segments, then the closing one
+    std::vector<float> lengths;
+    for (int c = 0; c <= 40; ++c) {
+        std::vector<Vec3> p;
+        for (int i = 0; i < c; ++i)
+            p.push_back(i % 9 == 4 ? p.back() : Vec3{coordinate(random), coordinate(random), coordinate(random)});
+        host.curves.push_back(p);
+        host.closed.push_back(c % 3 == 0);
+        segments.emplace_back();
+        float length = 0;
+        for (size_t i = 0; i + 1 < p.size() + (host.closed[c] && c ? 1 : 0); ++i) {
+            const Vec3 &a = p[i], &b = p[(i + 1) % p.size()];
+            const double dx = float(b.x - a.x), dy = float(b.y - a.y), dz = float(b.z - a.z);
+            const float d = float(std::sqrt(double(float(dx * dx + dy * dy + dz * dz))));
+            segments.back().push_back(d == 0 ? 0.0001f : d);
+            length += segments.back().back();
+        }
+        lengths.push_back(length);
+    }
+    host.publish();
+    for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512})
+        if (const BatchRules* rules = batchRulesFor(set))
+            for (size_t c = 2; c < host.curves.size(); ++c) {
+                std::vector<float> got(c);
+                rules->segmentLengths(host.curves[c].data(), uint32_t(c), got.data());
+                EXPECT_TRUE(std::equal(got.begin(), got.end() - 1, segments[c].begin())) << int(set) << " curve " << c;
+            }
+    Spline copy{nullptr};
+    copyFrom(copy, host.spline, true, false);
+    updateLengths(copy.curves->begin, count(copy.curves));
+    for (size_t c = 0; c < host.curves.size(); ++c) {
+        const Curve& got = copy.curves->begin[c];
+        for (size_t i = 0; i < segments[c].size(); ++i)
+            EXPECT_EQ(got.segmentLengths.begin[i < c - 1 ? i : c - 1], segments[c][i])
+                << "curve " << c << " segment " << i;
+        EXPECT_EQ(got.length, lengths[c]) << "curve " << c;
+    }
+    release(copy);
 }

@@ -4,17 +4,30 @@
 //
 // Effect supplies `Vec3 movePoint(const Vec3&) const`, called through the
 // derived type so it inlines into the loops, and may supply `beginPass()`
-// to compute, once per pass, the constants its rule reads.
+// to compute, once per pass, the constants its rule reads. It may also
+// supply `movePoints(in, out, stride, n, lengths)`, the same rule on n
+// records of `stride` bytes that start with a point (several per
+// instruction), which makes out's records in's with their points moved and,
+// given `lengths`, writes a curve's segment lengths too: the pass then hands
+// it whole runs of records instead of calling movePoint per point.
 #pragma once
 
+#include <cstddef>
+#include <cstring>
 #include <new>
 
 #include "fx/abi.h"
 #include "plugin/param_registration.h"
+#include "scene/batch_rules.h"
 #include "scene/host_vector.h"
 #include "scene/mesh_copy.h"
 #include "scene/particle_copy.h"
 #include "scene/spline_copy.h"
+
+template <class Effect>
+concept HasBatchRule = requires(const Effect& e, const Vec3* in, Vec3* out, size_t n, float* lengths) {
+    e.movePoints(in, out, n, n, lengths);
+};
 
 template <class Base, class Effect>
 class FxDeformer : public Base {
@@ -53,28 +66,60 @@ protected:
     // Hook for the per-pass constants; effects hide it with their own.
     void beginPass() {}
 
+    static constexpr uint32_t kCurveGroup = 4;
+
+    // Out's n records of `stride` bytes become in's, each point p replaced by movePoint(p); given
+    // `lengths`, the points are a curve's and its segment lengths are written too.
+    static void moveRun(const Effect& effect, const void* in, void* out, size_t stride, size_t n,
+                        float* lengths = nullptr) {
+        if constexpr (HasBatchRule<Effect>) {
+            effect.movePoints(static_cast<const Vec3*>(in), static_cast<Vec3*>(out), stride, n, lengths);
+        } else {
+            const char* from = static_cast<const char*>(in);
+            char* to = static_cast<char*>(out);
+            if (stride > sizeof(Vec3)) std::memcpy(to, from, n * stride);
+            for (size_t i = 0; i < n; ++i)
+                *reinterpret_cast<Vec3*>(to + i * stride) =
+                    effect.movePoint(*reinterpret_cast<const Vec3*>(from + i * stride));
+            if (lengths) batchRules().segmentLengths(static_cast<Vec3*>(out), uint32_t(n), lengths);
+        }
+    }
+
     bool runPass(FxHostData* host) {
         Effect& effect = *static_cast<Effect*>(this);
         effect.beginPass();
         bool handedBack = false;
         if (isOn(onParticles) && host->hasParticles(false)) {
+            // The copy takes the host's records, host words and all, as the rule writes them: each
+            // record is read once, its position moved on the way.
             const ParticleSet* source = host->getParticles();
-            copyFrom(particles_, *source);
-            const uint32_t n = count(source->particles);
-            const Particle* from = n ? source->particles->begin : nullptr;
-            Particle* to = n ? particles_.particles->begin : nullptr;
-            for (uint32_t i = 0; i < n; ++i) to[i].position = effect.movePoint(from[i].position);
+            if (const uint32_t n = count(source->particles)) {
+                resize(particles_, n);
+                moveRun(effect, source->particles->begin, particles_.particles->begin, sizeof(Particle), n);
+            } else {
+                copyFrom(particles_, *source);  // releases the copy
+            }
             host->setParticles(&particles_);
             handedBack = true;
         }
         if (isOn(onSpline) && host->hasSpline(false)) {
-            copyFrom(spline_, *host->getSpline(), true, false);
+            // The copy takes the host's curves and closed marks; its points are the rule's images of the
+            // host's, written straight from them rather than copied first and moved in place.
+            const Spline* source = host->getSpline();
+            copyFrom(spline_, *source, false, false);
+            // Curves in groups that stay in the cache from their move to their lengths.
             const uint32_t curves = count(spline_.curves);
-            for (uint32_t c = 0; c < curves; ++c) {
-                Curve& curve = spline_.curves->begin[c];
-                const uint32_t n = count(curve.points);
-                for (uint32_t i = 0; i < n; ++i) curve.points.begin[i] = effect.movePoint(curve.points.begin[i]);
-                updateLengths(curve);
+            for (uint32_t first = 0; first < curves; first += kCurveGroup) {
+                const uint32_t m = curves - first < kCurveGroup ? curves - first : kCurveGroup;
+                for (uint32_t c = first; c < first + m; ++c) {
+                    const HostVector<Vec3>& from = source->curves->begin[c].points;
+                    Curve& to = spline_.curves->begin[c];
+                    const uint32_t n = count(from);
+                    resize(to.points, n);
+                    if (count(to.segmentLengths) != n) resize(to.segmentLengths, n, 0.0f);
+                    if (n) moveRun(effect, from.begin, to.points.begin, sizeof(Vec3), n, to.segmentLengths.begin);
+                }
+                sumLengths(spline_.curves->begin + first, m);
             }
             host->setSpline(&spline_);
             handedBack = true;
@@ -83,10 +128,8 @@ protected:
             const Mesh* source = host->getMesh();
             resize(mesh_, count(source->vertices), faceCount(*source), count(source->uvs));
             copyFrom(mesh_, *source, false, true, true, false, true);
-            const uint32_t n = count(mesh_.vertices);
-            const Vec3* from = n ? source->vertices->begin : nullptr;
-            Vec3* to = n ? mesh_.vertices->begin : nullptr;
-            for (uint32_t i = 0; i < n; ++i) to[i] = effect.movePoint(from[i]);
+            if (const uint32_t n = count(mesh_.vertices))
+                moveRun(effect, source->vertices->begin, mesh_.vertices->begin, sizeof(Vec3), n);
             if (source->normals) recomputeNormals(mesh_);
             host->setMesh(&mesh_);
         }

@@ -51,21 +51,22 @@ void GenericCosine::update(float time) {
 
 // These depend only on the parameters and the clock: one evaluation per pass gives every point the same values.
 void GenericCosine::beginPass() {
-    frameMatrix(frameToWorld, center(), axisX(), axisY(), axisZ());
-    ex = normalized(row(frameToWorld, 0));
-    ey = normalized(row(frameToWorld, 1));
-    ez = normalized(row(frameToWorld, 2));
-    tangent = isOn(useTan);
-    const ExpRange& curve = tangent ? kTangentFrequencyCurve : kCosineFrequencyCurve;
-    spatialX = curve.value(freqX);
-    spatialY = curve.value(freqY);
-    spatialZ = curve.value(freqZ);
+    pass.center = center();
+    frameMatrix(pass.frame, center(), axisX(), axisY(), axisZ());
+    pass.ex = normalized(row(pass.frame, 0));
+    pass.ey = normalized(row(pass.frame, 1));
+    pass.ez = normalized(row(pass.frame, 2));
+    pass.tangent = isOn(useTan);
+    const ExpRange& curve = pass.tangent ? kTangentFrequencyCurve : kCosineFrequencyCurve;
+    pass.spatial[0] = curve.value(freqX);
+    pass.spatial[1] = curve.value(freqY);
+    pass.spatial[2] = curve.value(freqZ);
     const double v = animation.value(0.5f);
     // The tangent's time phase runs a hundred times slower.
-    timePhase = tangent ? double(kTurn) * 0.01 * (v - 1.0) : double(kTurn) * (v - 1.0);
+    pass.timePhase = pass.tangent ? double(kTurn) * 0.01 * (v - 1.0) : double(kTurn) * (v - 1.0);
     const float x = signedValue(intensity);
-    k = kCosineIntensityCurve.value(std::fabs(x));
-    if (!(x > 0.0f)) k = -k;
+    pass.k = kCosineIntensityCurve.value(std::fabs(x));
+    if (!(x > 0.0f)) pass.k = -pass.k;
 }
 
 const char* GenericCosine::description() { return "FIXME"; }

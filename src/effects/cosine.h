@@ -6,6 +6,7 @@
 
 #include "deformers/axis_frame_effect.h"
 #include "deformers/fx_deformer.h"
+#include "scene/batch_rules.h"
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 
@@ -19,14 +20,17 @@ public:
 
     void beginPass();
     float wave(float coordinate, float spatial) const {
-        const double x = double(spatial) * coordinate + timePhase;
-        return float(tangent ? std::tan(x) : std::cos(x));
+        const double x = double(spatial) * coordinate + pass.timePhase;
+        return float(pass.tangent ? std::tan(x) : std::cos(x));
     }
     Vec3 movePoint(const Vec3& p) const {
         const Vec3 d = difference(p, center());
-        const Vec3 l{dot(d, ex), dot(d, ey), dot(d, ez)};
-        const Vec3 w{wave(p.x, spatialX), wave(p.y, spatialY), wave(p.z, spatialZ)};
-        return transformPoint(frameToWorld, sum(l, scaled(w, k)));
+        const Vec3 l{dot(d, pass.ex), dot(d, pass.ey), dot(d, pass.ez)};
+        const Vec3 w{wave(p.x, pass.spatial[0]), wave(p.y, pass.spatial[1]), wave(p.z, pass.spatial[2])};
+        return transformPoint(pass.frame, sum(l, scaled(w, pass.k)));
+    }
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().cosine(pass, in, out, stride, n, lengths);
     }
 
     PhaseSpeed animation;  // "speed", "phase"
@@ -38,10 +42,5 @@ public:
     float useTan;
 
     // Per pass: everything the rule reads that depends only on the parameters.
-    Mat4 frameToWorld;
-    Vec3 ex, ey, ez;                     // the frame's unit axes
-    float spatialX, spatialY, spatialZ;  // spatial frequencies
-    double timePhase;                    // the clock's share of the wave's argument
-    float k;                             // intensity factor
-    bool tangent;
+    CosineRule pass;
 };

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "deformers/fx_deformer.h"
+#include "scene/batch_rules.h"
 #include "scene/exp_range.h"
 #include "scene/vec_math.h"
 
@@ -21,8 +22,7 @@ public:
     // value() depends only on the parameter, so one evaluation per pass gives
     // the same float as one per point.
     void beginPass() {
-        exponentTeta = kElipsoidExponentCurve.value(powerTeta);
-        exponentPhi = kElipsoidExponentCurve.value(powerPhi);
+        pass = {center, kElipsoidExponentCurve.value(powerTeta), kElipsoidExponentCurve.value(powerPhi)};
     }
 
     // Azimuth about y from the x axis towards z, polar angle from +y. A point
@@ -33,16 +33,19 @@ public:
         const float r = float(std::sqrt(xx + double(d.y) * d.y + zz));
         const float azimuth = float(std::atan2(double(d.z), double(d.x)));
         const float polar = float(std::atan2(std::sqrt(xx + zz), double(d.y)));
-        const double ring = spow(std::sin(double(polar)), exponentPhi);
-        const Vec3 v{float(spow(std::cos(double(azimuth)), exponentTeta) * ring),
-                     float(spow(std::cos(double(polar)), exponentPhi)),
-                     float(spow(std::sin(double(azimuth)), exponentTeta) * ring)};
+        const double ring = spow(std::sin(double(polar)), pass.exponentPhi);
+        const Vec3 v{float(spow(std::cos(double(azimuth)), pass.exponentTeta) * ring),
+                     float(spow(std::cos(double(polar)), pass.exponentPhi)),
+                     float(spow(std::sin(double(azimuth)), pass.exponentTeta) * ring)};
         const Vec3 moved = sum(center, scaled(v, r));
         return isFinite(moved) ? moved : p;
+    }
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().elipsoid(pass, in, out, stride, n, lengths);
     }
 
     Vec3 center;       // "center"
     float powerTeta;   // "power teta": exponent control of the azimuth terms
     float powerPhi;    // "power phi": exponent control of the polar terms
-    float exponentTeta, exponentPhi;  // their exponents, for the current pass
+    ElipsoidRule pass;  // the exponents, for the current pass
 };

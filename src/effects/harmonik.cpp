@@ -41,6 +41,10 @@ void GenericHarmonik::beginPass() {
     pass.extremizerGain = kExtremizerGainCurve.value(extremizer);
     // The clock moves only in update; kept in double, as the rule adds it to the angles unrounded.
     pass.wavePhase = double(kTurn) * wave.value(2.0f);
+    // The difference of two floats, taken in double as the rule takes it.
+    pass.scaleSpan = double(crestScale) - troughScale;
+    pass.center = center;
+    pass.troughScale = troughScale;
 }
 
 const char* GenericHarmonik::description() {

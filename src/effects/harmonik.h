@@ -6,6 +6,7 @@
 
 #include "deformers/fx_deformer.h"
 #include "deformers/time_step_effect.h"
+#include "scene/batch_rules.h"
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 
@@ -27,7 +28,10 @@ public:
         float f = float((std::sin(pass.wavePhase + b + a) + 1.0) * 0.5);
         if (pass.extremized)
             f = float(f + double(pass.extremizerGain) * (std::sin(double(a)) + std::sin(double(b)) + 1.0) * 0.5);
-        return scaled(p, float(troughScale + (double(crestScale) - troughScale) * f));
+        return scaled(p, float(troughScale + pass.scaleSpan * f));
+    }
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().harmonik(pass, in, out, stride, n, lengths);
     }
 
     float intensity;  // 0.5: no deformation
@@ -36,11 +40,5 @@ public:
     Vec3 center;
     float troughScale, crestScale;  // the scale where the pattern is 0 and 1
 
-    // Read by movePoint, filled by beginPass.
-    struct Pass {
-        float tetaFrequency, phiFrequency;
-        bool extremized;
-        float extremizerGain;
-        double wavePhase;  // radians; kept in double as the rule sums it
-    } pass;
+    HarmonikRule pass;  // read by movePoint and movePoints, filled by beginPass
 };

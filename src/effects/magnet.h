@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "deformers/fx_deformer.h"
+#include "scene/batch_rules.h"
 #include "scene/vec_math.h"
 
 class GenericMagnet final : public FxDeformer<FxEffect, GenericMagnet> {
@@ -17,6 +18,9 @@ public:
     const char* FX_THISCALL description() override;
     const char* FX_THISCALL author() override;
 
+    // |radius| depends only on a field, so one evaluation per pass is exact.
+    void beginPass() { pass = {position, radius, radiusSquared, power, std::fabs(double(radius))}; }
+
     // A point inside the sphere moves to the normalised distance t^power along
     // its direction from the centre. A negative radius acts as its magnitude,
     // the sphere the gizmo shows; a point whose moved place would not be
@@ -26,11 +30,14 @@ public:
         const Vec3 d = difference(p, position);
         const float q = dot(d, d);
         if (!(q < radiusSquared)) return p;
-        const float t = float(std::sqrt(double(q)) / std::fabs(double(radius)));
+        const float t = float(std::sqrt(double(q)) / pass.reach);
         Vec3 e = scaled(d, float(std::pow(double(t), double(power))));
         divide(e, t);
         const Vec3 moved = sum(position, e);
         return isFinite(moved) ? moved : p;
+    }
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().magnet(pass, in, out, stride, n, lengths);
     }
 
     Vec3 position;          // "position": the centre
@@ -41,4 +48,5 @@ public:
     float power;            // written by update
     float radius;           // written by update
     float radiusSquared;    // written by update
+    MagnetRule pass;        // per pass: the sphere, the power and |radius|
 };

@@ -42,6 +42,7 @@ void GenericRotate::beginPass() {
     // Axis, angle and matrix read only fields: one evaluation per pass gives the same floats.
     const Vec3 d = difference(axis, center);
     pass.still = d.x == 0.0f && d.y == 0.0f && d.z == 0.0f;
+    pass.center = center;
     rotationAboutAxis(pass.rotation, normalized(d), float(angleOf(spin)));
 }
 

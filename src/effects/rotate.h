@@ -4,6 +4,7 @@
 
 #include "deformers/fx_deformer.h"
 #include "deformers/time_step_effect.h"
+#include "scene/batch_rules.h"
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 
@@ -22,14 +23,13 @@ public:
         if (pass.still) return p;
         return sum(transformPoint(pass.rotation, difference(p, center)), center);
     }
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().rotate(pass, in, out, stride, n, lengths);
+    }
 
     Vec3 center, previousCenter;
     Vec3 axis;  // the axis end point, an absolute position
     PhaseSpeed spin;
 
-    // Read by movePoint, filled by beginPass.
-    struct Pass {
-        bool still;  // the axis has no direction: points stay
-        Mat4 rotation;
-    } pass;
+    RotateRule pass;  // read by movePoint and movePoints, filled by beginPass
 };

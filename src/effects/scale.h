@@ -4,6 +4,7 @@
 
 #include "deformers/fx_deformer.h"
 #include "effects/uniform_scale.h"
+#include "scene/batch_rules.h"
 #include "scene/vec_math.h"
 
 class GenericScale final : public FxDeformer<FxEffect, GenericScale> {
@@ -16,15 +17,18 @@ public:
 
     // The factors depend only on the parameters, so one evaluation per pass
     // gives the same floats as one per point.
-    void beginPass() { gain = difference(sizes.factors(), origin); }
+    void beginPass() { pass.gain = difference(sizes.factors(), origin); }
 
     // A point whose moved place would not be finite keeps its place.
     Vec3 movePoint(const Vec3& p) const {
-        const Vec3 moved{p.x * gain.x, p.y * gain.y, p.z * gain.z};
+        const Vec3 moved{p.x * pass.gain.x, p.y * pass.gain.y, p.z * pass.gain.z};
         return isFinite(moved) ? moved : p;
+    }
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().scale(pass, in, out, stride, n, lengths);
     }
 
     Vec3 origin;        // "origin": subtracted from the factors, not from the points
     UniformScale sizes;
-    Vec3 gain;          // factors - origin, for the current pass
+    ScaleRule pass;     // factors - origin, for the current pass
 };

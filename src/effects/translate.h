@@ -3,6 +3,7 @@
 #pragma once
 
 #include "deformers/fx_deformer.h"
+#include "scene/batch_rules.h"
 #include "scene/vec_math.h"
 
 class GenericTranslate final : public FxDeformer<FxEffect, GenericTranslate> {
@@ -14,13 +15,19 @@ public:
     const char* FX_THISCALL description() override;
     const char* FX_THISCALL author() override;
 
+    void beginPass() { pass = {translation}; }
+
     // A point whose moved place would not be finite keeps its place.
     Vec3 movePoint(const Vec3& p) const {
         const Vec3 moved = sum(p, translation);
         return isFinite(moved) ? moved : p;
     }
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().translate(pass, in, out, stride, n, lengths);
+    }
 
     Vec3 origin;          // "origin": the arrow's handle
     Vec3 previousOrigin;  // origin at start or at the last update that saw it move
     Vec3 translation;     // "translation": added to every point
+    TranslateRule pass;   // per pass: what movePoints reads
 };

@@ -5,6 +5,7 @@
 
 #include "deformers/fx_deformer.h"
 #include "deformers/time_step_effect.h"
+#include "scene/batch_rules.h"
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 
@@ -21,13 +22,18 @@ public:
     const char* FX_THISCALL description() override;
     const char* FX_THISCALL author() override;
 
+    void beginPass() { pass = {offset}; }
     Vec3 movePoint(const Vec3& p) const { return sum(p, offset); }
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().offset(pass, in, out, stride, n, lengths);
+    }
 
     HostVector<Vec3> samples{};  // the followed curve, resampled; owned here
     Vec3 offset;                 // the sample being followed
     int32_t curveIndex;
     PhaseSpeed travel;           // one turn is one whole curve
     float precision;             // "precision": the sample count
+    OffsetRule pass;             // per pass: what movePoints reads
 
 private:
     void follow(const Spline& spline);

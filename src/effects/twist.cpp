@@ -44,7 +44,9 @@ void GenericTwist::update(float time) {
 
 // The product of two floats is exact in double, so one evaluation per pass
 // gives every point the same angle term.
-void GenericTwist::beginPass() { turnAngle = double(kTurn) * rotation.value(0.5f); }
+void GenericTwist::beginPass() {
+    pass = {center(), dirX, dirY, dirZ, twistRate, double(kTurn) * rotation.value(0.5f)};
+}
 
 bool GenericTwist::draw() {
     drawAxisLine(difference(axisX(), center()), center());

@@ -6,6 +6,7 @@
 
 #include "deformers/axis_frame_effect.h"
 #include "deformers/fx_deformer.h"
+#include "scene/batch_rules.h"
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 
@@ -24,16 +25,19 @@ public:
         const Vec3& c = center();
         const Vec3 d = difference(p, c);
         const float a = dot(d, dirX), b = dot(d, dirY), h = dot(d, dirZ);
-        const float theta = float(turnAngle + std::atan2(double(h), double(b)) + double(a) * twistRate);
+        const float theta = float(pass.turnAngle + std::atan2(double(h), double(b)) + double(a) * twistRate);
         const float r = float(std::sqrt(double(h) * h + double(b) * b));
         const Vec3 onAxis = sum(c, scaled(dirX, a));
         const Vec3 turned = sum(onAxis, scaled(scaled(dirY, r), float(std::cos(double(theta)))));
         return sum(turned, scaled(scaled(dirZ, r), float(std::sin(double(theta)))));
+    }
+    void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
+        batchRules().twist(pass, in, out, stride, n, lengths);
     }
 
     PhaseSpeed rotation;  // "rotate speed", "rotate phase"
     float frequency;
     float twistRate;  // radians per unit of height; never exactly 0
     Vec3 dirX, dirY, dirZ;
-    double turnAngle;  // per pass: the rotation clock's angle, 6.2831855 v
+    TwistRule pass;    // per pass: the frame, the rate and the rotation clock's angle
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gizmo/gl.h"
+#include "scene/batch_rules.h"
 #include "scene/vec_math.h"
 
 namespace {
@@ -107,15 +108,12 @@ void recomputeNormals(Mesh& mesh) {
     const uint32_t vertexCount = count(mesh.vertices);
     HostVector<Vec3>& normals = holder(mesh.normals);
     resize(normals, vertexCount);
+    if (vertexCount == 0) return;
     Vec3* n = normals.begin;
-    for (uint32_t i = 0; i < vertexCount; ++i) n[i] = {0.0f, 0.0f, 0.0f};
-    const uint32_t faces = faceCount(mesh);
-    const uint32_t* f = faces ? mesh.faces->begin : nullptr;
-    for (uint32_t i = 0; i < faces; ++i) {
-        const Vec3 weighted = scaled(faceNormal(mesh, i, false), faceArea(mesh, i));
-        for (int j = 0; j < 3; ++j) addTo(n[f[3 * i + j]], weighted);
-    }
-    for (uint32_t i = 0; i < vertexCount; ++i) normalize(n[i]);
+    std::memset(static_cast<void*>(n), 0, sizeof(Vec3) * vertexCount);
+    const BatchRules& rules = batchRules();
+    if (const uint32_t faces = faceCount(mesh)) rules.addFaceNormals(mesh.vertices->begin, mesh.faces->begin, faces, n);
+    rules.normalizeAll(n, vertexCount);
 }
 
 void release(Mesh& mesh) {

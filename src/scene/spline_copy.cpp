@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "scene/batch_rules.h"
 #include "scene/host_vector.h"
 #include "scene/vec_math.h"
 
@@ -55,23 +56,65 @@ void copyFrom(Curve& curve, const Curve& source, bool copyPoints, bool copyLengt
     curve.closed = source.closed;
 }
 
-void updateLengths(Curve& curve) {
+void updateLengths(Curve& curve) { updateLengths(&curve, 1); }
+
+namespace {
+float closingSegment(const Curve& curve) {
     const uint32_t n = count(curve.points);
-    curve.length = 0.0f;
-    if (count(curve.segmentLengths) != n) resize(curve.segmentLengths, n, 0.0f);
-    const Vec3* p = curve.points.begin;
-    float* lengths = curve.segmentLengths.begin;
-    auto segment = [](const Vec3& a, const Vec3& b) {
-        const float d = float(std::sqrt(double(lengthSquared(difference(b, a)))));
-        return d == 0.0f ? 0.0001f : d;
-    };
-    for (uint32_t i = 0; i + 1 < n; ++i) {
-        lengths[i] = segment(p[i], p[i + 1]);
-        curve.length = float(double(curve.length) + lengths[i]);
+    const Vec3 d = difference(curve.points.begin[0], curve.points.begin[n - 1]);
+    const float length = float(std::sqrt(double(lengthSquared(d))));
+    return length == 0.0f ? 0.0001f : length;
+}
+
+// Four running sums, one per curve, each the float sum of its segments in
+// order: the curves' additions interleave, the order within each does not change.
+void sumGroup(Curve* const (&curve)[4]) {
+    // The group's first curve is always there; a missing one reads the first's lengths.
+    const float* lengths[4];
+    uint32_t segments[4], common = UINT32_MAX;
+    for (int k = 0; k < 4; ++k) {
+        const uint32_t n = curve[k] ? count(curve[k]->points) : 0;
+        segments[k] = n > 1 ? n - 1 : 0;
+        lengths[k] = (curve[k] ? curve[k] : curve[0])->segmentLengths.begin;
+        if (curve[k] && segments[k] < common) common = segments[k];
     }
-    if (curve.closed && n >= 1) {
-        lengths[n - 1] = segment(p[n - 1], p[0]);
-        curve.length = float(double(curve.length) + lengths[n - 1]);
+    float t0 = 0.0f, t1 = 0.0f, t2 = 0.0f, t3 = 0.0f;  // in registers: four independent chains
+    for (uint32_t i = 0; i < common; ++i) {
+        t0 += lengths[0][i];
+        t1 += lengths[1][i];
+        t2 += lengths[2][i];
+        t3 += lengths[3][i];
+    }
+    float total[4] = {t0, t1, t2, t3};
+    for (int k = 0; k < 4 && curve[k]; ++k) {
+        for (uint32_t i = common; i < segments[k]; ++i) total[k] += lengths[k][i];
+        const uint32_t n = count(curve[k]->points);
+        if (curve[k]->closed && n >= 1) {
+            curve[k]->segmentLengths.begin[n - 1] = closingSegment(*curve[k]);
+            total[k] += curve[k]->segmentLengths.begin[n - 1];
+        }
+        curve[k]->length = total[k];
+    }
+}
+}  // namespace
+
+void updateLengths(Curve* curves, uint32_t curveCount) {
+    const BatchRules& rules = batchRules();
+    for (uint32_t c = 0; c < curveCount; ++c) {
+        Curve& curve = curves[c];
+        const uint32_t n = count(curve.points);
+        if (count(curve.segmentLengths) != n) resize(curve.segmentLengths, n, 0.0f);
+        if (n >= 2) rules.segmentLengths(curve.points.begin, n, curve.segmentLengths.begin);
+    }
+    sumLengths(curves, curveCount);
+}
+
+void sumLengths(Curve* curves, uint32_t curveCount) {
+    for (uint32_t c = 0; c < curveCount; c += 4) {
+        Curve* const group[4] = {&curves[c], c + 1 < curveCount ? &curves[c + 1] : nullptr,
+                                 c + 2 < curveCount ? &curves[c + 2] : nullptr,
+                                 c + 3 < curveCount ? &curves[c + 3] : nullptr};
+        sumGroup(group);
     }
 }
 

@@ -9,6 +9,12 @@ void copyFrom(Spline& spline, const Spline& source, bool copyPoints, bool copyLe
 void copyFrom(Curve& curve, const Curve& source, bool copyPoints, bool copyLengths);
 // Zero-length segments count 0.0001; the closing segment only when closed.
 void updateLengths(Curve& curve);
+// updateLengths of `count` curves in a row; the running sums of several
+// curves advance side by side, each still in its own segment order.
+void updateLengths(Curve* curves, uint32_t count);
+// The rest of updateLengths for curves whose open segments' lengths are
+// already written: the closing segments and the total lengths.
+void sumLengths(Curve* curves, uint32_t count);
 // count points evenly spaced along the curve's stored arc length, from its
 // first point; a closed curve ends on its first point again.
 void resampleCurve(const Spline& spline, uint32_t curveIndex, uint32_t count, HostVector<Vec3>& out);

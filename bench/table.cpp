@@ -1,0 +1,256 @@
+// `fx_bench --table`: every effect on every scene and size, in a steady
+// state, beside the floors measured in the same run. Prints one
+// tab-separated row per figure; bench/table.py joins them with the numpy
+// peers into the table.
+//
+// Rows:  ours    <effect> <scene> <n> <process ns/pt> <update ns> <allocs/frame> <faults/frame> <floor ns/pt>
+//        memcpy  -        <scene> <n> <ns/pt>
+//        normals -        <scene> <n> <ns/pt>
+//        libm    <effect> <scene> <n> <ns/pt>
+// Times are thread CPU times, the median of several samples. Each effect's
+// samples alternate with samples of its floor (the memcpy, and the normal
+// kernel on the mesh with normals), so that its ratio to the floor holds
+// while the machine's load changes; the floor rows are timed on their own.
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+#include "floors.h"
+#include "plugin/exports.h"
+
+namespace {
+double cpuNs() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
+}
+
+long minorFaults() {
+    rusage u;
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_minflt;
+}
+
+// The median CPU time of one call of f, in ns: samples of at least a few
+// milliseconds each, so that short calls are timed in batches.
+template <class F>
+double medianNs(F&& f, int samples = 7) {
+    double start = cpuNs();
+    f();
+    const double once = std::max(cpuNs() - start, 1.0);
+    const int batch = std::max(1, int(3e6 / once));
+    std::vector<double> times;
+    for (int s = 0; s < samples; ++s) {
+        start = cpuNs();
+        for (int i = 0; i < batch; ++i) f();
+        times.push_back((cpuNs() - start) / batch);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The medians of interleaved samples of several calls: sample s of each
+// call is taken right after sample s of the one before it.
+std::vector<double> interleavedMedians(const std::vector<std::function<void()>>& calls, int samples = 9) {
+    std::vector<int> batch;
+    for (const auto& f : calls) {
+        const double start = cpuNs();
+        f();
+        batch.push_back(std::max(1, int(3e6 / std::max(cpuNs() - start, 1.0))));
+    }
+    std::vector<std::vector<double>> times(calls.size());
+    for (int s = 0; s < samples; ++s)
+        for (size_t k = 0; k < calls.size(); ++k) {
+            const double start = cpuNs();
+            for (int i = 0; i < batch[k]; ++i) calls[k]();
+            times[k].push_back((cpuNs() - start) / batch[k]);
+        }
+    std::vector<double> medians;
+    for (auto& t : times) {
+        std::sort(t.begin(), t.end());
+        medians.push_back(t[t.size() / 2]);
+    }
+    return medians;
+}
+
+// The floor of one scene: a copy of the bytes handed back, and the normal
+// kernel when the mesh has normals.
+class Floor {
+public:
+    Floor(BenchScene& scene, Kind kind, bool normals)
+        : scene_(scene), bytes_(bytesOf(scene, kind)), from_(bytes_, 1), to_(bytes_, 0), normals_(normals) {
+        if (normals) kernelOut_.resize(scene.vertices().size());
+    }
+    void copy() {
+        std::memcpy(to_.data(), from_.data(), bytes_);
+        asm volatile("" : : "r"(to_.data()) : "memory");
+    }
+    void kernel() {
+        normalKernel(scene_.vertices().data(), uint32_t(scene_.vertices().size()), scene_.faces().data(),
+                     uint32_t(scene_.faces().size() / 3), kernelOut_.data());
+        asm volatile("" : : "r"(kernelOut_.data()) : "memory");
+    }
+    bool normals() const { return normals_; }
+
+private:
+    BenchScene& scene_;
+    size_t bytes_;
+    std::vector<char> from_, to_;
+    std::vector<Vec3> kernelOut_;
+    bool normals_;
+};
+
+struct Scene {
+    const char* name;
+    Kind kind;
+    bool normals;
+};
+constexpr Scene kScenes[] = {{"particles", Kind::particles, false},
+                             {"mesh+normals", Kind::mesh, true},
+                             {"mesh", Kind::mesh, false},
+                             {"spline", Kind::spline, false}};
+
+PointView pointsOf(const BenchScene& scene, Kind kind) {
+    switch (kind) {
+        case Kind::particles: {
+            const auto& p = scene.particles();
+            return {reinterpret_cast<const char*>(p.data()), sizeof(Particle), uint32_t(p.size())};
+        }
+        case Kind::spline: {
+            const auto& p = scene.curvePoints();
+            return {reinterpret_cast<const char*>(p.data()), sizeof(Vec3), uint32_t(p.size())};
+        }
+        case Kind::mesh: break;
+    }
+    const auto& v = scene.vertices();
+    return {reinterpret_cast<const char*>(v.data()), sizeof(Vec3), uint32_t(v.size())};
+}
+
+struct Variant {
+    int index;
+    std::string name;       // "Harmonik", "Cosine+tan", ...
+    const char* extraFlag;  // turned on besides the data flag, or null
+};
+
+std::vector<Variant> variants() {
+    std::vector<Variant> all;
+    for (int index = 0; index < 9; ++index) {
+        char full[64];
+        ParamTable params;
+        FxEffect* probe = fx_create(index, full);
+        if (!probe) continue;
+        probe->registerParams(&params);
+        std::string name = full;
+        for (const char* prefix : {"_", "Generic"})
+            if (name.rfind(prefix, 0) == 0) name.erase(0, std::strlen(prefix));
+        all.push_back({index, name, nullptr});
+        if (params.find("use tan [b]")) all.push_back({index, name + "+tan", "use tan [b]"});
+        fx_delete(probe);
+    }
+    return all;
+}
+
+bool selected(const std::vector<std::string>& only, const std::string& name) {
+    return only.empty() || std::find(only.begin(), only.end(), name) != only.end();
+}
+
+void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n, Floor& floor) {
+    ParamTable params;
+    FxEffect* effect = fx_create(v.index, nullptr);
+    effect->registerParams(&params);
+    effect->init(0, 0);
+    if (!touchOnly(params, s.kind)) {
+        fx_delete(effect);
+        return;
+    }
+    if (v.extraFlag) *params.find(v.extraFlag) = 1.0f;
+    effect->start(0);
+    float time = 1.0f;
+    effect->update(time);
+    effect->process(&scene);
+    effect->process(&scene);
+    const size_t allocs = allocationCount();
+    const long faults = minorFaults();
+    constexpr int kFrames = 3;
+    for (int i = 0; i < kFrames; ++i) effect->process(&scene);
+    const double allocsPerFrame = double(allocationCount() - allocs) / kFrames;
+    const double faultsPerFrame = double(minorFaults() - faults) / kFrames;
+    std::vector<std::function<void()>> calls{[&] { effect->process(&scene); }, [&] { floor.copy(); }};
+    if (floor.normals()) calls.push_back([&] { floor.kernel(); });
+    const std::vector<double> t = interleavedMedians(calls);
+    const double update = medianNs([&] {
+        for (int i = 0; i < 100; ++i) effect->update(time += 0.01f);
+    }) / 100;
+    const double floorNs = t[1] + (floor.normals() ? t[2] : 0.0);
+    std::printf("ours\t%s\t%s\t%u\t%.4f\t%.1f\t%g\t%g\t%.4f\n", v.name.c_str(), s.name, n, t[0] / n, update,
+                allocsPerFrame, faultsPerFrame, floorNs / n);
+    std::fflush(stdout);
+    fx_delete(effect);
+}
+
+void timeFloors(const Scene& s, BenchScene& scene, uint32_t n, Floor& floor, const std::vector<Variant>& all,
+                const std::vector<std::string>& only) {
+    std::printf("memcpy\t-\t%s\t%u\t%.4f\n", s.name, n, medianNs([&] { floor.copy(); }) / n);
+    if (s.normals) std::printf("normals\t-\t%s\t%u\t%.4f\n", s.name, n, medianNs([&] { floor.kernel(); }) / n);
+    const PointView points = pointsOf(scene, s.kind);
+    for (const Variant& v : all)
+        if (selected(only, v.name) && hasMathLoop(v.name)) {
+            volatile double sink = 0.0;
+            const double loop = medianNs([&] { sink = sink + mathLoop(v.name, points); });
+            std::printf("libm\t%s\t%s\t%u\t%.4f\n", v.name.c_str(), s.name, n, loop / n);
+        }
+    std::fflush(stdout);
+}
+
+std::vector<std::string> split(const char* list) {
+    std::vector<std::string> items;
+    std::string item;
+    for (const char* c = list;; ++c) {
+        if (*c == ',' || *c == '\0') {
+            if (!item.empty()) items.push_back(item);
+            item.clear();
+            if (*c == '\0') break;
+        } else {
+            item += *c;
+        }
+    }
+    return items;
+}
+}  // namespace
+
+// --table [--sizes 10000,100000,1000000] [--effects Harmonik,Twist] [--scenes particles,spline]
+int runTable(int argc, char** argv) {
+    std::vector<uint32_t> sizes{10000u, 100000u, 1000000u};
+    std::vector<std::string> only, scenes;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (!std::strcmp(argv[i], "--sizes")) {
+            sizes.clear();
+            for (const std::string& s : split(argv[i + 1])) sizes.push_back(uint32_t(std::stoul(s)));
+        } else if (!std::strcmp(argv[i], "--effects")) {
+            only = split(argv[i + 1]);
+        } else if (!std::strcmp(argv[i], "--scenes")) {
+            scenes = split(argv[i + 1]);
+        }
+    }
+    const std::vector<Variant> all = variants();
+    for (uint32_t n : sizes) {
+        BenchScene& scene = sceneOf(n);
+        for (const Scene& s : kScenes) {
+            if (!selected(scenes, s.name)) continue;
+            scene.offerNormals(s.normals);
+            Floor floor(scene, s.kind, s.normals);
+            timeFloors(s, scene, n, floor, all, only);
+            for (const Variant& v : all)
+                if (selected(only, v.name)) timeEffect(v, s, scene, n, floor);
+        }
+        scene.offerNormals(true);
+    }
+    return 0;
+}

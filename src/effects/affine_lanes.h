@@ -1,0 +1,82 @@
+// The affine rules on lanes: Translate, Scale and Translate from spline
+// (a float sum or product per coordinate, which the doubles give exactly)
+// and Rotate (the matrix product of transformPoint).
+#pragma once
+
+#include "scene/batch_rules.h"
+#include "scene/lane_records.h"
+#include "scene/spline_lanes.h"
+
+namespace lanes {
+inline namespace FX_LANES_ISA {
+
+// Translate, Scale and Translate from spline are float sums and products,
+// taken in float lanes.
+inline FMask finite(const FloatPoints& p) { return isFinite(p.x) & isFinite(p.y) & isFinite(p.z); }
+
+inline FloatPoints keepUnlessFinite(const FloatPoints& moved, const FloatPoints& p) {
+    const FMask ok = finite(moved);
+    return {select(ok, moved.x, p.x), select(ok, moved.y, p.y), select(ok, moved.z, p.z)};
+}
+
+inline void translatePoints(const TranslateRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                            float* lengths) {
+    const F tx = splatF(k.translation.x), ty = splatF(k.translation.y), tz = splatF(k.translation.z);
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
+        return keepUnlessFinite({p.x + tx, p.y + ty, p.z + tz}, p);
+    });
+}
+
+inline void scalePoints(const ScaleRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                        float* lengths) {
+    const F gx = splatF(k.gain.x), gy = splatF(k.gain.y), gz = splatF(k.gain.z);
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
+        return keepUnlessFinite({p.x * gx, p.y * gy, p.z * gz}, p);
+    });
+}
+
+inline void offsetPoints(const OffsetRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                         float* lengths) {
+    const F ox = splatF(k.offset.x), oy = splatF(k.offset.y), oz = splatF(k.offset.z);
+    moveRecords(in, out, stride, n, lengths,
+                [&](const FloatPoints& p) { return FloatPoints{p.x + ox, p.y + oy, p.z + oz}; });
+}
+
+// A fixed axis, one lane vector per coordinate.
+struct Axis {
+    explicit Axis(const Vec3& a) : x(splat(a.x)), y(splat(a.y)), z(splat(a.z)) {}
+    D x, y, z;
+};
+
+// dot(d, axis): the z, y and x products summed in that order.
+inline D dotWith(D dx, D dy, D dz, const Axis& axis) { return toFloat(dz * axis.z + dy * axis.y + dx * axis.x); }
+
+// A Mat4's first three columns, one lane vector per element.
+struct Matrix {
+    explicit Matrix(const Mat4& matrix) {
+        for (int i = 0; i < 16; ++i) m[i] = splat(matrix.m[i]);
+    }
+    D m[16];
+};
+
+// Rotate takes the difference from the centre and the last two sums in floats;
+// only the sums of products need doubles.
+inline void rotatePoints(const RotateRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                         float* lengths) {
+    if (k.still) return copyRecords(in, out, stride, n, lengths);
+    const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
+    const Matrix rotation(k.rotation);
+    F last[3];
+    for (int j = 0; j < 3; ++j) last[j] = splatF(k.rotation.m[12 + j]);
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
+        const D x = widen(p.x - cx), y = widen(p.y - cy), z = widen(p.z - cz);
+        const auto turned = [&](int j) {
+            const F acc = narrow(toFloat(y * rotation.m[4 + j] + x * rotation.m[j]) + z * rotation.m[8 + j]);
+            return acc + last[j];
+        };
+        return FloatPoints{turned(0) + cx, turned(1) + cy, turned(2) + cz};
+    });
+}
+
+}  // namespace FX_LANES_ISA
+}  // namespace lanes

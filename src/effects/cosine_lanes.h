@@ -1,0 +1,41 @@
+// Cosine's rule on lanes, step for step as movePoint rounds: the
+// difference, the wave's product and sum and the frame's last sum in
+// floats, the rest in doubles.
+#pragma once
+
+#include "effects/affine_lanes.h"
+#include "scene/batch_rules.h"
+#include "scene/lane_math.h"
+
+namespace lanes {
+inline namespace FX_LANES_ISA {
+
+inline void cosinePoints(const CosineRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                         float* lengths) {
+    const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
+    const D phase = splat(k.timePhase);
+    const F gain = splatF(k.k);
+    const D sx = splat(k.spatial[0]), sy = splat(k.spatial[1]), sz = splat(k.spatial[2]);
+    const Axis ex(k.ex), ey(k.ey), ez(k.ez);
+    const Matrix frame(k.frame);
+    F last[3];
+    for (int j = 0; j < 3; ++j) last[j] = splatF(k.frame.m[12 + j]);
+    const auto wave = [&](F coordinate, D spatial) {
+        const D x = spatial * widen(coordinate) + phase;
+        return narrow(k.tangent ? tan(x) : cos(x));
+    };
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
+        const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
+        const F lx = narrow(dz * ex.z + dy * ex.y + dx * ex.x) + gain * wave(p.x, sx);
+        const F ly = narrow(dz * ey.z + dy * ey.y + dx * ey.x) + gain * wave(p.y, sy);
+        const F lz = narrow(dz * ez.z + dy * ez.y + dx * ez.x) + gain * wave(p.z, sz);
+        const D x = widen(lx), y = widen(ly), z = widen(lz);
+        const auto placed = [&](int j) {
+            return narrow(toFloat(y * frame.m[4 + j] + x * frame.m[j]) + z * frame.m[8 + j]) + last[j];
+        };
+        return FloatPoints{placed(0), placed(1), placed(2)};
+    });
+}
+
+}  // namespace FX_LANES_ISA
+}  // namespace lanes

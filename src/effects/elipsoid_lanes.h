@@ -1,0 +1,66 @@
+// Elipsoid's rule on lanes, step for step as movePoint rounds: the
+// differences and the final product and sum in floats, the rest in doubles.
+#pragma once
+
+#include "effects/affine_lanes.h"
+#include "scene/batch_rules.h"
+#include "scene/lane_math.h"
+
+namespace lanes {
+inline namespace FX_LANES_ISA {
+
+// spow: v^e for positive v, -((-v)^e) otherwise.
+inline D signedPower(D v, D e) {
+    const Mask positive = v > splat(0.0);
+    const D p = pow(select(positive, v, -v), e);
+    return select(positive, p, -p);
+}
+
+// The superellipsoid direction: (spow(cos a, teta) spow(sin p, phi), spow(cos p, phi), spow(sin a, teta)
+// spow(sin p, phi)) for the azimuth a and polar angle p. Where every term is an ordinary power, the two
+// products are taken as one exponential of a sum of logarithms (within an ulp of the product of the two
+// powers, which round to the same floats); any other lane takes the powers one by one.
+inline void direction(D cosAzimuth, D sinAzimuth, D cosPolar, D sinPolar, D teta, D phi, F& x, F& y, F& z) {
+    const D ca = abs(cosAzimuth), sa = abs(sinAzimuth), cp = abs(cosPolar), sp = abs(sinPolar);
+    const D tx = teta * detail::logCore(ca), tz = teta * detail::logCore(sa);
+    const D ty = phi * detail::logCore(cp), tp = phi * detail::logCore(sp);
+    const Mask ordinary = detail::logOrdinary(ca) & detail::logOrdinary(sa) & detail::logOrdinary(cp) &
+                          detail::logOrdinary(sp) & detail::expOrdinary(tx) & detail::expOrdinary(tz) &
+                          detail::expOrdinary(ty) & detail::expOrdinary(tp) & detail::expOrdinary(tx + tp) &
+                          detail::expOrdinary(tz + tp);
+    const D ringSign = bitAnd(sinPolar, splat(-0.0));
+    D dx = bitXor(detail::expCore(tx + tp), bitXor(bitAnd(cosAzimuth, splat(-0.0)), ringSign));
+    D dy = bitXor(detail::expCore(ty), bitAnd(cosPolar, splat(-0.0)));
+    D dz = bitXor(detail::expCore(tz + tp), bitXor(bitAnd(sinAzimuth, splat(-0.0)), ringSign));
+    if (!all(ordinary)) {
+        const D ring = signedPower(sinPolar, phi);
+        dx = select(ordinary, dx, signedPower(cosAzimuth, teta) * ring);
+        dy = select(ordinary, dy, signedPower(cosPolar, phi));
+        dz = select(ordinary, dz, signedPower(sinAzimuth, teta) * ring);
+    }
+    x = narrow(dx);
+    y = narrow(dy);
+    z = narrow(dz);
+}
+
+inline void elipsoidPoints(const ElipsoidRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                           float* lengths) {
+    const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
+    const D teta = splat(k.exponentTeta), phi = splat(k.exponentPhi);
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
+        const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
+        const D xx = dx * dx, zz = dz * dz;
+        const F r = narrow(sqrt(xx + dy * dy + zz));
+        const D azimuth = toFloat(atan2(dz, dx));
+        const D polar = toFloat(atan2(sqrt(xx + zz), dy));
+        D sinPolar, cosPolar, sinAzimuth, cosAzimuth;
+        sincos(polar, sinPolar, cosPolar);
+        sincos(azimuth, sinAzimuth, cosAzimuth);
+        F vx, vy, vz;
+        direction(cosAzimuth, sinAzimuth, cosPolar, sinPolar, teta, phi, vx, vy, vz);
+        return keepUnlessFinite({cx + r * vx, cy + r * vy, cz + r * vz}, p);
+    });
+}
+
+}  // namespace FX_LANES_ISA
+}  // namespace lanes

@@ -1,0 +1,33 @@
+// Harmonik's rule on lanes, step for step as movePoint rounds: the
+// differences and the final products in floats, the rest in doubles.
+#pragma once
+
+#include "scene/batch_rules.h"
+#include "scene/lane_math.h"
+#include "scene/lane_records.h"
+#include "scene/spline_lanes.h"
+
+namespace lanes {
+inline namespace FX_LANES_ISA {
+
+inline void harmonikPoints(const HarmonikRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                           float* lengths) {
+    const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
+    const D one = splat(1.0), half = splat(0.5);
+    const D teta = splat(k.tetaFrequency), phi = splat(k.phiFrequency), phase = splat(k.wavePhase);
+    const D gain = splat(k.extremizerGain), trough = splat(k.troughScale), span = splat(k.scaleSpan);
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
+        const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
+        const D azimuth = toFloat(atan2(dz, dx));
+        const D polar = toFloat(atan2(sqrt(dx * dx + dz * dz), dy));
+        const D a = toFloat(teta * azimuth);
+        const D b = toFloat(phi * polar);
+        D f = toFloat((sin(phase + b + a) + one) * half);
+        if (k.extremized) f = toFloat(f + gain * (sin(a) + sin(b) + one) * half);
+        const F s = narrow(trough + span * f);
+        return FloatPoints{s * p.x, s * p.y, s * p.z};
+    });
+}
+
+}  // namespace FX_LANES_ISA
+}  // namespace lanes

@@ -1,0 +1,35 @@
+// Twist's rule on lanes, step for step as movePoint rounds: the difference
+// and the final products and sums in floats, the rest in doubles.
+#pragma once
+
+#include "effects/affine_lanes.h"
+#include "scene/batch_rules.h"
+#include "scene/lane_math.h"
+
+namespace lanes {
+inline namespace FX_LANES_ISA {
+
+inline void twistPoints(const TwistRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
+                        float* lengths) {
+    const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
+    const Axis dirX(k.dirX), dirY(k.dirY), dirZ(k.dirZ);
+    const F xx = splatF(k.dirX.x), xy = splatF(k.dirX.y), xz = splatF(k.dirX.z);
+    const F yx = splatF(k.dirY.x), yy = splatF(k.dirY.y), yz = splatF(k.dirY.z);
+    const F zx = splatF(k.dirZ.x), zy = splatF(k.dirZ.y), zz = splatF(k.dirZ.z);
+    const D turn = splat(k.turnAngle), rate = splat(k.twistRate);
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
+        const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
+        const D a = dotWith(dx, dy, dz, dirX), b = dotWith(dx, dy, dz, dirY), h = dotWith(dx, dy, dz, dirZ);
+        const D theta = toFloat(turn + atan2(h, b) + a * rate);
+        const F r = narrow(sqrt(h * h + b * b)), af = narrow(a);
+        D sd, cd;
+        sincos(theta, sd, cd);
+        const F s = narrow(sd), c = narrow(cd);
+        // ((C + dirX a) + (dirY r) cos) + (dirZ r) sin, every product and sum a float operation.
+        const auto along = [&](F centre, F x, F y, F z) { return centre + x * af + c * (y * r) + s * (z * r); };
+        return FloatPoints{along(cx, xx, yx, zx), along(cy, xy, yy, zy), along(cz, xz, yz, zz)};
+    });
+}
+
+}  // namespace FX_LANES_ISA
+}  // namespace lanes

@@ -1,0 +1,25 @@
+// The table of batch rules for the instruction set the including file is
+// compiled for; batch_rules_sse2.cpp, batch_rules_avx2.cpp and
+// batch_rules_avx512.cpp each include it once. Nothing here calls the
+// scalar helpers of vec_math.h: an inline function compiled for a wider set
+// must never be the copy the rest of the library links to.
+#pragma once
+
+#include "scene/batch_rules.h"
+#include "effects/affine_lanes.h"
+#include "effects/cosine_lanes.h"
+#include "effects/elipsoid_lanes.h"
+#include "effects/harmonik_lanes.h"
+#include "effects/magnet_lanes.h"
+#include "effects/twist_lanes.h"
+#include "scene/mesh_lanes.h"
+#include "scene/spline_lanes.h"
+
+namespace lanes {
+inline namespace FX_LANES_ISA {
+extern const BatchRules kRules;
+const BatchRules kRules = {translatePoints, scalePoints,   offsetPoints, rotatePoints,   harmonikPoints,
+                           elipsoidPoints,  twistPoints,   cosinePoints, magnetPoints,   addFaceNormals,
+                           normalizeAll,    segmentLengths};
+}  // namespace FX_LANES_ISA
+}  // namespace lanes

@@ -1,0 +1,194 @@
+// Point records read into lanes and written back, kWidth at a time: a
+// record is `stride` bytes whose first three floats are a point (a particle
+// record, a spline point, a vertex).
+#pragma once
+
+#include <cstring>
+
+#include "scene/lanes.h"
+
+namespace lanes {
+inline namespace FX_LANES_ISA {
+
+// The points of kWidth records, one float lane per coordinate.
+struct FloatPoints {
+    F x, y, z;
+};
+
+// The points at at(0) .. at(kWidth - 1), record by record.
+template <class At>
+inline FloatPoints gatherFloats(At at) {
+#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+    const float *r0 = at(0), *r1 = at(1), *r2 = at(2), *r3 = at(3), *r4 = at(4), *r5 = at(5), *r6 = at(6), *r7 = at(7);
+    const auto lane = [&](int c) { return F{_mm256_setr_ps(r0[c], r1[c], r2[c], r3[c], r4[c], r5[c], r6[c], r7[c])}; };
+#elif defined(__AVX2__) && defined(__FMA__)
+    const float *r0 = at(0), *r1 = at(1), *r2 = at(2), *r3 = at(3);
+    const auto lane = [&](int c) { return F{_mm_setr_ps(r0[c], r1[c], r2[c], r3[c])}; };
+#else
+    const float *r0 = at(0), *r1 = at(1);
+    const auto lane = [&](int c) { return F{_mm_setr_ps(r0[c], r1[c], 0.0f, 0.0f)}; };
+#endif
+    return {lane(0), lane(1), lane(2)};
+}
+
+// Lanes past `count` repeat the last record.
+inline FloatPoints loadFloats(const void* first, size_t stride, int count = kWidth) {
+    const char* base = static_cast<const char*>(first);
+    return gatherFloats(
+        [&](int i) { return reinterpret_cast<const float*>(base + size_t(i < count ? i : count - 1) * stride); });
+}
+
+// Stores the first `count` lanes into the first `count` records.
+inline void storeFloats(void* first, size_t stride, const FloatPoints& v, int count = kWidth) {
+    alignas(64) float xs[kWidth], ys[kWidth], zs[kWidth];
+    storeF(xs, v.x);
+    storeF(ys, v.y);
+    storeF(zs, v.z);
+    char* p = static_cast<char*>(first);
+    for (int i = 0; i < count; ++i, p += stride) {
+        float* r = reinterpret_cast<float*>(p);
+        r[0] = xs[i];
+        r[1] = ys[i];
+        r[2] = zs[i];
+    }
+}
+
+
+#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+// Eight whole records at once: the block of 8 records `stride` bytes apart
+// (24, 32, 40 or 48 floats) read as two or three vectors of 16 or 8 floats,
+// its positions picked out by permutes, put back by permutes and blends, and
+// the whole block written. Plain loads and stores: masked ones stall here.
+class Block {
+public:
+    explicit Block(size_t stride) {
+        const int w = int(stride / 4), floats = 8 * w;
+        usable_ = stride % 4 == 0 && w >= 3 && w <= 6;
+        if (!usable_) return;
+        alignas(64) int32_t first[16], third[16];
+        for (int c = 0; c < 3; ++c) {
+            unsigned fromThird = 0;
+            for (int r = 0; r < 16; ++r) {
+                const int g = (r < 8 ? r : 0) * w + c;
+                first[r] = g < 32 ? g : 0;
+                third[r] = g < 32 ? 0 : g - 32;
+                if (g >= 32) fromThird |= 1u << r;
+            }
+            pick_[c] = _mm512_load_si512(first);
+            pickThird_[c] = _mm512_load_si512(third);
+            fromThird_[c] = __mmask16(fromThird);
+        }
+        for (int v = 0; v < 3; ++v) {
+            const int rest = floats - 16 * v;
+            part_[v] = rest >= 16 ? 16 : rest > 0 ? rest : 0;  // 16, 8 or 0
+            unsigned positions = 0;
+            for (int l = 0; l < 16; ++l) {
+                const int g = 16 * v + l, r = g / w, c = g % w;
+                const bool position = g < floats && c < 3;
+                first[l] = position ? 8 * c + r : 0;  // x0..x7 y0..y7 | z0..z7
+                if (position) positions |= 1u << l;
+            }
+            place_[v] = _mm512_load_si512(first);
+            positions_[v] = __mmask16(positions);
+        }
+    }
+
+    bool usable() const { return usable_; }
+
+    // The block's floats, as read.
+    struct Raw {
+        __m512 a, b, c;
+    };
+
+    Raw read(const void* first) const {
+        const float* f = static_cast<const float*>(first);
+        return {_mm512_loadu_ps(f), loadPart(f + 16, 1), loadPart(f + 32, 2)};
+    }
+
+    FloatPoints points(const Raw& r) const {
+        return {component(r.a, r.b, r.c, 0), component(r.a, r.b, r.c, 1), component(r.a, r.b, r.c, 2)};
+    }
+
+    // The block `r` with its points replaced by `p`, written whole.
+    void write(void* first, const Raw& r, const FloatPoints& p) const {
+        float* f = static_cast<float*>(first);
+        const __m512 xy = _mm512_insertf32x8(_mm512_castps256_ps512(p.x.v), p.y.v, 1);
+        const __m512 z = _mm512_castps256_ps512(p.z.v);
+        _mm512_storeu_ps(f, _mm512_mask_blend_ps(positions_[0], r.a, _mm512_permutex2var_ps(xy, place_[0], z)));
+        storePart(f + 16, 1, _mm512_mask_blend_ps(positions_[1], r.b, _mm512_permutex2var_ps(xy, place_[1], z)));
+        storePart(f + 32, 2, _mm512_mask_blend_ps(positions_[2], r.c, _mm512_permutex2var_ps(xy, place_[2], z)));
+    }
+
+private:
+    // A vector of 8 floats is read and written as 8 lanes, so that no access
+    // reaches into the next block, whose loads would wait for these stores.
+    __m512 loadPart(const float* f, int v) const {
+        if (part_[v] == 16) return _mm512_loadu_ps(f);
+        if (part_[v] == 8) return _mm512_castps256_ps512(_mm256_loadu_ps(f));
+        return _mm512_setzero_ps();
+    }
+    void storePart(float* f, int v, __m512 data) const {
+        if (part_[v] == 16)
+            _mm512_storeu_ps(f, data);
+        else if (part_[v] == 8)
+            _mm256_storeu_ps(f, _mm512_castps512_ps256(data));
+    }
+
+    F component(__m512 a, __m512 b, __m512 c, int k) const {
+        const __m512 t =
+            _mm512_mask_permutexvar_ps(_mm512_permutex2var_ps(a, pick_[k], b), fromThird_[k], pickThird_[k], c);
+        return {_mm512_castps512_ps256(t)};
+    }
+
+    bool usable_;
+    int part_[3];
+    __m512i pick_[3], pickThird_[3], place_[3];
+    __mmask16 fromThird_[3], positions_[3];
+};
+
+// The blocks of the two strides the pass uses, a point (12 bytes) and a
+// particle record (20), are laid out once.
+inline Block blockFor(size_t stride) {
+    if (stride == 12) {
+        static const Block point(12);
+        return point;
+    }
+    if (stride == 20) {
+        static const Block particle(20);
+        return particle;
+    }
+    return Block(stride);
+}
+#endif
+
+// For n records of `stride` bytes, kWidth at a time: out's records become
+// in's, their first three floats replaced by rule(points), taking and giving
+// floats. `in` and `out` are the same records or do not overlap.
+template <class Rule>
+inline void eachFloatGroup(const void* in, void* out, size_t stride, size_t n, Rule rule) {
+    const char* from = static_cast<const char*>(in);
+    char* to = static_cast<char*>(out);
+    size_t i = 0;
+#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+    const Block block = blockFor(stride);
+    if (block.usable())
+        for (; i + kWidth <= n; i += kWidth) {
+            const Block::Raw r = block.read(from + i * stride);
+            block.write(to + i * stride, r, rule(block.points(r)));
+        }
+#endif
+    for (; i < n; i += kWidth) {
+        const int count = n - i < size_t(kWidth) ? int(n - i) : kWidth;
+        const FloatPoints moved = rule(loadFloats(from + i * stride, stride, count));
+        if (from != to) std::memcpy(to + i * stride, from + i * stride, size_t(count) * stride);
+        storeFloats(to + i * stride, stride, moved, count);
+    }
+}
+
+// Copies n records from in to out, unless they are the same.
+inline void copyRecords(const void* in, void* out, size_t stride, size_t n) {
+    if (in != out) std::memcpy(out, in, n * stride);
+}
+
+}  // namespace FX_LANES_ISA
+}  // namespace lanes

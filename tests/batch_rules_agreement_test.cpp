@@ -1,0 +1,215 @@
+// Every effect's batch rule against its movePoint, the straightforward scalar
+// rule, for each instruction set this processor runs: random parameters,
+// random points and the points where the rules decide by exact compares
+// (centres, axes, the magnet's surface) or meet zeros, huge and non-finite
+// coordinates. Prints the share of bit-identical floats and the largest
+// distance in ulps per effect and set.
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "effects/cosine.h"
+#include "effects/elipsoid.h"
+#include "effects/harmonik.h"
+#include "effects/magnet.h"
+#include "effects/rotate.h"
+#include "effects/scale.h"
+#include "effects/translate.h"
+#include "effects/translate_from_spline.h"
+#include "effects/twist.h"
+#include "float_agreement.h"
+#include "scene/batch_rules.h"
+#include "test_host.h"
+
+namespace {
+constexpr InstructionSet kSets[] = {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512};
+const char* nameOf(InstructionSet set) {
+    return set == InstructionSet::sse2 ? "sse2" : set == InstructionSet::avx2 ? "avx2" : "avx512";
+}
+
+// Flags at random, scalars and bare values in 0..1 (the tangent's flag as
+// `tangent` asks), points within 8 of the origin.
+void randomizeParameters(const RecordingParamHost& params, std::mt19937& random, float tangent) {
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f), coordinate(-8.0f, 8.0f);
+    for (const Registration& r : params.calls) {
+        const std::string& n = r.name;
+        if (n == "use tan [b]")
+            *r.value = tangent;
+        else if (n.ends_with("[b]"))
+            *r.value = unit(random) < 0.5f ? 0.0f : 1.0f;
+        else if (n.ends_with("[p3x]") || n.ends_with("[p3y]") || n.ends_with("[p3z]"))
+            *r.value = coordinate(random);
+        else
+            *r.value = unit(random);
+    }
+}
+
+// Mostly ordinary points; then the point parameters themselves, points on
+// the axes through them at random and at `reach` distances, zeros, huge,
+// tiny and non-finite coordinates.
+std::vector<Vec3> pointsAround(const std::vector<Vec3>& anchors, const std::vector<float>& reach, std::mt19937& random,
+                               size_t n) {
+    std::uniform_real_distribution<float> coordinate(-12.0f, 12.0f);
+    std::uniform_int_distribution<int> pick(0, 99);
+    const float inf = std::numeric_limits<float>::infinity();
+    const float odd[] = {0.0f, -0.0f, 1e30f, -1e30f, 1e-30f, inf, -inf, std::nanf("")};
+    std::vector<Vec3> points;
+    while (points.size() < n) {
+        Vec3 p{coordinate(random), coordinate(random), coordinate(random)};
+        const int kind = pick(random);
+        if (kind < 12 && !anchors.empty()) {
+            const Vec3 a = anchors[size_t(pick(random)) % anchors.size()];
+            const float t = kind < 4                      ? 0.0f
+                            : kind < 8 || reach.empty() ? p.x
+                                                        : reach[size_t(pick(random)) % reach.size()];
+            const int axis = pick(random) % 3;
+            p = {a.x + (axis == 0 ? t : 0.0f), a.y + (axis == 1 ? t : 0.0f), a.z + (axis == 2 ? t : 0.0f)};
+        } else if (kind < 16) {
+            (&p.x)[pick(random) % 3] = odd[size_t(pick(random)) % std::size(odd)];
+        }
+        points.push_back(p);
+    }
+    return points;
+}
+
+struct Row {
+    const char* name;
+    float tangent;
+    bool amplifies;  // rounding differences may grow past one ulp: only the share is held
+    Agreement (*run)(const BatchRules& rules, float tangent, std::mt19937& random);
+};
+
+// Twelve rounds of fresh parameters: over Vec3 arrays into a second array
+// (with a curve's segment lengths), over particle records in place, and
+// into a second array of records.
+template <class E>
+struct Probe {
+    // Distances from the point parameters at which to place points, once updated.
+    std::vector<float> (*reach)(const E&) = [](const E&) { return std::vector<float>{}; };
+    // Parameter edits on some rounds, after the random ones.
+    void (*edit)(const RecordingParamHost&, int round) = [](const RecordingParamHost&, int) {};
+};
+
+template <class E, class Rule>
+Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, float tangent, std::mt19937& random,
+                Probe<E> probe = {}) {
+    Agreement agreement;
+    for (int round = 0; round < 12; ++round) {
+        E fx{};
+        RecordingParamHost params;
+        fx.registerParams(&params);
+        fx.init(0, 0);
+        fx.start(0);
+        randomizeParameters(params, random, tangent);
+        probe.edit(params, round);
+        fx.update(std::uniform_real_distribution<float>(0.1f, 9.0f)(random));
+        fx.beginPass();
+        std::vector<Vec3> anchors;
+        for (const Registration& r : params.calls)
+            if (r.name.ends_with("[p3z]")) anchors.push_back({r.value[-2], r.value[-1], r.value[0]});
+        const std::vector<Vec3> in = pointsAround(anchors, probe.reach(fx), random, 4099);
+        std::vector<Vec3> out(in.size());
+        if (round % 3 == 0) {
+            // As a curve: the segment lengths between the moved points come along, as updateLengths has them.
+            std::vector<float> lengths(in.size());
+            (rules.*rule)(fx.pass, in.data(), out.data(), sizeof(Vec3), in.size(), lengths.data());
+            for (size_t i = 0; i + 1 < in.size(); ++i) {
+                const float d = float(std::sqrt(double(lengthSquared(difference(out[i + 1], out[i])))));
+                EXPECT_TRUE(sameFloat(lengths[i], d == 0.0f ? 0.0001f : d)) << "segment " << i;
+            }
+        } else {
+            // Particle records, in place or into a second array: the host words come along unchanged.
+            std::vector<Particle> records, copy(in.size(), Particle{{-1, -1, -1}, 0u, 0u});
+            for (size_t i = 0; i < in.size(); ++i) records.push_back({in[i], uint32_t(i), 0x7FC00001u});
+            std::vector<Particle>& target = round % 3 == 1 ? records : copy;
+            (rules.*rule)(fx.pass, &records[0].position, &target[0].position, sizeof(Particle), records.size(),
+                          nullptr);
+            for (size_t i = 0; i < in.size(); ++i) {
+                out[i] = target[i].position;
+                EXPECT_EQ(target[i].aux0, i);
+                EXPECT_EQ(target[i].aux1, 0x7FC00001u);
+            }
+        }
+        for (size_t i = 0; i < in.size(); ++i) agreement.add(fx.movePoint(in[i]), out[i]);
+    }
+    return agreement;
+}
+
+// On even rounds a sphere of radius 5 about a whole-numbered centre: points 5 away along an axis lie exactly on
+// it (q == radiusSquared), where the rule's t is 1.
+const Probe<GenericMagnet> kMagnetSurface{
+    [](const GenericMagnet& m) { return std::vector<float>{m.radius, -m.radius, 0.5f * m.radius}; },
+    [](const RecordingParamHost& params, int round) {
+        if (round % 2) return;
+        const Vec3 c = params.point("position");
+        const Vec3 whole{std::round(c.x), std::round(c.y), std::round(c.z)};
+        params.setPoint("position", whole);
+        params.setPoint("range", {whole.x, whole.y + 5.0f, whole.z});
+        params["range multiply"] = 1.0f;
+    }};
+
+const Row kRows[] = {
+    {"Translate", 0, false,
+     [](const BatchRules& r, float t, std::mt19937& g) {
+         return agree<GenericTranslate>(&BatchRules::translate, r, t, g);
+     }},
+    {"Scale", 0, false,
+     [](const BatchRules& r, float t, std::mt19937& g) {
+         return agree<GenericScale>(&BatchRules::scale, r, t, g);
+     }},
+    {"TranslateFromSpline", 0, false,
+     [](const BatchRules& r, float t, std::mt19937& g) {
+         return agree<GenericTranslateFromSpline>(&BatchRules::offset, r, t, g);
+     }},
+    {"Rotate", 0, false,
+     [](const BatchRules& r, float t, std::mt19937& g) {
+         return agree<GenericRotate>(&BatchRules::rotate, r, t, g);
+     }},
+    {"Harmonik", 0, false,
+     [](const BatchRules& r, float t, std::mt19937& g) {
+         return agree<GenericHarmonik>(&BatchRules::harmonik, r, t, g);
+     }},
+    {"Elipsoid", 0, false,
+     [](const BatchRules& r, float t, std::mt19937& g) {
+         return agree<GenericElipsoid>(&BatchRules::elipsoid, r, t, g);
+     }},
+    {"Twist", 0, true,
+     [](const BatchRules& r, float t, std::mt19937& g) {
+         return agree<GenericTwist>(&BatchRules::twist, r, t, g);
+     }},
+    {"Cosine", 0, false,
+     [](const BatchRules& r, float t, std::mt19937& g) {
+         return agree<GenericCosine>(&BatchRules::cosine, r, t, g);
+     }},
+    {"Cosine+tan", 1, true,
+     [](const BatchRules& r, float t, std::mt19937& g) {
+         return agree<GenericCosine>(&BatchRules::cosine, r, t, g);
+     }},
+    {"Magnet", 0, false,
+     [](const BatchRules& r, float t, std::mt19937& g) {
+         return agree<GenericMagnet>(&BatchRules::magnet, r, t, g, kMagnetSurface);
+     }},
+};
+}  // namespace
+
+TEST(BatchRules, AgreeWithTheScalarRulesOnEveryInstructionSet) {
+    for (InstructionSet set : kSets) {
+        const BatchRules* rules = batchRulesFor(set);
+        if (!rules) continue;
+        for (const Row& row : kRows) {
+            std::mt19937 random(2024);
+            const Agreement a = row.run(*rules, row.tangent, random);
+            std::printf("%-20s %-6s %zu floats, %.4f%% bit-identical, at most %lld ulp apart\n", row.name,
+                        nameOf(set), a.values, 100.0 * a.identicalShare(), static_cast<long long>(a.maxUlp));
+            EXPECT_GE(a.identicalShare(), 0.9999) << row.name << " " << nameOf(set);
+            if (!row.amplifies) {
+                EXPECT_LE(a.maxUlp, 1) << row.name << " " << nameOf(set);
+            }
+        }
+    }
+}

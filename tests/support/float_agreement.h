@@ -1,0 +1,46 @@
+// How closely a fast path's floats follow the reference rule's: the share of
+// bit-identical values and the largest distance in float ulps. Two NaNs agree
+// (a NaN's sign and payload are left to the hardware).
+#pragma once
+
+#include <bit>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "fx/abi.h"
+
+inline bool sameFloat(float a, float b) {
+    return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b) || (std::isnan(a) && std::isnan(b));
+}
+
+// Steps between two floats along the number line (+0 and -0 one apart); a
+// NaN against a number is infinitely far.
+inline int64_t ulpDistance(float a, float b) {
+    if (sameFloat(a, b)) return 0;
+    if (std::isnan(a) || std::isnan(b)) return INT64_MAX;
+    const auto ordered = [](float f) {
+        const int64_t bits = std::bit_cast<int32_t>(f);
+        return bits < 0 ? -(bits & 0x7FFFFFFF) - 1 : bits;
+    };
+    return std::llabs(ordered(a) - ordered(b));
+}
+
+struct Agreement {
+    size_t values = 0, identical = 0;
+    int64_t maxUlp = 0;
+
+    void add(float reference, float fast) {
+        ++values;
+        const int64_t d = ulpDistance(reference, fast);
+        if (d == 0) ++identical;
+        if (d > maxUlp) maxUlp = d;
+    }
+    void add(const Vec3& reference, const Vec3& fast) {
+        add(reference.x, fast.x);
+        add(reference.y, fast.y);
+        add(reference.z, fast.z);
+    }
+    double identicalShare() const { return values ? double(identical) / double(values) : 1.0; }
+};
