@@ -64,6 +64,7 @@ public:
     explicit Block(size_t stride) {
         const int w = int(stride / 4), floats = 8 * w;
         usable_ = stride % 4 == 0 && w >= 3 && w <= 6;
+        dense_ = w == 3;
         if (!usable_) return;
         alignas(64) int32_t first[16], third[16];
         for (int c = 0; c < 3; ++c) {
@@ -114,6 +115,11 @@ public:
         float* f = static_cast<float*>(first);
         const __m512 xy = _mm512_insertf32x8(_mm512_castps256_ps512(p.x.v), p.y.v, 1);
         const __m512 z = _mm512_castps256_ps512(p.z.v);
+        if (dense_) {  // records that are points alone: nothing to keep between them
+            _mm512_storeu_ps(f, _mm512_permutex2var_ps(xy, place_[0], z));
+            _mm256_storeu_ps(f + 16, _mm512_castps512_ps256(_mm512_permutex2var_ps(xy, place_[1], z)));
+            return;
+        }
         _mm512_storeu_ps(f, _mm512_mask_blend_ps(positions_[0], r.a, _mm512_permutex2var_ps(xy, place_[0], z)));
         storePart(f + 16, 1, _mm512_mask_blend_ps(positions_[1], r.b, _mm512_permutex2var_ps(xy, place_[1], z)));
         storePart(f + 32, 2, _mm512_mask_blend_ps(positions_[2], r.c, _mm512_permutex2var_ps(xy, place_[2], z)));
@@ -135,12 +141,12 @@ private:
     }
 
     F component(__m512 a, __m512 b, __m512 c, int k) const {
-        const __m512 t =
-            _mm512_mask_permutexvar_ps(_mm512_permutex2var_ps(a, pick_[k], b), fromThird_[k], pickThird_[k], c);
+        __m512 t = _mm512_permutex2var_ps(a, pick_[k], b);
+        if (fromThird_[k]) t = _mm512_mask_permutexvar_ps(t, fromThird_[k], pickThird_[k], c);
         return {_mm512_castps512_ps256(t)};
     }
 
-    bool usable_;
+    bool usable_, dense_;
     int part_[3];
     __m512i pick_[3], pickThird_[3], place_[3];
     __mmask16 fromThird_[3], positions_[3];
