@@ -28,14 +28,15 @@ def read(paths):
 
 
 def cpu_model():
+    """lscpu's model name, with the family and model numbers."""
     try:
         out = subprocess.run(["lscpu"], capture_output=True, text=True).stdout
-        for line in out.splitlines():
-            if line.startswith("Model name"):
-                return line.split(":", 1)[1].strip()
     except OSError:
-        pass
-    return "unknown"
+        return "unknown"
+    fields = dict(line.split(":", 1) for line in out.splitlines() if ":" in line)
+    name = fields.get("Model name", "unknown").strip()
+    family, model = fields.get("CPU family", "").strip(), fields.get("Model", "").strip()
+    return f"{name} (family {family}, model {model})" if family else name
 
 
 def fmt(x, digits=2):

@@ -77,7 +77,7 @@ protected:
         } else {
             const char* from = static_cast<const char*>(in);
             char* to = static_cast<char*>(out);
-            if (stride > sizeof(Vec3)) std::memcpy(to, from, n * stride);
+            if (stride > sizeof(Vec3) && from != to) std::memcpy(to, from, n * stride);
             for (size_t i = 0; i < n; ++i)
                 *reinterpret_cast<Vec3*>(to + i * stride) =
                     effect.movePoint(*reinterpret_cast<const Vec3*>(from + i * stride));
