@@ -77,6 +77,9 @@ Scene sceneFromRecords(const Mesh* mesh, const Spline* spline, const ParticleSet
         scene.hasMesh = true;
         scene.vertices = copyOf(mesh->vertices);
         scene.normals = copyOf(mesh->normals);
+        // A handed mesh may keep normals from an earlier, larger or smaller
+        // mesh: only one normal per vertex is a set of normals.
+        if (scene.normals.size() != scene.vertices.size()) scene.normals.clear();
         scene.faces = copyOf(mesh->faces);
         scene.faces.resize(scene.faces.size() / 3 * 3);
         scene.uvs = copyOf(mesh->uvs);
