@@ -166,6 +166,8 @@ Renderer::Renderer(int width, int height) : context_(std::make_unique<Context>()
 
 Renderer::~Renderer() = default;
 
+void Renderer::require(const std::string&) {}
+
 void Renderer::frame(const Bounds& bounds) {
     Vec centre{0, 0, 0};
     double radius = 1.0;
