@@ -33,7 +33,9 @@ std::filesystem::path self() {
 }  // namespace
 
 Plugin::Plugin(const std::string& path) : path_(path) {
-    handle_ = fxlib::open(path);
+    // Bound on call: the 32-bit Linux plug-in takes OpenGL from its host, and
+    // the fxhost built without OpenGL never asks an effect to draw.
+    handle_ = fxlib::open(path, fxlib::Bind::OnCall);
     if (!handle_) throw RunError("cannot load plug-in " + path + ": " + fxlib::lastError());
     try {
         libinfo_ = symbol<FxLibInfoFn>(handle_, "fx_libinfo", path);

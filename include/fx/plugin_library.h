@@ -18,14 +18,21 @@
 
 namespace fxlib {
 
+// When the library's calls of other libraries' functions are bound. Windows
+// binds them all at load; `OnCall` lets a plug-in built to take OpenGL from
+// its host (the 32-bit Linux one) load into a process without OpenGL that
+// never asks it to draw.
+enum class Bind { AtLoad, OnCall };
+
 // The loaded library, or null (then lastError() says why).
-inline void* open(std::string path) {
+inline void* open(std::string path, Bind bind = Bind::AtLoad) {
 #if defined(_WIN32)
+    (void)bind;
     for (char& c : path)
         if (c == '/') c = '\\';
     return reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
 #else
-    return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    return dlopen(path.c_str(), (bind == Bind::AtLoad ? RTLD_NOW : RTLD_LAZY) | RTLD_LOCAL);
 #endif
 }
 
