@@ -17,10 +17,10 @@
 #include <new>
 
 #include "fx/abi.h"
-#include "plugin/param_registration.h"
 #include "scene/batch_rules.h"
 #include "scene/host_vector.h"
 #include "scene/mesh_copy.h"
+#include "scene/param_registration.h"
 #include "scene/particle_copy.h"
 #include "scene/spline_copy.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "gizmo/gl.h"
+#include "scene/gl.h"
 #include "scene/batch_rules.h"
 #include "scene/vec_math.h"
 
