@@ -6,7 +6,7 @@
 
 #include "effect_harness.h"
 #include "float_agreement.h"
-#include "scene/batch_rules.h"
+#include "scene/geometry_rules.h"
 #include "scene/host_vector.h"
 #include "scene/mesh_copy.h"
 #include "scene/particle_copy.h"
@@ -191,7 +191,7 @@ std::vector<Vec3> straightforwardNormals(const Mesh& m) {
 // straightforward floats bit for bit.
 TEST(MeshCopy, NormalsMatchTheStraightforwardRebuildBitForBit) {
     for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512}) {
-        const BatchRules* rules = batchRulesFor(set);
+        const GeometryRules* rules = geometryRulesFor(set);
         if (!rules) continue;
         std::mt19937 random(7);
         std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
@@ -252,7 +252,7 @@ TEST(SplineCopy, CurvesUpdatedTogetherGetTheLengthsOfTheRuleAsWritten) {
     }
     host.publish();
     for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512})
-        if (const BatchRules* rules = batchRulesFor(set))
+        if (const GeometryRules* rules = geometryRulesFor(set))
             for (size_t c = 2; c < host.curves.size(); ++c) {
                 std::vector<float> got(c);
                 rules->segmentLengths(host.curves[c].data(), uint32_t(c), got.data());
