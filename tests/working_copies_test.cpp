@@ -55,26 +55,6 @@ TEST(ParticleCopy, OneBlockBitForBitInStorageThatIsKept) {
     }
 }
 
-TEST(MeshCopy, FaceNormalIsTwiceTheAreaAlongTheUnitNormal) {
-    const struct { Vec3 a, b, c, normal; float area; } cases[] = {
-        {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, 0.5f},
-        {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, -1}, 0.5f},
-        {{0, 0, 0}, {2, 0, 0}, {0, 3, 0}, {0, 0, 6}, 3.0f},
-        // A base (b to c) shorter than 0.001 has no area; just above, it has.
-        {{0, 0, 0}, {1, 0, 0}, {1, 0.0009f, 0}, {0, 0, 0.0009f}, 0.0f},
-        {{0, 0, 0}, {1, 0, 0}, {1, 0.0011f, 0}, {0, 0, 0.0011f}, 0.00055f},
-    };
-    for (const auto& c : cases) {
-        HostScene s;
-        s.vertices = {c.a, c.b, c.c};
-        s.faces = {0, 1, 2};
-        s.publish();
-        EXPECT_TRUE(near(faceNormal(s.mesh, 0, false), c.normal));
-        EXPECT_TRUE(near(faceNormal(s.mesh, 0, true), {0, 0, c.normal.z > 0 ? 1.0f : -1.0f}));
-        EXPECT_FLOAT_EQ(faceArea(s.mesh, 0), c.area);
-    }
-}
-
 TEST(MeshCopy, NormalsSumAreaWeightedFaceNormalsAndNormaliseOnce) {
     // Faces of area 1 (normal +z) and 2 (normal +y) share vertices 0 and 1, which get 2 (0, 0, 1) + 8 (0, 1, 0).
     // Vertex 4 is in no face; 5 to 7 only in a face without area: its base squared is 0.0006² + 0.0008², the float
