@@ -43,7 +43,7 @@ TEST(Gizmo, CirclesAre101VerticesEndingWhereTheyStart) {
     EXPECT_EQ(glLog().front().mode, unsigned(GL_LINE_STRIP));
     std::vector<Vec3> v = vertices();
     EXPECT_TRUE(near(v[0], {3, 2, 3}) && near(v[25], {1, 5, 3}, 1e-4) && near(v[50], {-1, 2, 3}, 1e-4));
-    EXPECT_TRUE(near(v[99], {2.9960537f, 1.8116346f, 3}, 1e-5));  // at 99 float steps of 0.06283186
+    EXPECT_TRUE(near(v[99], {2.9960537f, 1.8116346f, 3}, 1e-6));  // at 99 float steps of 0.06283186
     EXPECT_TRUE(near(v[100], v[0], 0));
     // A sphere: circles XY, YZ, ZX, each from its first axis towards its second, in the current colour.
     clearGlLog();

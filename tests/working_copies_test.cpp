@@ -117,6 +117,7 @@ TEST(SplineCopy, LengthsCountZeroSegmentsAndTheClosingOneOnlyWhenClosed) {
 TEST(SplineCopy, ResamplesEvenlyByTheStoredArcLength) {
     const struct { std::vector<Vec3> points; bool closed; uint32_t count; std::vector<Vec3> want; } cases[] = {
         {{o, {10, 0, 0}}, false, 3, {o, {5, 0, 0}, {10, 0, 0}}},
+        {{o, {10, 0, 0}}, false, 2, {o, {10, 0, 0}}},  // the last sample lands exactly on the end
         {{o, {10, 0, 0}}, false, 1, {o}},
         {{o, {10, 0, 0}}, false, 0, {}},
         {{{1, 1, 1}}, false, 4, {}},
