@@ -1,5 +1,3 @@
-#include <numbers>
-
 #include "effect_harness.h"
 #include "scene/vec_math.h"
 
@@ -32,20 +30,6 @@ TEST(Mat4Math, TransformPointRowsAndRoundingOrder) {
     EXPECT_TRUE(near(transformPoint(m, {1, 1, 1}), {16777216, 1.5f, 1}, 0));
 }
 
-TEST(Mat4Math, QuarterTurnAboutZAndTheFrameMatrix) {
-    Mat4 m, id;
-    rotationAboutAxis(m, {0, 0, 1}, float(std::numbers::pi / 2));  // counter-clockwise
-    EXPECT_TRUE(near(transformPoint(m, {1, 0, 0}), {0, 1, 0}, 1e-7));
-    EXPECT_TRUE(near(transformPoint(m, {0, 1, 0}), {-1, 0, 0}, 1e-7));
-    EXPECT_TRUE(near(transformPoint(m, {0, 0, 2}), {0, 0, 2}, 1e-7));
-    frameMatrix(m, {0, 0, 0}, {5, 0, 0}, {0, 5, 0}, {0, 0, 5});  // the default frame is the identity
-    identity(id);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(m.m[i], id.m[i]) << i;
-    // Axes of lengths 10, 5, 5: (1, 1, 1) lands at centre + 2 x + y + z.
-    frameMatrix(m, {1, 2, 3}, {11, 2, 3}, {1, 2, 8}, {1, -3, 3});
-    EXPECT_TRUE(near(transformPoint(m, {1, 1, 1}), {3, 1, 4}, 0));
-}
-
 TEST(QuatMath, HamiltonProduct) {
     const struct { Quat a, b, ab; } cases[] = {
         {{0, 0, 0, 1}, {0.5f, -1, 2, 3}, {0.5f, -1, 2, 3}},  // identity on the left
@@ -58,18 +42,4 @@ TEST(QuatMath, HamiltonProduct) {
         EXPECT_TRUE(q.x == c.ab.x && q.y == c.ab.y && q.z == c.ab.z && q.w == c.ab.w)
             << q.x << " " << q.y << " " << q.z << " " << q.w;
     }
-}
-
-TEST(AxisFrameMath, PlaceAtRadiusAndOrthogonalize) {
-    Vec3 p{0, 0, 10}, q{7, 2, 7}, onCentre{1, 2, 3}, v{0, 3, 4}, parallel{0, 0, -2};
-    placeAtRadius(p, {0, 0, 0});
-    EXPECT_TRUE(near(p, {0, 0, 5}, 0));
-    placeAtRadius(q, {1, 2, -1});
-    EXPECT_TRUE(near(q, {4, 2, 3}, 1e-6));
-    placeAtRadius(onCentre, {1, 2, 3});
-    EXPECT_TRUE(near(onCentre, {1, 2, 3}, 0));
-    orthogonalize(v, {0, 0, 1});  // keeps its length 5
-    EXPECT_TRUE(near(v, {0, 5, 0}, 0));
-    orthogonalize(parallel, {0, 0, 1});
-    EXPECT_TRUE(near(parallel, {0, 0, 0}, 0));
 }
