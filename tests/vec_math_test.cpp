@@ -1,3 +1,6 @@
+#include <cmath>
+#include <numbers>
+
 #include "effect_harness.h"
 #include "scene/vec_math.h"
 
@@ -30,6 +33,17 @@ TEST(Mat4Math, TransformPointRowsAndRoundingOrder) {
     EXPECT_TRUE(near(transformPoint(m, {1, 1, 1}), {16777216, 1.5f, 1}, 0));
 }
 
+// A third of a turn about the diagonal, counter-clockwise seen from its end, takes x to y, y to z and z to x:
+// every off-diagonal term of the matrix, and its sign, is in play.
+TEST(Mat4Math, AThirdTurnAboutTheDiagonalCyclesTheAxes) {
+    Mat4 m;
+    const float s = float(1 / std::sqrt(3.0));
+    rotationAboutAxis(m, {s, s, s}, float(2 * std::numbers::pi / 3));
+    EXPECT_TRUE(near(transformPoint(m, {1, 0, 0}), {0, 1, 0}, 1e-6));
+    EXPECT_TRUE(near(transformPoint(m, {0, 1, 0}), {0, 0, 1}, 1e-6));
+    EXPECT_TRUE(near(transformPoint(m, {0, 0, 2}), {2, 0, 0}, 2e-6));
+}
+
 TEST(QuatMath, HamiltonProduct) {
     const struct { Quat a, b, ab; } cases[] = {
         {{0, 0, 0, 1}, {0.5f, -1, 2, 3}, {0.5f, -1, 2, 3}},  // identity on the left
@@ -42,4 +56,18 @@ TEST(QuatMath, HamiltonProduct) {
         EXPECT_TRUE(q.x == c.ab.x && q.y == c.ab.y && q.z == c.ab.z && q.w == c.ab.w)
             << q.x << " " << q.y << " " << q.z << " " << q.w;
     }
+}
+
+TEST(AxisFrameMath, PlaceAtRadiusAndOrthogonalize) {
+    Vec3 p{0, 0, 10}, q{7, 2, 7}, onCentre{1, 2, 3}, v{0, 3, 4}, parallel{0, 0, -2};
+    placeAtRadius(p, {0, 0, 0});
+    EXPECT_TRUE(near(p, {0, 0, 5}, 0));
+    placeAtRadius(q, {1, 2, -1});
+    EXPECT_TRUE(near(q, {4, 2, 3}, 1e-6));
+    placeAtRadius(onCentre, {1, 2, 3});
+    EXPECT_TRUE(near(onCentre, {1, 2, 3}, 0));
+    orthogonalize(v, {0, 0, 1});  // keeps its length 5
+    EXPECT_TRUE(near(v, {0, 5, 0}, 0));
+    orthogonalize(parallel, {0, 0, 1});
+    EXPECT_TRUE(near(parallel, {0, 0, 0}, 0));
 }
