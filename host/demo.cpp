@@ -41,7 +41,8 @@ std::string format(const std::vector<float>& values) {
     char number[32];
     for (float v : values) {
         std::snprintf(number, sizeof number, "%.7g", double(v));
-        out += (out.empty() ? "" : ",") + std::string(number);
+        if (!out.empty()) out += ',';
+        out += number;
     }
     return out;
 }

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "gizmo/gizmo.h"
-#include "plugin/param_registration.h"
+#include "scene/param_registration.h"
 #include "scene/vec_math.h"
 
 namespace {

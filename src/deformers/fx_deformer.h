@@ -17,10 +17,10 @@
 #include <new>
 
 #include "fx/abi.h"
-#include "plugin/param_registration.h"
-#include "scene/batch_rules.h"
+#include "scene/geometry_rules.h"
 #include "scene/host_vector.h"
 #include "scene/mesh_copy.h"
+#include "scene/param_registration.h"
 #include "scene/particle_copy.h"
 #include "scene/spline_copy.h"
 
@@ -81,7 +81,7 @@ protected:
             for (size_t i = 0; i < n; ++i)
                 *reinterpret_cast<Vec3*>(to + i * stride) =
                     effect.movePoint(*reinterpret_cast<const Vec3*>(from + i * stride));
-            if (lengths) batchRules().segmentLengths(static_cast<Vec3*>(out), uint32_t(n), lengths);
+            if (lengths) geometryRules().segmentLengths(static_cast<Vec3*>(out), uint32_t(n), lengths);
         }
     }
 

@@ -6,7 +6,7 @@
 
 #include "deformers/axis_frame_effect.h"
 #include "deformers/fx_deformer.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "deformers/fx_deformer.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/exp_range.h"
 #include "scene/vec_math.h"
 

@@ -6,7 +6,7 @@
 
 #include "deformers/fx_deformer.h"
 #include "deformers/time_step_effect.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "deformers/fx_deformer.h"
+#include "effects/batch_rules.h"
 #include "effects/uniform_scale.h"
-#include "scene/batch_rules.h"
 #include "scene/vec_math.h"
 
 class GenericScale final : public FxDeformer<FxEffect, GenericScale> {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "deformers/fx_deformer.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/vec_math.h"
 
 class GenericTranslate final : public FxDeformer<FxEffect, GenericTranslate> {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "gizmo/gl.h"
+#include "scene/gl.h"
 #include "scene/vec_math.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "gizmo/gl.h"
-#include "scene/batch_rules.h"
+#include "scene/geometry_rules.h"
+#include "scene/gl.h"
 #include "scene/vec_math.h"
 
 namespace {
@@ -111,7 +111,7 @@ void recomputeNormals(Mesh& mesh) {
     if (vertexCount == 0) return;
     Vec3* n = normals.begin;
     std::memset(static_cast<void*>(n), 0, sizeof(Vec3) * vertexCount);
-    const BatchRules& rules = batchRules();
+    const GeometryRules& rules = geometryRules();
     if (const uint32_t faces = faceCount(mesh)) rules.addFaceNormals(mesh.vertices->begin, mesh.faces->begin, faces, n);
     rules.normalizeAll(n, vertexCount);
 }

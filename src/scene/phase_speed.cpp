@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "plugin/param_registration.h"
+#include "scene/param_registration.h"
 
 void PhaseSpeed::addParams(FxParamHost* host, float speedDefault, float phaseDefault) {
     addScalar(host, "speed", &speed, speedDefault);
