@@ -32,3 +32,6 @@ struct Assignment {
 Assignment resolveSetting(const ParamSetting& setting, const Param& param);
 
 void apply(const Assignment& assignment);
+
+// The shortest text that reads back as the same float; x,y,z for a point.
+std::string valueText(const Assignment& assignment);

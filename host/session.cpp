@@ -2,7 +2,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -13,19 +12,13 @@ using nlohmann::json;
 namespace fs = std::filesystem;
 
 namespace {
-// Enough digits to bring a float back exactly; resolving the setting checks the range.
-std::string text(double v) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.9g", v);
-    return buffer;
-}
-
-std::string valueText(const json& value) {
-    if (value.is_number()) return text(value.get<double>());
+// The number as written, which resolving the setting reads as --set does.
+std::string settingText(const json& value) {
+    if (value.is_number()) return value.dump();
     if (value.is_boolean()) return value.get<bool>() ? "1" : "0";
     if (value.is_array() && value.size() == 3) {
         std::string out;
-        for (const json& v : value) out += (out.empty() ? "" : ",") + text(v.get<double>());
+        for (const json& v : value) out += (out.empty() ? "" : ",") + settingText(v);
         return out;
     }
     throw RunError("a parameter value is a number or an array of three numbers");
@@ -45,7 +38,7 @@ ParamSetting setting(int frame, int effect, const std::string& name, const json&
     s.frame = frame;
     s.effectIndex = effect;
     s.name = name;
-    s.value = valueText(value);
+    s.value = settingText(value);
     s.text = (frame ? std::to_string(frame) + ":" : "") + "#" + std::to_string(effect + 1) + "." + name + "=" + s.value;
     return s;
 }

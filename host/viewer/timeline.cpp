@@ -1,23 +1,10 @@
 #include "timeline.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "../builtin_scene.h"
 #include "../errors.h"
 #include "../obj_io.h"
-
-namespace {
-std::string canonical(const Assignment& a) {
-    char text[96];
-    if (a.param->kind == ParamKind::Point)
-        std::snprintf(text, sizeof text, "%.9g,%.9g,%.9g", double(a.values[0]), double(a.values[1]),
-                      double(a.values[2]));
-    else
-        std::snprintf(text, sizeof text, "%.9g", double(a.values[0]));
-    return text;
-}
-}  // namespace
 
 Timeline::Timeline(const std::string& pluginPath)
     : plugin_(pluginPath), catalogue_(readCatalogue(plugin_)), source_(std::make_unique<Scene>(builtinScene())) {
@@ -79,7 +66,7 @@ void Timeline::edit(size_t i, const std::string& name, const std::string& value,
     if (!param) throw UsageError(effects_.at(i).name + " has no parameter '" + setting.name + "'");
     setting.frame = std::min(playing ? frame_ + 1 : frame_, frames_);
     setting.effectIndex = int(i);
-    setting.value = canonical(resolveSetting(setting, *param));
+    setting.value = valueText(resolveSetting(setting, *param));
     setting.text = name + "=" + setting.value;
     // One value per parameter and frame: the last edit wins.
     std::erase_if(settings_, [&setting](const ParamSetting& s) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "viewer.h"
 
@@ -17,10 +18,8 @@ void Viewer::attempt(Action action) {
 }
 
 namespace {
-std::string number(float v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", double(v));
-    return text;
+std::string text(const Param& param, float x, float y = 0.0f, float z = 0.0f) {
+    return valueText(Assignment{0, &param, {x, y, z}});
 }
 }  // namespace
 
@@ -33,7 +32,7 @@ void Viewer::paramControl(size_t effect, const Param& param) {
         // Scene units: a drag of the whole width moves about the scene's size.
         const float speed = float(std::max(1e-3, camera_.radius * 0.005));
         if (ImGui::DragFloat3(label, v, speed, 0.0f, 0.0f, "%.3f"))
-            attempt([&] { edit(effect, param.name, number(v[0]) + "," + number(v[1]) + "," + number(v[2])); });
+            attempt([&] { edit(effect, param.name, text(param, v[0], v[1], v[2])); });
         return;
     }
     float v = param.value[0] ? *param.value[0] : 0.0f;
@@ -47,12 +46,12 @@ void Viewer::paramControl(size_t effect, const Param& param) {
             char format[48];
             std::snprintf(format, sizeof format, "%%.3f (signed %+.3f)", 2.0 * v - 1.0);
             if (ImGui::SliderFloat(label, &v, 0.0f, 1.0f, format, ImGuiSliderFlags_AlwaysClamp))
-                attempt([&] { edit(effect, param.name, number(v)); });
+                attempt([&] { edit(effect, param.name, text(param, v)); });
             break;
         }
         default:  // a bare float: drag it, or double-click and type a value
             if (ImGui::DragFloat(label, &v, 0.01f, 0.0f, 0.0f, "%.4g"))
-                attempt([&] { edit(effect, param.name, number(v)); });
+                attempt([&] { edit(effect, param.name, text(param, v)); });
             break;
     }
 }
