@@ -44,6 +44,7 @@ def case_script():
         set 1 translation=0,3,0
         frame 5
         set 2 frequency=0.9
+        set 2 rotate speed=0.8
         screenshot edited.png
         frame 12
         set 1 origin=1,0,0
