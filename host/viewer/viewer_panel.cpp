@@ -126,8 +126,7 @@ void Viewer::panel() {
         if (ImGui::RadioButton("Y", camera_.up == UpAxis::Y)) setUp(UpAxis::Y);
         ImGui::SameLine();
         if (ImGui::RadioButton("Z", camera_.up == UpAxis::Z)) setUp(UpAxis::Z);
-        ImGui::SameLine();
-        ImGui::TextDisabled("drag: orbit, right/shift: pan, wheel: zoom");
+        ImGui::TextDisabled("orbit: drag  pan: right-drag  zoom: wheel");
     }
     if (ImGui::CollapsingHeader("Files", ImGuiTreeNodeFlags_DefaultOpen)) {
         ImGui::InputText("scene", sceneField_, sizeof sceneField_);
@@ -137,17 +136,17 @@ void Viewer::panel() {
         const std::string name = nameField_;
         char frameName[32];
         std::snprintf(frameName, sizeof frameName, "_%04d", timeline_.frame());
-        if (ImGui::Button("frame .obj"))
+        if (ImGui::Button("save frame .obj"))
             attempt([&] {
                 timeline_.saveFrame(name + frameName + ".obj");
                 say("wrote " + name + frameName + ".obj", false);
             });
         ImGui::SameLine();
-        if (ImGui::Button("picture .png (F12)")) screenshot(name + "_" + std::to_string(++shotCounter_) + ".png", false);
+        if (ImGui::Button("save picture .png (F12)")) screenshot(name + "_" + std::to_string(++shotCounter_) + ".png", false);
+        if (ImGui::Button("save session .json")) attempt([&] { saveSession(name + ".json"); });
         ImGui::SameLine();
-        if (ImGui::Button("session .json")) attempt([&] { saveSession(name + ".json"); });
-        ImGui::SameLine();
-        if (ImGui::Button("load")) attempt([&] { loadSession(name + ".json"); });
+        if (ImGui::Button("load session .json")) attempt([&] { loadSession(name + ".json"); });
+        ImGui::TextDisabled("or drop an .obj file onto the window");
     }
     if (!message_.empty())
         ImGui::TextColored(messageIsError_ ? ImVec4(1.0f, 0.45f, 0.4f, 1.0f) : ImVec4(0.6f, 0.85f, 0.6f, 1.0f), "%s",
@@ -167,19 +166,16 @@ void Viewer::statusLine() {
     const Scene& scene = timeline_.current();
     size_t curvePoints = 0;
     for (const SceneCurve& c : scene.curves) curvePoints += c.points.size();
-    std::string text;
-    char part[160];
-    std::snprintf(part, sizeof part, "frame %d/%d  t=%.2fs  |  ", timeline_.frame(), timeline_.frames(),
-                  timeline_.frame() / timeline_.fps());
-    text += part;
+    // Most telling first: a long stack runs off the end.
+    char text[1024];
+    int used = std::snprintf(text, sizeof text, "%.0f fps  |  frame %d/%d  t=%.2fs  |  mesh %zu, curve points %zu, "
+                             "particles %zu  |", ImGui::GetIO().Framerate, timeline_.frame(), timeline_.frames(),
+                             timeline_.frame() / timeline_.fps(), scene.vertices.size(), curvePoints,
+                             scene.particles.size());
     const std::vector<double> ms = timeline_.msPerEffect();
-    for (size_t i = 0; i < ms.size(); ++i) {
-        std::snprintf(part, sizeof part, "%s %.2f ms  ", timeline_.effect(i).name.c_str(), ms[i]);
-        text += part;
-    }
-    std::snprintf(part, sizeof part, "|  %zu vertices, %zu curve points, %zu particles  |  %.0f fps",
-                  scene.vertices.size(), curvePoints, scene.particles.size(), ImGui::GetIO().Framerate);
-    text += part;
-    ImGui::TextUnformatted(text.c_str());
+    for (size_t i = 0; i < ms.size() && used > 0 && size_t(used) < sizeof text; ++i)
+        used += std::snprintf(text + used, sizeof text - size_t(used), "  %s %.2f ms", timeline_.effect(i).name.c_str(),
+                              ms[i]);
+    ImGui::TextUnformatted(text);
     ImGui::End();
 }
