@@ -48,6 +48,7 @@ def case_script():
         screenshot edited.png
         frame 12
         set 1 origin=1,0,0
+        bypass 1 on
         frame 20
         frame 15
         save-frame shown.obj
@@ -79,6 +80,13 @@ def case_script():
     check(result.returncode == 0, f"run --session fails: {result.stderr}")
     check(filecmp.cmp(path("shown.obj"), os.path.join(out, "frame_0015.obj"), shallow=False),
           "frame 15 shown after a scrub is frame 15 of run --session")
+
+
+    # A plug-in that does not load: the same line and status as run.
+    answers = [subprocess.run([FXHOST, command, "--plugin", path("none.fx")], capture_output=True, text=True,
+                              timeout=60) for command in ("run", "view")]
+    check(answers[0].returncode == answers[1].returncode == 1 and answers[0].stderr == answers[1].stderr,
+          f"a missing plug-in: {[(a.returncode, a.stderr) for a in answers]}")
 
 
 def xdotool(*args):
