@@ -4,11 +4,5 @@
 # (every option of `fxhost view`).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null; then
-  sudo bash scripts/setup.sh
-else
-  bash scripts/setup.sh
-fi
-cmake --preset linux64 >/dev/null
-cmake --build --preset linux64 -j "$(nproc)" --target fxhost
+bash scripts/build_fxhost.sh
 exec build/fxhost view "$@"
