@@ -56,9 +56,11 @@ Session fromJson(const json& j, const fs::path& folder) {
         session.effects.push_back(SessionEffect{e.at("name").get<std::string>(), e.value("bypassed", false)});
         for (const auto& [name, value] : e.value("params", json::object()).items())
             session.settings.push_back(setting(0, index, name, value));
-        for (const json& edit : e.value("edits", json::array()))
-            session.settings.push_back(
-                setting(edit.at("frame").get<int>(), index, edit.at("param").get<std::string>(), edit.at("value")));
+        for (const json& edit : e.value("edits", json::array())) {
+            const int frame = edit.at("frame").get<int>();
+            if (frame < 1) throw RunError("an edit's frame counts from 1");
+            session.settings.push_back(setting(frame, index, edit.at("param").get<std::string>(), edit.at("value")));
+        }
     }
     if (j.contains("camera")) {
         const json& c = j["camera"];
