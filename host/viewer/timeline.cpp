@@ -59,7 +59,10 @@ void Timeline::setBypassed(size_t i, bool bypassed) {
 }
 
 void Timeline::edit(size_t i, const std::string& name, const std::string& value, bool playing) {
-    ParamSetting setting = parseSetting(name + "=" + value);
+    ParamSetting setting;
+    setting.name = name;
+    setting.value = value;
+    setting.text = name + "=" + value;
     const Param* param = nullptr;
     for (const Param& p : stack_->params(i))
         if (p.name == setting.name) param = &p;

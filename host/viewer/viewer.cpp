@@ -51,7 +51,7 @@ Viewer::Viewer(const ViewerOptions& options) : options_(options), timeline_(opti
     ImGui_ImplOpenGL2_Init();
     drawer_ = std::make_unique<SceneDrawer>();
 
-    if (!options.sessionPath.empty() && timeline_.session().camera) return;
+    if (cameraFromSession_) return;
     camera_.up = options.up;
     camera_.setView(options.view);
     frameAll();
@@ -113,6 +113,7 @@ void Viewer::loadSession(const std::string& path) {
     timeline_.useSession(session);
     std::snprintf(sceneField_, sizeof sceneField_, "%s", timeline_.scenePath().c_str());
     if (session.camera) camera_ = *session.camera;
+    cameraFromSession_ = session.camera.has_value();
     say("loaded the session " + path, false);
 }
 

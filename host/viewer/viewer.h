@@ -80,7 +80,7 @@ private:
     DrawOptions show_;
     std::unique_ptr<SceneDrawer> drawer_;
     std::unique_ptr<ViewerScript> script_;
-    bool playing_ = false, loop_ = true;
+    bool playing_ = false, loop_ = true, cameraFromSession_ = false;
     double lastTick_ = 0.0, frameSeconds_ = 0.0;
     std::vector<std::pair<std::string, bool>> shots_;
     std::string message_;
