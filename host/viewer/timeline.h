@@ -57,7 +57,7 @@ public:
 private:
     void restart();  // a new stack, started, before frame 1
     void replay();   // the shown frame again, after a change
-    void step();
+    void step(bool shown);
 
     const Plugin plugin_;
     const std::vector<CatalogueRow> catalogue_;

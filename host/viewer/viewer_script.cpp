@@ -87,7 +87,9 @@ void ViewerScript::step(Viewer& viewer) {
 }
 
 void ViewerScript::frameDone(double seconds) {
-    if (timeFrame_) std::printf("frame shown in %.1f ms\n", 1000.0 * seconds);
+    if (timeFrame_)
+        std::printf("frame shown in %.1f ms (%.1f ms of processor time)\n", 1000.0 * seconds,
+                    1000.0 * double(std::clock() - playClock_) / CLOCKS_PER_SEC);
     timeFrame_ = false;
     if (waiting_ > 0) --waiting_;
     if (playing_ > 0) {
@@ -129,6 +131,7 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
                 if (p.name == name) viewer.edit(i, name, value), found = true;
         if (!found) throw UsageError("set: no effect of the stack has a parameter '" + name + "'");
     } else if (command == "frame") {
+        playClock_ = std::clock();
         timeline.show(count(w[1]));
         timeFrame_ = true;
     } else if (command == "play") {

@@ -82,6 +82,23 @@ def case_script():
           "frame 15 shown after a scrub is frame 15 of run --session")
 
 
+    # Every effect in one stack, edits on the way: a frame shown after a scrub back is run's frame.
+    script = [f"add {name}" for name in ("_GenericTranslate", "GenericHarmonik", "GenericTwist", "GenericMagnet",
+                                         "GenericElipsoid", "_GenericCosine", "_GenericTranslateFromSpline",
+                                         "_GenericScale", "_GenericRotate")]
+    script += ["frame 9", "set intensity=0.9", "set 1 origin=0,1,0", "frame 30", "set speed=0.9", "frame 40",
+               "frame 33", "save-frame all.obj", "save-session all.json", "quit"]
+    with open(path("all.txt"), "w") as f:
+        f.write("\n".join(script))
+    result = subprocess.run([FXHOST, "view", "--script", "all.txt"], cwd=WORK, capture_output=True, text=True,
+                            timeout=120)
+    check(result.returncode == 0 and not result.stderr, f"view of every effect: {result.stderr}")
+    result = subprocess.run([FXHOST, "run", "--session", path("all.json"), "--frames", "33", "--out", out],
+                            capture_output=True, text=True, timeout=60)
+    check(result.returncode == 0, f"run --session of every effect fails: {result.stderr}")
+    check(filecmp.cmp(path("all.obj"), os.path.join(out, "frame_0033.obj"), shallow=False),
+          "every effect stacked: frame 33 shown after a scrub is run's")
+
     # A plug-in that does not load: the same line and status as run.
     answers = [subprocess.run([FXHOST, command, "--plugin", path("none.fx")], capture_output=True, text=True,
                               timeout=60) for command in ("run", "view")]
