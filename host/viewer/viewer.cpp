@@ -74,7 +74,11 @@ Viewer::Rect Viewer::viewRect() const {
 }
 
 void Viewer::openScene(const std::string& path) {
-    timeline_.loadScene(path);  // the current scene stays when this throws
+    try {
+        timeline_.loadScene(path);
+    } catch (const RunError& e) {
+        throw RunError(e.what() + std::string(" (the current scene stays)"));
+    }
     std::snprintf(sceneField_, sizeof sceneField_, "%s", path.c_str());
     frameAll();
     say("opened " + (path.empty() ? std::string("the built-in scene") : path), false);

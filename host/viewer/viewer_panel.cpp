@@ -148,9 +148,12 @@ void Viewer::panel() {
         if (ImGui::Button("load session .json")) attempt([&] { loadSession(name + ".json"); });
         ImGui::TextDisabled("or drop an .obj file onto the window");
     }
-    if (!message_.empty())
-        ImGui::TextColored(messageIsError_ ? ImVec4(1.0f, 0.45f, 0.4f, 1.0f) : ImVec4(0.6f, 0.85f, 0.6f, 1.0f), "%s",
-                           message_.c_str());
+    if (!message_.empty()) {
+        ImGui::PushStyleColor(ImGuiCol_Text, messageIsError_ ? ImVec4(1.0f, 0.45f, 0.4f, 1.0f)
+                                                             : ImVec4(0.6f, 0.85f, 0.6f, 1.0f));
+        ImGui::TextWrapped("%s", message_.c_str());
+        ImGui::PopStyleColor();
+    }
     if (ImGui::CollapsingHeader("Stack", ImGuiTreeNodeFlags_DefaultOpen)) stackPanel();
     ImGui::PopItemWidth();
     ImGui::End();
