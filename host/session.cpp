@@ -125,8 +125,12 @@ void useSession(const Session& session, PlaybackOptions& o, bool keepFrames, boo
         o.effects.push_back(e.name);
         o.bypassed.push_back(e.bypassed);
     }
-    o.settings.insert(o.settings.begin(), session.settings.begin(), session.settings.end());
     if (!keepFrames) o.frames = session.frames;
+    // A shorter run than the session's leaves the later edits out.
+    std::vector<ParamSetting> settings;
+    for (const ParamSetting& setting : session.settings)
+        if (setting.frame <= o.frames) settings.push_back(setting);
+    o.settings.insert(o.settings.begin(), settings.begin(), settings.end());
     if (!keepFps) o.fps = session.fps;
     o.camera = session.camera;
 }

@@ -32,5 +32,6 @@ Session loadSession(const std::string& path);
 void saveSession(const Session& session, const std::string& path);
 
 // The scene, stack, settings and camera of the session; frames and fps unless
-// the command line gave them. Throws UsageError when it also named effects or a scene.
+// the command line gave them (edits past the last frame then go). Throws
+// UsageError when the command line also named effects or a scene.
 void useSession(const Session& session, PlaybackOptions& options, bool keepFrames, bool keepFps);
