@@ -19,7 +19,7 @@ namespace {
 Viewer* viewerOf(GLFWwindow* window) { return static_cast<Viewer*>(glfwGetWindowUserPointer(window)); }
 }  // namespace
 
-Viewer::Viewer(const ViewerOptions& options) : options_(options), timeline_(options.pluginPath) {
+Viewer::Viewer(const ViewerOptions& options) : timeline_(options.pluginPath) {
     // Everything the command line names is checked before a window opens.
     if (!options.scriptPath.empty()) script_ = std::make_unique<ViewerScript>(options.scriptPath);
     if (!options.sessionPath.empty()) loadSession(options.sessionPath);
@@ -242,8 +242,7 @@ int Viewer::run() {
         drawFrame();
         takeScreenshots();
         glfwSwapBuffers(window_);
-        frameSeconds_ = glfwGetTime() - start;
-        if (script_) script_->frameDone(frameSeconds_);
+        if (script_) script_->frameDone(glfwGetTime() - start);
     }
     return 0;
 }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,7 +54,6 @@ public:
     void quit();
 
 private:
-    friend class ViewerScript;
     void panel();
     void stackPanel();
     void paramControl(size_t effect, const Param& param);
@@ -73,7 +71,6 @@ private:
     };
     Rect viewRect() const;
 
-    ViewerOptions options_;
     GLFWwindow* window_ = nullptr;
     Timeline timeline_;
     Camera camera_;
@@ -81,7 +78,7 @@ private:
     std::unique_ptr<SceneDrawer> drawer_;
     std::unique_ptr<ViewerScript> script_;
     bool playing_ = false, loop_ = true, cameraFromSession_ = false;
-    double lastTick_ = 0.0, frameSeconds_ = 0.0;
+    double lastTick_ = 0.0;
     std::vector<std::pair<std::string, bool>> shots_;
     std::string message_;
     bool messageIsError_ = false;
