@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "catalogue_commands.h"
+#include "cli_options.h"
 #include "demo.h"
 #include "errors.h"
 #include "playback.h"
@@ -23,15 +24,6 @@ void parseSize(const std::string& text, PlaybackOptions& o) {
         throw UsageError("--size " + text + ": expected WIDTHxHEIGHT, e.g. 640x480");
     o.width = width;
     o.height = height;
-}
-
-void addPluginOption(CLI::App* command, std::string& path) {
-    command->add_option("--plugin", path, "The plug-in to load (default: generic.fx beside fxhost)");
-}
-
-void addCameraOptions(CLI::App* command, std::string& up, std::string& view) {
-    command->add_option("--up", up, "The scene's up axis: y (default) or z");
-    command->add_option("--view", view, "Look from: three-quarter (default), front, top or side");
 }
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "../cli_options.h"
 #include "../errors.h"
 
 ViewCommand::ViewCommand(CLI::App& app, std::string& pluginPath) : pluginPath_(pluginPath) {
@@ -11,9 +12,8 @@ ViewCommand::ViewCommand(CLI::App& app, std::string& pluginPath) : pluginPath_(p
     command_->add_option("--session", options_.sessionPath, "A session saved from the viewer");
     command_->add_option("--script", options_.scriptPath, "Viewer actions to run, one a line (see the README)");
     command_->add_option("--size", size_, "Window size WIDTHxHEIGHT (default 1280x800)");
-    command_->add_option("--up", up_, "The scene's up axis: y (default) or z");
-    command_->add_option("--view", view_, "Look from: three-quarter (default), front, top or side");
-    command_->add_option("--plugin", pluginPath_, "The plug-in to load (default: generic.fx beside fxhost)");
+    addCameraOptions(command_, up_, view_);
+    addPluginOption(command_, pluginPath_);
 }
 
 int ViewCommand::run() {
