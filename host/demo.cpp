@@ -82,6 +82,8 @@ void runDemo(const DemoOptions& o) {
     base.fps = o.fps;
     base.width = o.tileWidth;
     base.height = o.tileHeight;
+    base.up = o.up;
+    base.view = o.view;
 
     // The scene alone: one frame, one tile.
     PlaybackOptions scene = base;

@@ -6,10 +6,15 @@
 #include <iostream>
 
 #include "catalogue_commands.h"
+#include "cli_options.h"
 #include "demo.h"
 #include "errors.h"
 #include "playback.h"
 #include "plugin_loader.h"
+#include "session.h"
+#ifdef FX_VIEWER
+#include "viewer/view_command.h"
+#endif
 
 namespace {
 void parseSize(const std::string& text, PlaybackOptions& o) {
@@ -19,10 +24,6 @@ void parseSize(const std::string& text, PlaybackOptions& o) {
         throw UsageError("--size " + text + ": expected WIDTHxHEIGHT, e.g. 640x480");
     o.width = width;
     o.height = height;
-}
-
-void addPluginOption(CLI::App* command, std::string& path) {
-    command->add_option("--plugin", path, "The plug-in to load (default: generic.fx beside fxhost)");
 }
 }  // namespace
 
@@ -59,6 +60,9 @@ int main(int argc, char** argv) {
     bool sheet = false;
     run->add_flag("--sheet", sheet, "Also render sheet.png: a contact sheet of 8 frames");
     run->add_option("--size", size, "Picture size WIDTHxHEIGHT (default 640x480)");
+    std::string sessionPath, up = "y", view = "three-quarter";
+    run->add_option("--session", sessionPath, "A session the viewer saved: its scene, stack, edits and camera");
+    addCameraOptions(run, up, view);
     addPluginOption(run, plugin);
 
     CLI::App* demo = app.add_subcommand("demo", "Every built effect on the built-in scene: pictures and a gallery");
@@ -66,7 +70,11 @@ int main(int argc, char** argv) {
     demo->add_option("--out", demoOptions.outDir, "Folder for the pictures and index.html")->required();
     demo->add_option("--seconds", demoOptions.seconds, "Length of each run (default 3)");
     demo->add_option("--fps", demoOptions.fps, "Frames per second (default 24)");
+    addCameraOptions(demo, up, view);
     addPluginOption(demo, plugin);
+#ifdef FX_VIEWER
+    ViewCommand viewCommand(app, plugin);  // Linux only: a GLFW window
+#endif
 
     try {
         app.parse(argc, argv);
@@ -89,11 +97,22 @@ int main(int argc, char** argv) {
             if (!size.empty()) parseSize(size, playback);
             playback.writeObjs = !playback.outDir.empty();
             if (sheet) playback.sheetName = "sheet.png";
+            playback.up = parseUpAxis(up);
+            playback.view = parseView(view);
+            if (!sessionPath.empty())
+                useSession(loadSession(sessionPath), playback, run->count("--frames") > 0, run->count("--fps") > 0);
             runPlayback(playback);
         } else if (*demo) {
             demoOptions.pluginPath = plugin;
+            demoOptions.up = parseUpAxis(up);
+            demoOptions.view = parseView(view);
             runDemo(demoOptions);
         }
+#ifdef FX_VIEWER
+        else if (viewCommand.chosen()) {
+            return viewCommand.run();
+        }
+#endif
     } catch (const UsageError& e) {
         std::cerr << "fxhost: " << e.what() << '\n';
         return 2;

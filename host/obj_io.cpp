@@ -11,6 +11,7 @@
 #include <sstream>
 #include <vector>
 
+#include "atomic_file.h"
 #include "errors.h"
 
 namespace {
@@ -294,4 +295,13 @@ void writeObj(const Scene& scene, std::ostream& out) {
             out << (k % 16 == 0 ? (k ? "\np " : "p ") : " ") << base + k;
         out << '\n';
     }
+}
+
+void writeObjFile(const Scene& scene, const std::string& path) {
+    writeAtomically(path, [&scene](const std::string& temporary) {
+        std::ofstream out(temporary, std::ios::binary);
+        writeObj(scene, out);
+        out.close();
+        return bool(out);
+    });
 }

@@ -3,13 +3,11 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <set>
 
-#include "atomic_file.h"
 #include "builtin_scene.h"
 #include "effect_stack.h"
 #include "errors.h"
@@ -72,6 +70,7 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
     const Plugin plugin(o.pluginPath);
     const std::vector<CatalogueRow> catalogue = readCatalogue(plugin);
     EffectStack stack(plugin, catalogue, o.effects);
+    for (size_t i = 0; i < o.bypassed.size() && i < o.effects.size(); ++i) stack.setBypassed(i, o.bypassed[i]);
     const std::vector<Assignment> assignments = stack.resolve(o.settings, o.frames);
 
     if (!o.outDir.empty()) {
@@ -83,7 +82,14 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
     const std::set<int> shown = o.sheetName.empty() ? std::set<int>{} : sheetFrames(o.frames, o.sheetTiles);
     if (o.renderFrames || !shown.empty()) {
         renderer = std::make_unique<Renderer>(o.width, o.height);
-        renderer->frame(boundsOf(source));  // fixed for the whole run
+        Camera& camera = renderer->camera();  // fixed for the whole run
+        if (o.camera) {
+            camera = *o.camera;
+        } else {
+            camera.up = o.up;
+            camera.setView(o.view);
+            camera.frameAll(boundsOf(source), renderer->aspect());
+        }
     }
 
     std::vector<Image> tiles;
@@ -98,13 +104,7 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
         const bool show = o.renderFrames || shown.count(frame);
         if (o.writeObjs || show) {
             const Scene current = sceneFromRecords(data.mesh(), data.spline(), data.particles());
-            if (o.writeObjs)
-                writeAtomically(frameFile(o.outDir, frame, "obj"), [&current](const std::string& temporary) {
-                    std::ofstream out(temporary, std::ios::binary);
-                    writeObj(current, out);
-                    out.close();
-                    return bool(out);
-                });
+            if (o.writeObjs) writeObjFile(current, frameFile(o.outDir, frame, "obj"));
             if (show) {
                 char label[256];
                 std::snprintf(label, sizeof label, "%s  t=%.2f", title.c_str(), double(time));

@@ -7,6 +7,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev libgl-dev libegl-dev libopengl-dev libgl1-mesa-dri libegl-mesa0
   libtinyobjloader-dev libstb-dev libcli11-dev python3 python3-numpy clang libclang-rt-14-dev valgrind
   file binutils-mingw-w64-i686
+  libglfw3-dev libimgui-dev nlohmann-json3-dev xvfb xauth xdotool
 )
 missing=()
 for p in "${packages[@]}"; do

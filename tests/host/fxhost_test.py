@@ -305,6 +305,20 @@ def case_render_scene():
     check(info["red"][0] == 0, "no gizmo without effects")
 
 
+def case_render_framing():
+    # A thin spike far from the origin, standing along z: framed whole, upright with --up z.
+    spike = write("spike.obj", "v 100 200 50\nv 104 200 50\nv 102 204 50\nv 102 202 80\n"
+                               "f 1 2 4\nf 2 3 4\nf 3 1 4\nf 1 3 2\n")
+    # The label takes the top left corner: the box's bottom and right edges tell, the object being
+    # symmetric about the centre of its bounds.
+    for up, upright in (("z", True), ("y", False)):
+        info = render([], "--scene", spike, "--up", up, "--view", "front")
+        count, _, _, _, _, right, bottom = info["surface"]
+        check(count > 200 and right < 200, f"--up {up}: the spike is seen in the middle: {info}")
+        check(bottom <= 240 - 0.1 * 240, f"--up {up}: framed with a margin: bottom {bottom}")
+        check((bottom > 150) == upright, f"--up {up}: upright {upright}: bottom {bottom}")
+
+
 def case_demo():
     out = os.path.join(WORK, "demo")
     shutil.rmtree(out, ignore_errors=True)
