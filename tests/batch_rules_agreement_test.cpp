@@ -23,6 +23,7 @@
 #include "effects/translate_from_spline.h"
 #include "effects/twist.h"
 #include "float_agreement.h"
+#include "plugin/boundary.h"
 #include "scene/batch_rules.h"
 #include "test_host.h"
 
@@ -100,7 +101,7 @@ Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, floa
                 Probe<E> probe = {}) {
     Agreement agreement;
     for (int round = 0; round < 12; ++round) {
-        E fx{};
+        Boundary<E> fx{};
         RecordingParamHost params;
         fx.registerParams(&params);
         fx.init(0, 0);

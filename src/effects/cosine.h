@@ -10,7 +10,7 @@
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 
-class GenericCosine final : public FxDeformer<FxAxisFrameEffect, GenericCosine> {
+class GenericCosine : public FxDeformer<FxAxisFrameEffect, GenericCosine> {
 public:
     void FX_THISCALL registerParams(FxParamHost* host) override;
     bool FX_THISCALL start(uint32_t) override;

@@ -13,7 +13,7 @@
 // v^e for positive v, -((-v)^e) otherwise: the sign survives the power.
 inline double spow(double v, double e) { return v > 0.0 ? std::pow(v, e) : -std::pow(-v, e); }
 
-class GenericElipsoid final : public FxDeformer<FxEffect, GenericElipsoid> {
+class GenericElipsoid : public FxDeformer<FxEffect, GenericElipsoid> {
 public:
     void FX_THISCALL registerParams(FxParamHost* host) override;
     const char* FX_THISCALL description() override;

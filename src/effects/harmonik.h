@@ -10,7 +10,7 @@
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 
-class GenericHarmonik final : public FxDeformer<FxTimeStepEffect, GenericHarmonik> {
+class GenericHarmonik : public FxDeformer<FxTimeStepEffect, GenericHarmonik> {
 public:
     void FX_THISCALL registerParams(FxParamHost* host) override;
     bool FX_THISCALL start(uint32_t) override;

@@ -9,7 +9,7 @@
 #include "scene/batch_rules.h"
 #include "scene/vec_math.h"
 
-class GenericMagnet final : public FxDeformer<FxEffect, GenericMagnet> {
+class GenericMagnet : public FxDeformer<FxEffect, GenericMagnet> {
 public:
     void FX_THISCALL registerParams(FxParamHost* host) override;
     bool FX_THISCALL start(uint32_t) override;

@@ -10,7 +10,7 @@
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 
-class GenericTwist final : public FxDeformer<FxAxisFrameEffect, GenericTwist> {
+class GenericTwist : public FxDeformer<FxAxisFrameEffect, GenericTwist> {
 public:
     bool FX_THISCALL init(uint32_t, uint32_t) override;
     void FX_THISCALL registerParams(FxParamHost* host) override;
