@@ -4,20 +4,19 @@
 // a frame where the scene grows. No exception leaves the library, nothing
 // leaks, a failed process hands back only complete copies, and the next
 // frame equals an undisturbed run's.
-#include <cstring>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "allocation_counter.h"
+#include "handed_copies.h"
 #include "plugin/exports.h"
 #include "recording_gl.h"
-#include "scene/host_vector.h"
 #include "test_host.h"
 
 namespace {
 // Registers without allocating, so that every refused allocation is the library's.
-class ArrayParamHost final : public FxParamHost {
+class SilentParamHost final : public FxParamHost {
 public:
     void FX_THISCALL add(const char*, float*) override {}
 };
@@ -41,40 +40,6 @@ void build(HostScene& s, int n) {
     s.publish();
 }
 
-template <class T>
-void append(std::vector<uint32_t>& out, const HostVector<T>* v) {
-    const uint32_t n = count(v);
-    out.push_back(n);
-    const size_t start = out.size();
-    out.resize(start + (sizeof(T) * n + 3) / 4);
-    if (n) std::memcpy(&out[start], v->begin, sizeof(T) * n);
-}
-
-// What a process handed back, kind by kind (empty: not handed back).
-struct Handed {
-    std::vector<uint32_t> kinds[3];
-    explicit Handed(const ServingHostData& h) {
-        if (h.handedParticles) append(kinds[0], h.handedParticles->particles);
-        if (const Spline* s = h.handedSpline) {
-            kinds[1].push_back(count(s->curves));
-            for (uint32_t c = 0; c < count(s->curves); ++c) {
-                const Curve& curve = s->curves->begin[c];
-                append(kinds[1], &curve.points);
-                append(kinds[1], &curve.segmentLengths);
-                // An open curve's last entry is not a segment: it keeps whatever an earlier frame left.
-                if (!curve.closed && count(curve.segmentLengths)) kinds[1].back() = 0;
-                kinds[1].push_back(curve.closed);
-                std::memcpy(&kinds[1].emplace_back(), &curve.length, 4);
-            }
-        }
-        if (const Mesh* m = h.handedMesh) {
-            for (const auto* v : {m->vertices, m->normals}) append(kinds[2], v);
-            for (const auto* v : {m->faces, m->uvFaces}) append(kinds[2], v);
-            append(kinds[2], m->uvs);
-        }
-    }
-};
-
 enum class During { nothing, create, firstFrame, growingFrame };
 const char* const kPhases[] = {"", "creation", "first frame", "growing frame"};
 
@@ -91,7 +56,7 @@ bool drive(int index, During during, size_t refuse, std::vector<Handed>* record,
     clearGlLog();
     const size_t held = bytesInUse();
     bool refused = false;
-    ArrayParamHost params;
+    SilentParamHost params;
     if (during == During::create) refuseAllocation(refuse);
     FxEffect* fx = fx_create(index, nullptr);
     if (fx) {
