@@ -26,8 +26,9 @@ public:
 #endif
     }
     ~LibraryFpState() {
-        // Restoring the caller's word also takes away the flags the library raised.
-        if (_mm_getcsr() != mxcsr_) _mm_setcsr(mxcsr_);
+        // Written back unread (reading MXCSR costs more than writing it): the caller's word also
+        // takes away the flags the library raised.
+        _mm_setcsr(mxcsr_);
 #if defined(__i386__)
         if (x87_ != kLibraryX87) {
             // A flag raised here under a trap the caller unmasks would fire at its next x87 instruction.
