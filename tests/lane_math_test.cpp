@@ -1,21 +1,28 @@
-// The library's math functions (on two SSE2 lanes, and the scalar rules'
-// one-lane instance) against correctly rounded results, taken from the C
-// library in extended precision: the ulps each header states, over the
-// ranges the rules feed them and beyond (huge angles through the exact
-// reduction), and C's very values where the result is a zero, an infinity
-// or a NaN.
+// The library's math functions against correctly rounded results, taken
+// from the C library in extended precision: the ulps the header states,
+// over the ranges the rules feed them and beyond (huge angles through the
+// exact reduction), and C's very values where the result is a zero, an
+// infinity or a NaN; on the lanes of every instruction set this processor
+// runs, each bit for bit the scalar rules' one-lane instance.
 #include <bit>
 #include <cmath>
 #include <limits>
 #include <random>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "scene/lane_math.h"
+#include "lane_math_sets.h"
 #include "scene/scalar_math.h"
 
 namespace {
-using lanes::D;
+// The instruction sets this processor runs.
+std::vector<InstructionSet> setsHere() {
+    std::vector<InstructionSet> sets;
+    for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512})
+        if (batchRulesFor(set)) sets.push_back(set);
+    return sets;
+}
 
 int64_t doubleUlps(double a, double b) {
     if (std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b) || (std::isnan(a) && std::isnan(b))) return 0;
@@ -28,17 +35,6 @@ int64_t doubleUlps(double a, double b) {
     return d < 0 ? -d : d;
 }
 
-// Both arguments in every lane; one-argument functions ignore the second.
-double lane(D (*f)(D, D), double x, double y) {
-    alignas(16) double xs[lanes::kWidth], ys[lanes::kWidth], out[lanes::kWidth];
-    for (int i = 0; i < lanes::kWidth; ++i) {
-        xs[i] = x;
-        ys[i] = y;
-    }
-    lanes::store(out, f(lanes::load(xs), lanes::load(ys)));
-    return out[lanes::kWidth - 1];
-}
-
 struct Range {
     double low, high, secondLow, secondHigh;
     bool logarithmic;  // uniform in the exponent, for magnitudes over many decades
@@ -46,7 +42,7 @@ struct Range {
 
 struct Function {
     const char* name;
-    D (*lanes)(D, D);
+    MathFunction function;
     double (*scalar)(double, double);
     long double (*reference)(long double, long double);
     int64_t ulps;
@@ -59,21 +55,21 @@ struct Function {
 };
 
 const Function kFunctions[] = {
-    {"sin", [](D x, D) { return lanes::sin(x); }, [](double x, double) { return fxmath::sin(x); },
+    {"sin", MathFunction::sin, [](double x, double) { return fxmath::sin(x); },
      [](long double x, long double) { return sinl(x); }, 1, {{-1e4, 1e4, 0, 0, false}, {1e5, 1e300, 0, 0, true}}},
-    {"cos", [](D x, D) { return lanes::cos(x); }, [](double x, double) { return fxmath::cos(x); },
+    {"cos", MathFunction::cos, [](double x, double) { return fxmath::cos(x); },
      [](long double x, long double) { return cosl(x); }, 1, {{-1e4, 1e4, 0, 0, false}, {1e5, 1e300, 0, 0, true}}},
-    {"tan", [](D x, D) { return lanes::tan(x); }, [](double x, double) { return fxmath::tan(x); },
+    {"tan", MathFunction::tan, [](double x, double) { return fxmath::tan(x); },
      [](long double x, long double) { return tanl(x); }, 2, {{-20, 20, 0, 0, false}, {1e5, 1e300, 0, 0, true}}},
-    {"atan2", [](D y, D x) { return lanes::atan2(y, x); }, [](double y, double x) { return fxmath::atan2(y, x); },
+    {"atan2", MathFunction::atan2, [](double y, double x) { return fxmath::atan2(y, x); },
      [](long double y, long double x) { return atan2l(y, x); }, 1,
      {{-50, 50, -50, 50, false}, {1e-300, 1e300, 1e-300, 1e300, true}}},
-    {"exp", [](D x, D) { return lanes::exp(x); }, [](double x, double) { return fxmath::exp(x); },
+    {"exp", MathFunction::exp, [](double x, double) { return fxmath::exp(x); },
      [](long double x, long double) { return expl(x); }, 1, {{-700, 700, 0, 0, false}, {-745, -708, 0, 0, false}}},
-    {"log", [](D x, D) { return lanes::log(x); }, [](double x, double) { return fxmath::log(x); },
+    {"log", MathFunction::log, [](double x, double) { return fxmath::log(x); },
      [](long double x, long double) { return logl(x); }, 1, {{1e-9, 1e9, 0, 0, true}, {1e-320, 1e300, 0, 0, true}}},
     // y ln x carries its error, up to 2^-52 |y ln x| relative, into the power.
-    {"pow", [](D x, D y) { return lanes::pow(x, y); }, [](double x, double y) { return fxmath::pow(x, y); },
+    {"pow", MathFunction::pow, [](double x, double y) { return fxmath::pow(x, y); },
      [](long double x, long double y) { return powl(x, y); }, 1,
      {{1e-9, 1, 0.01, 25, false}, {1e-3, 1e3, -50, 50, false}}, 2},
 };
@@ -91,10 +87,12 @@ TEST(LaneMath, GivesCsValuesAtZerosInfinitiesAndNaNs) {
     for (const Function& f : kFunctions)
         for (double x : special)
             for (double y : special) {
-                const double want = double(f.reference(x, y)), got = lane(f.lanes, x, y);
+                const double want = double(f.reference(x, y)), got = f.scalar(x, y);
                 const bool exact = want == 0 || std::isinf(want) || std::isnan(want);
                 EXPECT_LE(doubleUlps(want, got), exact ? 0 : f.allowed(x, y))
                     << f.name << "(" << x << ", " << y << ") = " << got << ", not " << want;
+                for (InstructionSet set : setsHere())
+                    EXPECT_EQ(doubleUlps(laneMath(set, f.function, x, y), got), 0) << f.name << " on set " << int(set);
             }
 }
 
@@ -106,12 +104,13 @@ TEST(LaneMath, StaysWithinItsUlpsOfTheCorrectlyRoundedResult) {
             for (int i = 0; i < 100000; ++i) {
                 const double x = draw(random, r.low, r.high, r.logarithmic) * (r.logarithmic && i % 2 ? -1 : 1);
                 const double y = r.secondHigh ? draw(random, r.secondLow, r.secondHigh, r.logarithmic) : 0.0;
-                const double got = lane(f.lanes, x, y);
+                const double got = f.scalar(x, y);
                 const int64_t d = doubleUlps(double(f.reference(x, y)), got);
                 worst = std::max(worst, d);
                 excess = std::max(excess, d - f.allowed(x, y));
-                ASSERT_EQ(std::bit_cast<uint64_t>(got), std::bit_cast<uint64_t>(f.scalar(x, y)))
-                    << f.name << "(" << x << ", " << y << "): the scalar rules' instance differs";
+                for (InstructionSet set : setsHere())
+                    ASSERT_EQ(doubleUlps(laneMath(set, f.function, x, y), got), 0)
+                        << f.name << "(" << x << ", " << y << ") on set " << int(set);
             }
             std::printf("%-6s over %g..%g: at most %lld ulp\n", f.name, r.low, r.high, static_cast<long long>(worst));
             EXPECT_LE(excess, 0) << f.name << " over " << r.low << ".." << r.high;
