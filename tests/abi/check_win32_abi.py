@@ -194,8 +194,9 @@ def check_vtables(paths):
                 if i in PURE_IN_FXEFFECT:
                     allowed.add(PURE)
             if not allowed.intersection(got):
+                owners = ancestry[:1] if cls.startswith(BOUNDARY) else ancestry
                 problems.append(f"slot {i}: {' = '.join(got) or 'nothing'}; "
-                                f"expected {expected.split('(')[0]} of {' / '.join(ancestry)}")
+                                f"expected {expected.split('(')[0]} of {' / '.join(owners)}")
         if problems:
             failures.append(where + "\n    " + "\n    ".join(problems))
         else:
