@@ -92,6 +92,7 @@ ReducedAngle reduceLarge(double x) {
         low = 0;
         scale = 64;
     }
+    if (high == 0) return {0.0, 0.0, double(quadrant)};  // never for a double: 2/pi is irrational
     while (!(high >> 63)) {
         high = high << 1 | low >> 63;
         low <<= 1;
@@ -104,11 +105,10 @@ ReducedAngle reduceLarge(double x) {
     const double p = fh * pio2Hi;
     const double t = productError(fh, pio2Hi, p) + (fh * pio2Lo + fl * pio2Hi);
     double hi = p + t, lo = t - (hi - p);
-    if (fromNext) hi = -hi, lo = -lo;
-    if (negative) {
+    if (fromNext != negative) {
         hi = -hi;
         lo = -lo;
-        quadrant = (4 - quadrant) & 3;
     }
+    if (negative) quadrant = (4 - quadrant) & 3;
     return {hi, lo, double(quadrant)};
 }
