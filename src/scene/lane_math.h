@@ -162,23 +162,25 @@ inline D atanOfRatio(D y, D x) {
 }  // namespace detail
 
 // The angle of (x, y) in -pi..pi, with the signs of zeros and the
-// infinities as C's atan2 has them.
+// infinities as C's atan2 has them. Lanes off the ordinary range take the
+// slow path; on ordinary lanes both paths are the same operations.
 inline D atan2(D y, D x) {
     D ax = abs(x), ay = abs(y);
+    const D pi = splat(3.1415926535897931160E+00), piLo = splat(1.2246467991473531772E-16);
+    const auto angle = [&](D a) { return copySign(select(detail::signBit(x), pi - (a - piLo), a), y); };
+    const D big = splat(0x1p512), small = splat(0x1p-512);
+    if (all((ax <= big) & (ay <= big) & ((small <= ax) | (small <= ay)))) return angle(detail::atanOfRatio(ay, ax));
     // An infinite side is 1 against 0 for a finite other side, 1 against 1 for an infinite one.
     const Mask infX = ax == detail::infinity(), infY = ay == detail::infinity();
     ax = select(infX, splat(1.0), select(infY, splat(0.0), ax));
     ay = select(infY, splat(1.0), select(infX, splat(0.0), ay));
     // Scaled by a power of two (exact) into the range where the reduction neither overflows nor
     // loses subnormal digits.
-    const D scale = select((ax > splat(0x1p512)) | (ay > splat(0x1p512)), splat(0x1p-512),
-                           select((ax < splat(0x1p-512)) & (ay < splat(0x1p-512)), splat(0x1p512), splat(1.0)));
+    const D scale = select((ax > big) | (ay > big), small, select((ax < small) & (ay < small), big, splat(1.0)));
     ax = ax * scale;
     ay = ay * scale;
     const D a = select((ax == splat(0.0)) & (ay == splat(0.0)), splat(0.0), detail::atanOfRatio(ay, ax));
-    const D pi = splat(3.1415926535897931160E+00), piLo = splat(1.2246467991473531772E-16);
-    const D r = copySign(select(detail::signBit(x), pi - (a - piLo), a), y);
-    return select((x != x) | (y != y), x + y, r);
+    return select((x != x) | (y != y), x + y, angle(a));
 }
 
 namespace detail {
@@ -202,25 +204,34 @@ inline D logCore(D x, D k) {
 }
 }  // namespace detail
 
-// e^x: x = n ln2 + r, |r| <= ln2 / 2, with ln2's first 32 bits exact in
-// n ln2; e^r by its Taylor series to r^13; 2^n in two factors, so that
-// results near overflow and in the subnormals round once.
-inline D exp(D x) {
-    // Past these, e^x is infinite or zero in double; a NaN stays.
-    const D c = select(x > splat(710.0), splat(710.0), select(x < splat(-746.0), splat(-746.0), x));
+namespace detail {
+// e^c for c within -746..710: c = n ln2 + r, |r| <= ln2 / 2, with ln2's
+// first 32 bits exact in n ln2; e^r by its Taylor series to r^13. Beyond
+// |c| = 708, 2^n in two factors, so that results near overflow and in the
+// subnormals round once (elsewhere both give the same double).
+inline D expOf(D c, bool wide) {
     const D n = roundInt(c * splat(1.44269504088896338700e+00));
     const D r = (c - n * splat(6.93147180369123816490e-01)) - n * splat(1.90821492927058770002e-10);
-    const D q = detail::poly(r, 0.5, 0.16666666666666666, 0.041666666666666664, 0.008333333333333333,
-                             0.001388888888888889, 0.0001984126984126984, 2.48015873015873e-05,
-                             2.7557319223985893e-06, 2.755731922398589e-07, 2.505210838544172e-08,
-                             2.08767569878681e-09, 1.6059043836821613e-10);
+    const D q = poly(r, 0.5, 0.16666666666666666, 0.041666666666666664, 0.008333333333333333, 0.001388888888888889,
+                     0.0001984126984126984, 2.48015873015873e-05, 2.7557319223985893e-06, 2.755731922398589e-07,
+                     2.505210838544172e-08, 2.08767569878681e-09, 1.6059043836821613e-10);
+    const D m = splat(1.0) + (r * r * q + r);
+    if (!wide) return m * pow2(n);
     const D half = roundInt(n * splat(0.5));
-    return (splat(1.0) + (r * r * q + r)) * pow2(half) * pow2(n - half);
+    return m * pow2(half) * pow2(n - half);
+}
+}  // namespace detail
+
+inline D exp(D x) {
+    if (all(abs(x) < splat(708.0))) return detail::expOf(x, false);
+    // Past these, e^x is infinite or zero in double; a NaN stays.
+    return detail::expOf(select(x > splat(710.0), splat(710.0), select(x < splat(-746.0), splat(-746.0), x)), true);
 }
 
 // ln x; subnormal x is scaled up by 2^54 first. ln 0 = -inf, ln of a negative is NaN.
 inline D log(D x) {
     const Mask subnormal = x < splat(0x1p-1022);
+    if (all((splat(0x1p-1022) <= x) & (x <= splat(1.7976931348623157e308)))) return detail::logCore(x, splat(0.0));
     const D r = detail::logCore(select(subnormal, x * splat(0x1p54), x), select(subnormal, splat(-54.0), splat(0.0)));
     D v = select(x == splat(0.0), -detail::infinity(), r);
     v = select(x < splat(0.0), splat(__builtin_nan("")), v);
@@ -232,6 +243,8 @@ inline D log(D x) {
 inline D pow(D x, D y) {
     const D ax = abs(x);
     D r = exp(y * log(ax));
+    const D largest = splat(1.7976931348623157e308);
+    if (all((splat(0.0) < x) & (x <= largest) & (abs(y) <= largest))) return r;
     const Mask ordinaryY = abs(y) < splat(0x1p51);
     const D yy = select(ordinaryY, y, splat(0.0));
     const Mask integral = (roundInt(yy) == yy) | !ordinaryY;
