@@ -11,10 +11,11 @@
 //   atan2        within 1 ulp (results below 2^-1022 may lose more)
 //   exp          within 1 ulp
 //   log          within 1 ulp
-//   pow          within 1 ulp + |y ln x| * 2^-52 relative (e^(y ln x) in
-//                double); odd and integral exponents are told apart below 2^51
-// The arguments of fdlibm's kernels (Sun's minimax polynomials) and Taylor's
-// series for e^r.
+//   pow          within 1 + 2 |y ln x| ulps: e^(y ln x) in double carries the
+//                error of y ln x (far below a float's ulp for the rules'
+//                powers); odd and integral exponents are told apart below 2^51
+// The kernels are fdlibm's (Sun's reductions and minimax polynomials), with
+// Taylor's series for e^r.
 #pragma once
 
 #include "scene/angle_reduction.h"
