@@ -3,12 +3,13 @@
 #include "allocation_counter.h"
 #include "deformers/fx_deformer.h"
 #include "effect_harness.h"
+#include "plugin/boundary.h"
 #include "plugin/exports.h"
 #include "scene/vec_math.h"
 
 namespace {
 // Moves every point by (1, 2, 3), or leaves it as it is; counts its passes.
-class Shift final : public FxDeformer<FxEffect, Shift> {
+class ShiftRule : public FxDeformer<FxEffect, ShiftRule> {
 public:
     const char* FX_THISCALL description() override { return "shift"; }
     const char* FX_THISCALL author() override { return "tests"; }
@@ -17,6 +18,7 @@ public:
     bool identity = false;
     int passes = 0;
 };
+using Shift = Boundary<ShiftRule>;
 
 // Two particles, an open and a closed curve, two triangles in z = 0 with uvs, face flags and stale normals.
 struct Pass {

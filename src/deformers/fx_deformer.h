@@ -32,14 +32,6 @@ concept HasBatchRule = requires(const Effect& e, const Vec3* in, Vec3* out, size
 template <class Base, class Effect>
 class FxDeformer : public Base {
 public:
-    // Microsoft's scalar deleting destructor, once for every effect.
-    void* FX_THISCALL scalarDeletingDestructor(unsigned flags) override {
-        Effect* self = static_cast<Effect*>(this);
-        self->~Effect();
-        if (flags & 1u) ::operator delete(self);
-        return self;
-    }
-
     void FX_THISCALL registerParams(FxParamHost* host) override { registerDataFlags(host); }
     bool FX_THISCALL process(FxHostData* host) override { return runPass(host); }
     int32_t FX_THISCALL reserved14() override { return 1; }

@@ -9,7 +9,7 @@
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 
-class GenericTranslateFromSpline final
+class GenericTranslateFromSpline
     : public FxDeformer<FxTimeStepEffect, GenericTranslateFromSpline> {
 public:
     ~GenericTranslateFromSpline();

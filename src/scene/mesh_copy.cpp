@@ -29,10 +29,12 @@ void copyLeading(HostVector<T>& to, const HostVector<T>* from, uint32_t n) {
 void resize(Mesh& mesh, uint32_t vertexCount, uint32_t faces, uint32_t uvCount) {
     resize(holder(mesh.vertices), vertexCount);
     if (!mesh.faces || count(mesh.faces) != 3 * faces) {
-        // Face flags start over only when the face count changes.
-        freeFaceFlags(mesh);
+        // Face flags start over only when the face count changes. The new words come first: a
+        // failed allocation leaves the old ones in place.
         const uint32_t words = faceFlagWords(faces);
-        mesh.faceFlags = static_cast<uint32_t*>(::operator new(sizeof(uint32_t) * words));
+        uint32_t* flags = static_cast<uint32_t*>(::operator new(sizeof(uint32_t) * words));
+        freeFaceFlags(mesh);
+        mesh.faceFlags = flags;
         std::memset(mesh.faceFlags, 0xFF, sizeof(uint32_t) * words);
     }
     resize(holder(mesh.faces), 3 * faces, 0u);
