@@ -17,6 +17,7 @@ struct PlaybackOptions {
     double fps = 24.0;  // frame n (from 1) runs at time n / fps
     std::vector<ParamSetting> settings;
 
+    std::string gltfPath;     // the whole run as one animated .glb or .gltf, when not empty
     std::string outDir;       // required by every output below
     bool writeObjs = false;   // frame_0001.obj, ...
     bool renderFrames = false;  // frame_0001.png, ...
