@@ -3,7 +3,8 @@
 glTF's axes (Blender turns glTF's y-up into its z-up on import).
 
 usage: blender -b --factory-startup --python blender_frames.py -- OUT.json FPS FILE:FRAME,FRAME... ...
-OUT.json maps each FILE to {FRAME: [[x, y, z], ...]}, one point per Blender vertex.
+OUT.json maps each FILE to {"uvs": the uv of every triangle corner, in order,
+FRAME: [[x, y, z], ...], one point per Blender vertex}.
 """
 import json
 import sys
@@ -27,7 +28,8 @@ for job in jobs:
     keys = obj.data.shape_keys
     if keys.animation_data is None or keys.animation_data.action is None:
         keys.animation_data_create().action = bpy.data.actions[0]
-    positions = {}
+    layer = obj.data.uv_layers
+    positions = {"uvs": [tuple(d.uv) for d in layer[0].data] if len(layer) else []}
     for frame in (int(f) for f in frames.split(",")):
         scene.frame_set(frame)
         mesh = obj.evaluated_get(bpy.context.evaluated_depsgraph_get()).to_mesh()
