@@ -44,18 +44,25 @@ std::string topologyChange(const Scene& rest, const Scene& frame) {
     return "";
 }
 
-// One kind of data as a primitive: its base positions (and normals), and
-// where each of its glTF vertices comes from in a scene.
+// One kind of data as a primitive (-1: absent) and its base positions and
+// normals, which every frame's displacements start from.
 struct Part {
     int primitive = -1;
     std::vector<Vec3> positions, normals;
 };
 }  // namespace
 
-bool isGltfPath(const std::string& path) {
+namespace {
+std::string lowerExtension(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
+    return extension;
+}
+}  // namespace
+
+bool isGltfPath(const std::string& path) {
+    const std::string extension = lowerExtension(path);
     return extension == ".glb" || extension == ".gltf";
 }
 
@@ -101,10 +108,9 @@ struct GltfAnimation::Model {
     int addVec3(int view, size_t count, const std::vector<Vec3>& values, bool withZero) {
         const int index = addAccessor(view, TINYGLTF_COMPONENT_TYPE_FLOAT, count, TINYGLTF_TYPE_VEC3);
         tinygltf::Accessor& accessor = gltf.accessors[size_t(index)];
-        const double start = withZero || values.empty() ? 0.0 : double(values[0].x);
-        accessor.minValues = {start, withZero || values.empty() ? 0.0 : double(values[0].y),
-                              withZero || values.empty() ? 0.0 : double(values[0].z)};
-        accessor.maxValues = accessor.minValues;
+        const bool zero = withZero || values.empty();
+        accessor.minValues.assign(3, zero ? 0.0 : HUGE_VAL);
+        accessor.maxValues.assign(3, zero ? 0.0 : -HUGE_VAL);
         for (const Vec3& v : values) {
             const double c[3] = {v.x, v.y, v.z};
             for (size_t k = 0; k < 3; ++k) {
@@ -322,14 +328,13 @@ void GltfAnimation::Model::buildAnimation() {
     gltf.animations.push_back(animation);
 }
 
-GltfAnimation::GltfAnimation(const Scene& rest, double fps, int frames) : model_(std::make_unique<Model>()) {
+GltfAnimation::GltfAnimation(const Scene& rest, double fps) : model_(std::make_unique<Model>()) {
     Model& m = *model_;
     m.rest = rest;
     m.fps = fps;
     m.gltf.asset.version = "2.0";
     m.gltf.asset.generator = "fxhost " FX_VERSION;
     m.gltf.buffers.emplace_back();
-    m.gltf.buffers[0].data.reserve(size_t(std::max(frames, 1)) * 64);
     m.gltf.meshes.emplace_back();
     m.gltf.meshes[0].name = "scene";
     m.buildMesh();
@@ -377,8 +382,7 @@ void GltfAnimation::write(const std::string& path) {
     gltf.scenes[0].nodes = {0};
     gltf.defaultScene = 0;
 
-    std::string extension = std::filesystem::path(path).extension().string();
-    const bool binary = extension.size() == 4 && std::tolower(static_cast<unsigned char>(extension[3])) == 'b';
+    const bool binary = lowerExtension(path) == ".glb";
     writeAtomically(path, [&gltf, binary](const std::string& temporary) {
         std::ofstream out(temporary, std::ios::binary);
         tinygltf::TinyGLTF writer;

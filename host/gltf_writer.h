@@ -14,7 +14,7 @@ bool isGltfPath(const std::string& path);
 
 class GltfAnimation {
 public:
-    GltfAnimation(const Scene& rest, double fps, int frames);
+    GltfAnimation(const Scene& rest, double fps);
     ~GltfAnimation();
     GltfAnimation(const GltfAnimation&) = delete;
     GltfAnimation& operator=(const GltfAnimation&) = delete;

@@ -82,7 +82,7 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
         if (error) throw RunError("cannot create " + dir + ": " + error.message());
     }
     std::optional<GltfAnimation> animation;
-    if (!o.gltfPath.empty()) animation.emplace(source, o.fps, o.frames);
+    if (!o.gltfPath.empty()) animation.emplace(source, o.fps);
     std::unique_ptr<Renderer> renderer;
     const std::set<int> shown = o.sheetName.empty() ? std::set<int>{} : sheetFrames(o.frames, o.sheetTiles);
     if (o.renderFrames || !shown.empty()) {

@@ -202,6 +202,7 @@ def case_errors():
         (["run", "--set", "0:origin=1,2,3"], 2, r"frame must be a number from 1"),
         (["run", "--frames", "0"], 2, r"--frames must be at least 1"),
         (["run", "--render"], 2, r"need --out"),
+        (["run", "--out", out + ".glb", "--sheet"], 2, r"need --out DIR"),
         (["run", "--frobnicate"], 2, r"frobnicate"),
         (["list", "--plugin", os.path.join(WORK, "none.fx")], 1, r"cannot load plug-in"),
         (["params"], 2, r"EFFECT"),
@@ -221,7 +222,7 @@ def case_errors():
         code, _, err = fxhost(*args)
         check(code == status and re.search(message, err) and err.count("\n") <= 1,
               f"{args}: exit {code}, {err!r}; expected {status}, /{message}/")
-        check(not os.path.exists(out), f"{args} wrote output")
+        check(not os.path.exists(out) and not os.path.exists(out + ".glb"), f"{args} wrote output")
     # An output that would replace the input is refused, and the input is left alone.
     shutil.copy(scene, os.path.join(WORK, "frame_0001.obj"))
     code, _, err = fxhost("run", "--scene", os.path.join(WORK, "frame_0001.obj"), "--out", WORK)
