@@ -51,8 +51,8 @@ void writeGallery(const std::string& path, const std::string& scenePicture, cons
                     << "</code></p>\n";
             out << "<p class=\"timing\">" << timing << " ms per frame (update + process)</p>\n";
             if (!card.animation.empty())
-                out << "<p>The whole run, animated: <a href=\"" << escape(card.animation) << "\">" << escape(card.animation)
-                    << "</a> (glTF 2.0: Blender, three.js, any glTF viewer)</p>\n";
+                out << "<p>The whole run, animated: <a href=\"" << escape(card.animation) << "\">"
+                    << escape(card.animation) << "</a> (glTF 2.0: Blender, three.js, any glTF viewer)</p>\n";
             out
                 << "<img src=\"" << escape(card.picture) << "\" alt=\"" << escape(card.name) << "\"></div>\n";
         }

@@ -357,7 +357,8 @@ void GltfAnimation::addFrame(const Scene& frame) {
     }
     m.addTarget(m.mesh, positions, m.mesh.normals.empty() ? nullptr : &normals);
     positions.clear();
-    for (const SceneCurve& curve : frame.curves) positions.insert(positions.end(), curve.points.begin(), curve.points.end());
+    for (const SceneCurve& curve : frame.curves)
+        positions.insert(positions.end(), curve.points.begin(), curve.points.end());
     m.addTarget(m.lines, positions, nullptr);
     positions.clear();
     for (const Particle& p : frame.particles) positions.push_back(p.position);

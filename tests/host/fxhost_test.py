@@ -379,7 +379,8 @@ def case_gltf():
                             capture_output=True, text=True, timeout=300,
                             # Blender's Python takes its library from the first python3 on PATH: Debian's.
                             env=dict(os.environ, PATH="/usr/bin:/bin"))
-    check(result.returncode == 0 and os.path.exists(positions), f"blender: {result.stdout[-2000:]}{result.stderr[-2000:]}")
+    check(result.returncode == 0 and os.path.exists(positions),
+          f"blender: {result.stdout[-2000:]}{result.stderr[-2000:]}")
     evaluated = json.load(open(positions))
     lines = open(os.path.join(WORK, "rotate", "frame_0001.obj")).read().splitlines()
     table = [[float(x) for x in l.split()[1:3]] for l in lines if l.startswith("vt ")]

@@ -26,4 +26,5 @@ for file in generic.fx README.md LICENSE THIRD_PARTY_LICENSES.md CHANGELOG.md; d
   grep -q "  $file\$" SHA256SUMS || fail "$file missing from the zip's SHA256SUMS"
 done
 file generic.fx | grep -q "PE32 executable (DLL)" || fail "generic.fx in the zip is no Win32 DLL"
-echo "ok: $(basename "$deb"), $(basename "$zip") (fxhost.exe $( [ -f fxhost.exe ] && echo included || echo "not built yet"))"
+exe=$([ -f fxhost.exe ] && echo included || echo "not built yet")
+echo "ok: $(basename "$deb"), $(basename "$zip") (fxhost.exe $exe)"
