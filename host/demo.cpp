@@ -98,12 +98,13 @@ void runDemo(const DemoOptions& o) {
     const Plugin plugin(o.pluginPath);
     std::vector<GalleryCard> cards;
     for (const CatalogueRow& row : readCatalogue(plugin)) {
-        GalleryCard card{row.name, row.description, row.author, "", "", 0.0};
+        GalleryCard card{row.name, row.description, row.author, "", "", "", 0.0};
         if (row.built) {
             PlaybackOptions run = base;
             run.effects = {row.name};
             run.frames = frames;
             run.sheetName = row.name + ".png";
+            run.gltfPath = (std::filesystem::path(o.outDir) / (row.name + ".glb")).string();
             const auto script = kDemoSettings.find(row.name);
             if (script != kDemoSettings.end()) {
                 for (const std::string& s : script->second)
@@ -112,6 +113,7 @@ void runDemo(const DemoOptions& o) {
             }
             card.msPerFrame = runPlayback(run).at(0).msPerFrame();
             card.picture = run.sheetName;
+            card.animation = row.name + ".glb";
         }
         cards.push_back(std::move(card));
     }

@@ -4,11 +4,13 @@
 
 #include <cstdio>
 #include <iostream>
+#include <utility>
 
 #include "catalogue_commands.h"
 #include "cli_options.h"
 #include "demo.h"
 #include "errors.h"
+#include "gltf_writer.h"
 #include "playback.h"
 #include "plugin_loader.h"
 #include "session.h"
@@ -30,6 +32,7 @@ void parseSize(const std::string& text, PlaybackOptions& o) {
 int main(int argc, char** argv) {
     CLI::App app{"fxhost: runs the effects of generic.fx on 3D scenes, renders them and exports the results"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "fxhost " FX_VERSION);
     std::string plugin = defaultPluginPath();
 
     CLI::App* list = app.add_subcommand("list", "The plug-in's description and its catalogue of effects");
@@ -55,7 +58,8 @@ int main(int argc, char** argv) {
                     "[FRAME:][EFFECT.]NAME=VALUE: a parameter value before the start, or before that frame's "
                     "update (repeatable; a point as x,y,z)")
         ->allow_extra_args(false);
-    run->add_option("--out", playback.outDir, "Folder for frame_0001.obj, ... (and the pictures)");
+    run->add_option("--out", playback.outDir,
+                    "Folder for frame_0001.obj, ... (and the pictures), or a .glb or .gltf file for the whole run");
     run->add_flag("--render", playback.renderFrames, "Also render frame_0001.png, ...");
     bool sheet = false;
     run->add_flag("--sheet", sheet, "Also render sheet.png: a contact sheet of 8 frames");
@@ -78,7 +82,7 @@ int main(int argc, char** argv) {
 
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
+    } catch (const CLI::Success& e) {  // --help, --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::cerr << "fxhost: " << e.what() << " (see --help)\n";
@@ -95,6 +99,7 @@ int main(int argc, char** argv) {
             playback.pluginPath = plugin;
             for (const std::string& s : settings) playback.settings.push_back(parseSetting(s));
             if (!size.empty()) parseSize(size, playback);
+            if (isGltfPath(playback.outDir)) playback.gltfPath = std::exchange(playback.outDir, {});
             playback.writeObjs = !playback.outDir.empty();
             if (sheet) playback.sheetName = "sheet.png";
             playback.up = parseUpAxis(up);

@@ -11,6 +11,7 @@
 #include "builtin_scene.h"
 #include "effect_stack.h"
 #include "errors.h"
+#include "gltf_writer.h"
 #include "host_data.h"
 #include "obj_io.h"
 #include "renderer.h"
@@ -45,6 +46,7 @@ std::vector<std::string> outputFiles(const PlaybackOptions& o) {
         if (o.renderFrames) files.push_back(frameFile(o.outDir, frame, "png"));
     }
     if (!o.sheetName.empty()) files.push_back((fs::path(o.outDir) / o.sheetName).string());
+    if (!o.gltfPath.empty()) files.push_back(o.gltfPath);
     return files;
 }
 
@@ -73,11 +75,13 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
     for (size_t i = 0; i < o.bypassed.size() && i < o.effects.size(); ++i) stack.setBypassed(i, o.bypassed[i]);
     const std::vector<Assignment> assignments = stack.resolve(o.settings, o.frames);
 
-    if (!o.outDir.empty()) {
+    for (const std::string& dir : {o.outDir, fs::path(o.gltfPath).parent_path().string()}) {
         std::error_code error;
-        fs::create_directories(o.outDir, error);
-        if (error) throw RunError("cannot create " + o.outDir + ": " + error.message());
+        if (!dir.empty()) fs::create_directories(dir, error);
+        if (error) throw RunError("cannot create " + dir + ": " + error.message());
     }
+    std::optional<GltfAnimation> animation;
+    if (!o.gltfPath.empty()) animation.emplace(source, o.fps);
     std::unique_ptr<Renderer> renderer;
     const std::set<int> shown = o.sheetName.empty() ? std::set<int>{} : sheetFrames(o.frames, o.sheetTiles);
     if (o.renderFrames || !shown.empty()) {
@@ -102,9 +106,10 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
         data.reset(records.mesh(), records.spline(), records.particles());
         stack.runFrame(frame, time, data, assignments);
         const bool show = o.renderFrames || shown.count(frame);
-        if (o.writeObjs || show) {
+        if (o.writeObjs || show || animation) {
             const Scene current = sceneFromRecords(data.mesh(), data.spline(), data.particles());
             if (o.writeObjs) writeObjFile(current, frameFile(o.outDir, frame, "obj"));
+            if (animation) animation->addFrame(current);
             if (show) {
                 char label[256];
                 std::snprintf(label, sizeof label, "%s  t=%.2f", title.c_str(), double(time));
@@ -116,6 +121,7 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
         progress->show(frame);
     }
     progress.reset();  // the bar leaves the terminal before anything else is printed
+    if (animation) animation->write(o.gltfPath);
     if (!o.sheetName.empty())
         writePng((fs::path(o.outDir) / o.sheetName).string(), contactSheet(tiles, o.sheetColumns));
     const std::vector<EffectTiming> timings = stack.timings();

@@ -20,6 +20,7 @@ struct PlaybackOptions {
     std::vector<ParamSetting> settings;
     std::vector<bool> bypassed;  // per effect; missing entries run
 
+    std::string gltfPath;     // the whole run as one animated .glb or .gltf, when not empty
     std::string outDir;       // required by every output below
     bool writeObjs = false;   // frame_0001.obj, ...
     bool renderFrames = false;  // frame_0001.png, ...

@@ -2,7 +2,8 @@
 # Builds every target and runs every test and check: Linux 64-bit (with the
 # memcheck run of the tests that load the plug-in), the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, Linux 32-bit (under
-# qemu-i386), the Win32 DLL's ABI checks, and the fuzzers for a minute each.
+# qemu-i386), the Win32 DLL's ABI checks, the release packages (built and
+# unpacked), and the fuzzers for a minute each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -14,5 +15,8 @@ for preset in linux64 asan linux32 win32; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
+echo "== packages"
+bash scripts/package.sh out/packages
+bash tests/packages/check_packages.sh out/packages
 echo "== fuzz"
 bash scripts/fuzz.sh 60
