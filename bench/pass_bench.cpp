@@ -6,14 +6,16 @@
 
 #include "bench_support.h"
 #include "deformers/fx_deformer.h"
+#include "plugin/boundary.h"
 
 namespace {
-class IdentityEffect final : public FxDeformer<FxEffect, IdentityEffect> {
+class IdentityRule : public FxDeformer<FxEffect, IdentityRule> {
 public:
     const char* FX_THISCALL description() override { return "identity"; }
     const char* FX_THISCALL author() override { return "bench"; }
     Vec3 movePoint(const Vec3& p) const { return p; }
 };
+using IdentityEffect = Boundary<IdentityRule>;  // as the catalogue creates effects
 
 void identityPass(benchmark::State& state, Kind kind, uint32_t n) {
     BenchScene& scene = sceneOf(n);

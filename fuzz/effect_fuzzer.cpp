@@ -30,8 +30,8 @@
 #include "host_scene.h"
 #include "plugin/catalogue.h"
 #include "plugin/exports.h"
-#include "plugin/param_registration.h"
 #include "scene/host_vector.h"
+#include "scene/param_registration.h"
 #include "scene/vec_math.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // OpenGL for the fuzzers: every call the library makes does nothing.
-#include "gizmo/gl.h"
+#include "scene/gl.h"
 
 extern "C" {
 void glBegin(GLenum) {}

@@ -42,7 +42,8 @@ std::string format(const std::vector<float>& values) {
     char number[32];
     for (float v : values) {
         std::snprintf(number, sizeof number, "%.7g", double(v));
-        out += (out.empty() ? "" : ",") + std::string(number);
+        if (!out.empty()) out += ',';
+        out += number;
     }
     return out;
 }
@@ -83,6 +84,8 @@ void runDemo(const DemoOptions& o) {
     base.fps = o.fps;
     base.width = o.tileWidth;
     base.height = o.tileHeight;
+    base.up = o.up;
+    base.view = o.view;
 
     // The scene alone: one frame, one tile.
     PlaybackOptions scene = base;
@@ -97,12 +100,13 @@ void runDemo(const DemoOptions& o) {
     const Plugin plugin(o.pluginPath);
     std::vector<GalleryCard> cards;
     for (const CatalogueRow& row : readCatalogue(plugin)) {
-        GalleryCard card{row.name, row.description, row.author, "", "", 0.0};
+        GalleryCard card{row.name, row.description, row.author, "", "", "", 0.0};
         if (row.built) {
             PlaybackOptions run = base;
             run.effects = {row.name};
             run.frames = frames;
             run.sheetName = row.name + ".png";
+            run.gltfPath = (std::filesystem::path(o.outDir) / (row.name + ".glb")).string();
             const auto script = kDemoSettings.find(row.name);
             if (script != kDemoSettings.end()) {
                 for (const std::string& s : script->second)
@@ -111,6 +115,7 @@ void runDemo(const DemoOptions& o) {
             }
             card.msPerFrame = runPlayback(run).at(0).msPerFrame();
             card.picture = run.sheetName;
+            card.animation = row.name + ".glb";
         }
         cards.push_back(std::move(card));
     }

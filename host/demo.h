@@ -5,12 +5,16 @@
 
 #include <string>
 
+#include "camera.h"
+
 struct DemoOptions {
     std::string pluginPath;
     std::string outDir;
     double seconds = 3.0;
     double fps = 24.0;
     int tileWidth = 360, tileHeight = 270;
+    UpAxis up = UpAxis::Y;
+    View view = View::ThreeQuarter;
 };
 
 // Throws UsageError or RunError.

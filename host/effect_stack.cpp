@@ -22,8 +22,10 @@ std::vector<Assignment> EffectStack::resolve(const std::vector<ParamSetting>& se
                              " is past the last frame " + std::to_string(frames));
         bool effectFound = setting.effect.empty(), paramFound = false;
         std::string known;
-        for (const Entry& entry : entries_) {
+        for (size_t i = 0; i < entries_.size(); ++i) {
+            const Entry& entry = entries_[i];
             if (!setting.effect.empty() && setting.effect != entry.row->name) continue;
+            if (setting.effectIndex >= 0 && size_t(setting.effectIndex) != i) continue;
             effectFound = true;
             if (const Param* param = entry.params->find(setting.name)) {
                 assignments.push_back(resolveSetting(setting, *param));
@@ -50,6 +52,7 @@ void EffectStack::runFrame(int frame, float time, HostData& data, const std::vec
     for (const Assignment& a : assignments)
         if (a.frame == frame) apply(a);
     for (Entry& entry : entries_) {
+        if (entry.bypassed) continue;
         const Stopwatch watch;
         entry.effect->update(time);
         entry.effect->process(&data);
@@ -59,7 +62,8 @@ void EffectStack::runFrame(int frame, float time, HostData& data, const std::vec
 }
 
 void EffectStack::drawGizmos() {
-    for (Entry& entry : entries_) entry.effect->draw();
+    for (Entry& entry : entries_)
+        if (!entry.bypassed) entry.effect->draw();
 }
 
 std::vector<EffectTiming> EffectStack::timings() const {

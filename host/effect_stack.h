@@ -29,6 +29,8 @@ public:
     // Applies the frame's assignments, then update and process per effect.
     void runFrame(int frame, float time, HostData& data, const std::vector<Assignment>& assignments);
     void drawGizmos();
+    // A bypassed effect is neither updated, nor processed, nor drawn.
+    void setBypassed(size_t i, bool bypassed) { entries_.at(i).bypassed = bypassed; }
 
     // The parameters effect i registered, in order.
     const std::vector<Param>& params(size_t i) const { return entries_.at(i).params->params(); }
@@ -41,6 +43,7 @@ private:
         EffectPtr effect;
         std::unique_ptr<ParamHost> params;  // its address is what the effect was given
         EffectTiming timing;
+        bool bypassed = false;
     };
     std::vector<Entry> entries_;
 };

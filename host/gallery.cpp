@@ -49,7 +49,11 @@ void writeGallery(const std::string& path, const std::string& scenePicture, cons
             out << "<p>" << escape(card.description) << " <i>" << escape(card.author) << "</i></p>\n";
             if (!card.settings.empty()) out << "<p>Demo settings (A..B: moved from A to B over the run): <code>" << escape(card.settings)
                     << "</code></p>\n";
-            out << "<p class=\"timing\">" << timing << " ms per frame (update + process)</p>\n"
+            out << "<p class=\"timing\">" << timing << " ms per frame (update + process)</p>\n";
+            if (!card.animation.empty())
+                out << "<p>The whole run, animated: <a href=\"" << escape(card.animation) << "\">"
+                    << escape(card.animation) << "</a> (glTF 2.0: Blender, three.js, any glTF viewer)</p>\n";
+            out
                 << "<img src=\"" << escape(card.picture) << "\" alt=\"" << escape(card.name) << "\"></div>\n";
         }
         out << "</body></html>\n";

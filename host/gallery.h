@@ -8,6 +8,7 @@
 struct GalleryCard {
     std::string name, description, author;
     std::string picture;  // file name beside the page; empty: not built
+    std::string animation;  // the run as an animated .glb beside the page
     std::string settings;  // what the demo changed, as --set would say it
     double msPerFrame = 0.0;
 };

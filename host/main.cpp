@@ -4,12 +4,19 @@
 
 #include <cstdio>
 #include <iostream>
+#include <utility>
 
 #include "catalogue_commands.h"
+#include "cli_options.h"
 #include "demo.h"
 #include "errors.h"
+#include "gltf_writer.h"
 #include "playback.h"
 #include "plugin_loader.h"
+#include "session.h"
+#ifdef FX_VIEWER
+#include "viewer/view_command.h"
+#endif
 
 namespace {
 void parseSize(const std::string& text, PlaybackOptions& o) {
@@ -20,15 +27,12 @@ void parseSize(const std::string& text, PlaybackOptions& o) {
     o.width = width;
     o.height = height;
 }
-
-void addPluginOption(CLI::App* command, std::string& path) {
-    command->add_option("--plugin", path, "The plug-in to load (default: generic.fx beside fxhost)");
-}
 }  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"fxhost: runs the effects of generic.fx on 3D scenes, renders them and exports the results"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "fxhost " FX_VERSION);
     std::string plugin = defaultPluginPath();
 
     CLI::App* list = app.add_subcommand("list", "The plug-in's description and its catalogue of effects");
@@ -54,11 +58,15 @@ int main(int argc, char** argv) {
                     "[FRAME:][EFFECT.]NAME=VALUE: a parameter value before the start, or before that frame's "
                     "update (repeatable; a point as x,y,z)")
         ->allow_extra_args(false);
-    run->add_option("--out", playback.outDir, "Folder for frame_0001.obj, ... (and the pictures)");
+    run->add_option("--out", playback.outDir,
+                    "Folder for frame_0001.obj, ... (and the pictures), or a .glb or .gltf file for the whole run");
     run->add_flag("--render", playback.renderFrames, "Also render frame_0001.png, ...");
     bool sheet = false;
     run->add_flag("--sheet", sheet, "Also render sheet.png: a contact sheet of 8 frames");
     run->add_option("--size", size, "Picture size WIDTHxHEIGHT (default 640x480)");
+    std::string sessionPath, up = "y", view = "three-quarter";
+    run->add_option("--session", sessionPath, "A session the viewer saved: its scene, stack, edits and camera");
+    addCameraOptions(run, up, view);
     addPluginOption(run, plugin);
 
     CLI::App* demo = app.add_subcommand("demo", "Every built effect on the built-in scene: pictures and a gallery");
@@ -66,11 +74,15 @@ int main(int argc, char** argv) {
     demo->add_option("--out", demoOptions.outDir, "Folder for the pictures and index.html")->required();
     demo->add_option("--seconds", demoOptions.seconds, "Length of each run (default 3)");
     demo->add_option("--fps", demoOptions.fps, "Frames per second (default 24)");
+    addCameraOptions(demo, up, view);
     addPluginOption(demo, plugin);
+#ifdef FX_VIEWER
+    ViewCommand viewCommand(app, plugin);  // Linux only: a GLFW window
+#endif
 
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
+    } catch (const CLI::Success& e) {  // --help, --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::cerr << "fxhost: " << e.what() << " (see --help)\n";
@@ -87,13 +99,25 @@ int main(int argc, char** argv) {
             playback.pluginPath = plugin;
             for (const std::string& s : settings) playback.settings.push_back(parseSetting(s));
             if (!size.empty()) parseSize(size, playback);
+            if (isGltfPath(playback.outDir)) playback.gltfPath = std::exchange(playback.outDir, {});
             playback.writeObjs = !playback.outDir.empty();
             if (sheet) playback.sheetName = "sheet.png";
+            playback.up = parseUpAxis(up);
+            playback.view = parseView(view);
+            if (!sessionPath.empty())
+                useSession(loadSession(sessionPath), playback, run->count("--frames") > 0, run->count("--fps") > 0);
             runPlayback(playback);
         } else if (*demo) {
             demoOptions.pluginPath = plugin;
+            demoOptions.up = parseUpAxis(up);
+            demoOptions.view = parseView(view);
             runDemo(demoOptions);
         }
+#ifdef FX_VIEWER
+        else if (viewCommand.chosen()) {
+            return viewCommand.run();
+        }
+#endif
     } catch (const UsageError& e) {
         std::cerr << "fxhost: " << e.what() << '\n';
         return 2;

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <vector>
 
+#include "atomic_file.h"
 #include "errors.h"
 
 namespace {
@@ -334,4 +335,13 @@ void writeObj(const Scene& scene, std::ostream& stream) {
         out += '\n';
     }
     stream.write(out.data(), std::streamsize(out.size()));
+}
+
+void writeObjFile(const Scene& scene, const std::string& path) {
+    writeAtomically(path, [&scene](const std::string& temporary) {
+        std::ofstream out(temporary, std::ios::binary);
+        writeObj(scene, out);
+        out.close();
+        return bool(out);
+    });
 }

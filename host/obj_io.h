@@ -12,3 +12,5 @@
 Scene loadObj(const std::string& path);
 
 void writeObj(const Scene& scene, std::ostream& out);
+// The same into a file, written whole or not at all; throws RunError.
+void writeObjFile(const Scene& scene, const std::string& path);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "errors.h"
@@ -89,4 +90,18 @@ void apply(const Assignment& assignment) {
     const Param& param = *assignment.param;
     for (int i = 0; i < 3; ++i)
         if (param.value[i]) *param.value[i] = assignment.values[i];
+}
+
+std::string valueText(const Assignment& assignment) {
+    std::string out;
+    const int count = assignment.param->kind == ParamKind::Point ? 3 : 1;
+    for (int i = 0; i < count; ++i) {
+        char text[32];
+        for (int digits = 6; digits <= 9; ++digits) {
+            std::snprintf(text, sizeof text, "%.*g", digits, double(assignment.values[i]));
+            if (std::strtof(text, nullptr) == assignment.values[i]) break;
+        }
+        out += (i ? "," : "") + std::string(text);
+    }
+    return out;
 }

@@ -11,6 +11,7 @@
 struct ParamSetting {
     int frame = 0;       // 0: before start; otherwise before that frame's update (1-based)
     std::string effect;  // empty: every effect of the stack that has the name
+    int effectIndex = -1;  // from 0: only that entry of the stack (a stack may hold an effect twice)
     std::string name;
     std::string value;
     std::string text;  // as given, for messages
@@ -31,3 +32,6 @@ struct Assignment {
 Assignment resolveSetting(const ParamSetting& setting, const Param& param);
 
 void apply(const Assignment& assignment);
+
+// The shortest text that reads back as the same float; x,y,z for a point.
+std::string valueText(const Assignment& assignment);

@@ -3,16 +3,15 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <set>
 
-#include "atomic_file.h"
 #include "builtin_scene.h"
 #include "effect_stack.h"
 #include "errors.h"
+#include "gltf_writer.h"
 #include "host_data.h"
 #include "obj_io.h"
 #include "renderer.h"
@@ -47,6 +46,7 @@ std::vector<std::string> outputFiles(const PlaybackOptions& o) {
         if (o.renderFrames) files.push_back(frameFile(o.outDir, frame, "png"));
     }
     if (!o.sheetName.empty()) files.push_back((fs::path(o.outDir) / o.sheetName).string());
+    if (!o.gltfPath.empty()) files.push_back(o.gltfPath);
     return files;
 }
 
@@ -74,18 +74,28 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
     const Plugin plugin(o.pluginPath);
     const std::vector<CatalogueRow> catalogue = readCatalogue(plugin);
     EffectStack stack(plugin, catalogue, o.effects);
+    for (size_t i = 0; i < o.bypassed.size() && i < o.effects.size(); ++i) stack.setBypassed(i, o.bypassed[i]);
     const std::vector<Assignment> assignments = stack.resolve(o.settings, o.frames);
 
-    if (!o.outDir.empty()) {
+    for (const std::string& dir : {o.outDir, fs::path(o.gltfPath).parent_path().string()}) {
         std::error_code error;
-        fs::create_directories(o.outDir, error);
-        if (error) throw RunError("cannot create " + o.outDir + ": " + error.message());
+        if (!dir.empty()) fs::create_directories(dir, error);
+        if (error) throw RunError("cannot create " + dir + ": " + error.message());
     }
+    std::optional<GltfAnimation> animation;
+    if (!o.gltfPath.empty()) animation.emplace(source, o.fps);
     std::unique_ptr<Renderer> renderer;
     const std::set<int> shown = o.sheetName.empty() ? std::set<int>{} : sheetFrames(o.frames, o.sheetTiles);
     if (o.renderFrames || !shown.empty()) {
         renderer = std::make_unique<Renderer>(o.width, o.height);
-        renderer->frame(boundsOf(source));  // fixed for the whole run
+        Camera& camera = renderer->camera();  // fixed for the whole run
+        if (o.camera) {
+            camera = *o.camera;
+        } else {
+            camera.up = o.up;
+            camera.setView(o.view);
+            camera.frameAll(boundsOf(source), renderer->aspect());
+        }
     }
 
     std::vector<Image> tiles;
@@ -98,15 +108,10 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
         data.reset(records.mesh(), records.spline(), records.particles());
         stack.runFrame(frame, time, data, assignments);
         const bool show = o.renderFrames || shown.count(frame);
-        if (o.writeObjs || show) {
+        if (o.writeObjs || show || animation) {
             const Scene current = sceneFromRecords(data.mesh(), data.spline(), data.particles());
-            if (o.writeObjs)
-                writeAtomically(frameFile(o.outDir, frame, "obj"), [&current](const std::string& temporary) {
-                    std::ofstream out(temporary, std::ios::binary);
-                    writeObj(current, out);
-                    out.close();
-                    return bool(out);
-                });
+            if (o.writeObjs) writeObjFile(current, frameFile(o.outDir, frame, "obj"));
+            if (animation) animation->addFrame(current);
             if (show) {
                 char label[256];
                 std::snprintf(label, sizeof label, "%s  t=%.2f", title.c_str(), double(time));
@@ -118,6 +123,7 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
         progress->show(frame);
     }
     progress.reset();  // the bar leaves the terminal before anything else is printed
+    if (animation) animation->write(o.gltfPath);
     if (!o.sheetName.empty())
         writePng((fs::path(o.outDir) / o.sheetName).string(), contactSheet(tiles, o.sheetColumns));
     const std::vector<EffectTiming> timings = stack.timings();

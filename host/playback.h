@@ -3,9 +3,11 @@
 // first file is written.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "camera.h"
 #include "param_setting.h"
 #include "stats.h"
 
@@ -16,13 +18,18 @@ struct PlaybackOptions {
     int frames = 24;
     double fps = 24.0;  // frame n (from 1) runs at time n / fps
     std::vector<ParamSetting> settings;
+    std::vector<bool> bypassed;  // per effect; missing entries run
 
+    std::string gltfPath;     // the whole run as one animated .glb or .gltf, when not empty
     std::string outDir;       // required by every output below
     bool writeObjs = false;   // frame_0001.obj, ...
     bool renderFrames = false;  // frame_0001.png, ...
     std::string sheetName;    // a contact sheet of `sheetTiles` frames, when not empty
     int sheetTiles = 8, sheetColumns = 4;
     int width = 640, height = 480;  // of a rendered frame or sheet tile
+    UpAxis up = UpAxis::Y;
+    View view = View::ThreeQuarter;
+    std::optional<Camera> camera;  // as saved; otherwise the source scene framed from `view`
     bool quiet = false;  // no timing lines
 };
 

@@ -7,8 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "camera.h"
 #include "image.h"
 #include "scene.h"
+#include "scene_drawing.h"
 
 class Renderer {
 public:
@@ -21,18 +23,16 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    // A fixed camera looking at these bounds from the front, above and right.
-    void frame(const Bounds& bounds);
+    Camera& camera() { return camera_; }
+    double aspect() const { return double(width_) / height_; }
 
-    // The scene shaded and lit (mesh), as lines (curves) and points
-    // (particles); then `gizmos` draws on top, in world coordinates; then
-    // the label in the top left corner.
+    // The scene as SceneDrawer draws it, through camera().
     Image render(const Scene& scene, const std::function<void()>& gizmos, const std::string& label);
 
 private:
     struct Context;
     std::unique_ptr<Context> context_;
+    std::unique_ptr<SceneDrawer> drawer_;
     int width_, height_;
-    float eye_[3] = {0, 0, 10}, target_[3] = {0, 0, 0};
-    float near_ = 0.1f, far_ = 100.0f;
+    Camera camera_;
 };

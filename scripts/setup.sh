@@ -6,7 +6,8 @@ packages=(
   cmake ninja-build ccache g++ g++-multilib g++-mingw-w64-i686-posix qemu-user
   libgtest-dev googletest libbenchmark-dev libgl-dev libegl-dev libopengl-dev libgl1-mesa-dri libegl-mesa0
   libtinyobjloader-dev libstb-dev libcli11-dev python3 python3-numpy clang libclang-rt-14-dev valgrind
-  file binutils-mingw-w64-i686
+  file binutils-mingw-w64-i686 libtinygltf-dev blender dpkg-dev
+  libglfw3-dev libimgui-dev nlohmann-json3-dev xvfb xauth xdotool
 )
 # Wine runs the Win32 build's programs: its 32-bit part comes from the i386 architecture.
 wine_packages=(wine wine32:i386)
@@ -17,6 +18,8 @@ apt_get() { apt-get -o DPkg::Lock::Timeout=900 "$@"; }
 missing=() missing_wine=()
 for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
 for p in "${wine_packages[@]}"; do installed "$p" || missing_wine+=("$p"); done
+# Node.js and npm run the glTF validator; a Node.js from elsewhere will do.
+command -v node >/dev/null && command -v npm >/dev/null || missing+=(nodejs npm)
 [ ${#missing[@]} -gt 0 ] || [ ${#missing_wine[@]} -gt 0 ] || exit 0
 
 export DEBIAN_FRONTEND=noninteractive

@@ -3,8 +3,9 @@
 # memcheck run of the tests that load the plug-in), the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, Linux 32-bit (under
 # qemu-i386), Win32 (the suite and fxhost.exe under wine, the DLL's ABI
-# checks), and the fuzzers for a minute each. The 32-bit builds compare their
-# fxhost's OBJ frames with the Linux 64-bit one's, so linux64 comes first.
+# checks), the release packages (built and unpacked), and the fuzzers for a
+# minute each. The 32-bit builds compare their fxhost's OBJ frames with the
+# Linux 64-bit one's, so linux64 comes first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -18,5 +19,8 @@ for preset in linux64 asan linux32 win32; do
   ctest --preset "$preset" -j "$jobs"
   echo "== $preset: $((SECONDS - start)) s"
 done
+echo "== packages"
+bash scripts/package.sh out/packages
+bash tests/packages/check_packages.sh out/packages
 echo "== fuzz"
 bash scripts/fuzz.sh 60

@@ -3,12 +3,13 @@
 #include "allocation_counter.h"
 #include "deformers/fx_deformer.h"
 #include "effect_harness.h"
+#include "plugin/boundary.h"
 #include "plugin/exports.h"
 #include "scene/vec_math.h"
 
 namespace {
 // Moves every point by (1, 2, 3), or leaves it as it is; counts its passes.
-class Shift final : public FxDeformer<FxEffect, Shift> {
+class ShiftRule : public FxDeformer<FxEffect, ShiftRule> {
 public:
     const char* FX_THISCALL description() override { return "shift"; }
     const char* FX_THISCALL author() override { return "tests"; }
@@ -17,6 +18,7 @@ public:
     bool identity = false;
     int passes = 0;
 };
+using Shift = Boundary<ShiftRule>;
 
 // Two particles, an open and a closed curve, two triangles in z = 0 with uvs, face flags and stale normals.
 struct Pass {
@@ -126,22 +128,11 @@ TEST(Deformer, DestructionDeletesAStoredDisplayListOnce) {
 // An identity rule hands back the host's points bit for bit; a second pass over
 // the same sizes allocates nothing.
 TEST(Deformer, AnIdentityPassKeepsEveryBitAndASecondAllocatesNothing) {
-    struct Quiet final : FxHostData {  // serves the scene and records nothing
-        HostScene& s;
-        explicit Quiet(HostScene& scene) : s(scene) {}
-        bool FX_THISCALL hasMesh(bool) override { return true; }
-        void FX_THISCALL setMesh(Mesh*) override {}
-        Mesh* FX_THISCALL getMesh() override { return &s.mesh; }
-        bool FX_THISCALL hasSpline(bool) override { return true; }
-        void FX_THISCALL setSpline(Spline*) override {}
-        Spline* FX_THISCALL getSpline() override { return &s.spline; }
-        bool FX_THISCALL hasParticles(bool) override { return true; }
-        void FX_THISCALL setParticles(ParticleSet*) override {}
-        ParticleSet* FX_THISCALL getParticles() override { return &s.particleSet; }
-    };
     Pass pass(true);
     pass.effect->identity = true;
-    Quiet host(pass.scene);
+    ServingHostData host;  // records nothing
+    host.keepHanded = false;
+    host.serve(pass.scene);
     const size_t start = allocationCount();
     pass.effect->process(&host);
     const size_t first = allocationCount();

@@ -20,11 +20,8 @@ TEST(EffectRules, MovePointsWhereTheRulesPutThem) {
     const Case cases[] = {
         {kTranslate, {{"translation [p3]", kNaN, 1, 0}}, {1, 2, 3}, {1, 2, 3}, 0},  // no place: stays
         // Scale: x by 0.01 10000^size less the origin's x.
-        {kScale, {{"size x [s]", 0}}, q, {0.02f, 3, -4}, 4.02e-6},
-        {kScale, {{"size x [s]", 0.25f}}, q, {0.2f, 3, -4}, 4.2e-6},
         {kScale, {}, q, q, 6e-6},
         {kScale, {{"size x [s]", 0.75f}}, q, {20, 3, -4}, 2.4e-5},
-        {kScale, {{"size x [s]", 1}}, q, {200, 3, -4}, 2.04e-4},
         {kScale, {{"origin [p3]", 1, 1, 1}}, q, {0, 0, 0}, 4e-6},
         {kScale, {{"size x [s]", 0.75f}, {"origin [p3]", 0.5f, -1, 0}}, q, {19, 6, -4}, 2.3e-5},
         {kScale, {{"size x [s]", kNaN}}, q, q, 6e-6},  // no factor: points stay
@@ -32,10 +29,6 @@ TEST(EffectRules, MovePointsWhereTheRulesPutThem) {
         // axes each azimuth term of the direction is raised to the teta exponent, each polar term to phi's.
         {kElipsoid, {{"power teta [s]", 0.5f}, {"power phi [s]", 0.5f}}, {3, -4, 12}, {3, -4, 12}, 2e-5},
         {kElipsoid, {{"center [p3]", 1, -1, 2}}, {3, 1, 4}, {2.75765f, 0.75765f, 3.75765f}, 2e-5},  // 0.879 of it
-        {kElipsoid, {{"center [p3]", 1, -1, 2}}, {1, -1, 2}, {1, -1, 2}, 2e-5},  // the centre stays
-        {kElipsoid, {{"center [p3]", 1, -1, 2}}, {1, -4, 2}, {1, -4, 2}, 2e-5},  // so do the axes
-        {kElipsoid, {{"center [p3]", 1, -1, 2}}, {4, -1, 2}, {4, -1, 2}, 2e-5},
-        {kElipsoid, {{"center [p3]", 1, -1, 2}}, {1, -1, 7}, {1, -1, 7}, 2e-5},
         {kElipsoid, {}, {-2, 1, -3}, {-1.72609f, 0.73324f, -2.84814f}, 2e-5},  // signs survive
         {kElipsoid, {{"power teta [s]", 0}, {"power phi [s]", 0}}, {s, -s, s}, {0.94655f, -0.94655f, 0.94655f}, 2e-5},
         {kElipsoid, {{"power teta [s]", 0.5f}, {"power phi [s]", 0}}, {1, 1, 1}, {1.20017f, 1.63947f, 1.20017f}, 2e-5},

@@ -1,6 +1,6 @@
 // The gizmo primitives on their own. drawAxes and drawAxisLine are checked in
 // the gizmos of Twist, Cosine and Rotate, which are nothing else.
-#include "gizmo/gl.h"
+#include "scene/gl.h"
 
 #include "effect_harness.h"
 #include "gizmo/gizmo.h"
@@ -43,7 +43,7 @@ TEST(Gizmo, CirclesAre101VerticesEndingWhereTheyStart) {
     EXPECT_EQ(glLog().front().mode, unsigned(GL_LINE_STRIP));
     std::vector<Vec3> v = vertices();
     EXPECT_TRUE(near(v[0], {3, 2, 3}) && near(v[25], {1, 5, 3}, 1e-4) && near(v[50], {-1, 2, 3}, 1e-4));
-    EXPECT_TRUE(near(v[99], {2.9960537f, 1.8116346f, 3}, 1e-5));  // at 99 float steps of 0.06283186
+    EXPECT_TRUE(near(v[99], {2.9960537f, 1.8116346f, 3}, 1e-6));  // at 99 float steps of 0.06283186
     EXPECT_TRUE(near(v[100], v[0], 0));
     // A sphere: circles XY, YZ, ZX, each from its first axis towards its second, in the current colour.
     clearGlLog();
@@ -55,21 +55,23 @@ TEST(Gizmo, CirclesAre101VerticesEndingWhereTheyStart) {
         EXPECT_TRUE(near(v[101 * i], start[i]) && near(v[101 * i + 25], start[(i + 1) % 3], 1e-4)) << i;
 }
 
-// Along z the head's U is (1, 0, 0) and its W (0, 1, 0).
+// Translate's arrow runs from its origin to its translation. Along z the
+// head's U is (1, 0, 0) and its W (0, 1, 0).
 TEST(Gizmo, ArrowHeadIsAtLeast1Point25LongAndCollapsesForAZeroArrow) {
-    const struct { Vec3 a, b, base; float r; } cases[] = {{{0, 0, 0}, {0, 0, 4}, {0, 0, 2.75f}, 0.6666667f},
+    const struct { Vec3 a, b, base; float r; } cases[] = {{{1, 2, 3}, {1, 2, 7}, {1, 2, 5.75f}, 0.6666667f},
                                                           {{0, 0, 0}, {0, 0, 20}, {0, 0, 17.5f}, 1.3333334f},
                                                           {{1, 2, 3}, {1, 2, 3}, {1, 2, 3}, 0}};
     for (const auto& c : cases) {
+        Hosted<> h(kTranslate, {{"origin [p3]", c.a.x, c.a.y, c.a.z}, {"translation [p3]", c.b.x, c.b.y, c.b.z}});
         clearGlLog();
-        drawArrow(c.a, c.b);
+        EXPECT_TRUE(h.fx->draw());
         EXPECT_EQ(ops(), " color  begin " + std::string(10, 'v') + " end " + circle);
         EXPECT_TRUE(near(xyz(glCalls("color")[0]), {0.9f, 0.1f, 0.1f}, 0));
         const Vec3 B = c.base, b = c.b;
         const Vec3 want[] = {B, c.a, b, {B.x - c.r, B.y, B.z}, b, {B.x + c.r, B.y, B.z}, b, {B.x, B.y - c.r, B.z},
                              b, {B.x, B.y + c.r, B.z}, {B.x + c.r, B.y, B.z}};
         const std::vector<Vec3> v = vertices();
-        for (int i = 0; i < 11; ++i) EXPECT_TRUE(near(v[i], want[i])) << i;
+        for (int i = 0; i < 11; ++i) EXPECT_TRUE(near(v[i], want[i], 1e-6)) << i;
         EXPECT_TRUE(near(v[35], {B.x, B.y + c.r, B.z}, 1e-4));
     }
 }

@@ -26,15 +26,3 @@ TEST(Handles, DragTheirFollowers) {
         EXPECT_TRUE(followerMovedBy({6, 1, 0})) << c.handle;
     }
 }
-
-TEST(Translate, DrawsTheArrowFromOriginToTranslation) {
-    Hosted<> h(kTranslate, {{"origin [p3]", 1, 2, 3}, {"translation [p3]", 1, 2, 13}});
-    clearGlLog();
-    EXPECT_TRUE(h.fx->draw());
-    // Length 10: head 1.25 long with radius 10/15, its base at z = 11.75.
-    const std::vector<GlCall> v = glCalls("vertex");
-    ASSERT_EQ(v.size(), 10u + 101u);
-    const Vec3 want[] = {{1, 2, 11.75f}, {1, 2, 3}, {1, 2, 13}, {1 - 0.6666667f, 2, 11.75f}};
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(near(xyz(v[i]), want[i], 1e-6)) << i;
-    EXPECT_TRUE(near(xyz(glCalls("color").at(0)), {0.9f, 0.1f, 0.1f}, 0));
-}

@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "effect_harness.h"
-#include "plugin/param_registration.h"
+#include "scene/param_registration.h"
 
 // Scalars store their signed default d as (d + 1) / 2; flags 1 or 0; points
 // and bare parameters their values as given. Each kind builds its names in

@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "gizmo/gizmo.h"
-#include "plugin/param_registration.h"
+#include "scene/param_registration.h"
+#include "scene/scalar_math.h"
 #include "scene/vec_math.h"
 
 namespace {
@@ -122,7 +123,7 @@ void FxAxisFrameEffect::reframe(Vec3 (&r)[3], const Vec3 (&p)[3], const bool (&c
         const Vec3 q = normalized(cross(p[i], a));
         const Vec3 pu = normalized(p[i]), ru = normalized(r[i]);
         // q points away from r, so the angle comes out negative: its size is what counts.
-        const float angle = float(std::fabs(std::atan2(double(dot(ru, q)), double(dot(ru, pu)))));
+        const float angle = float(std::fabs(fxmath::atan2(double(dot(ru, q)), double(dot(ru, pu)))));
         Mat4 turn;
         rotationAboutAxis(turn, a, angle);
         for (int e = 0; e < 16; ++e) mean.m[e] = float(double(mean.m[e]) + turn.m[e]);

@@ -17,10 +17,10 @@
 #include <new>
 
 #include "fx/abi.h"
-#include "plugin/param_registration.h"
-#include "scene/batch_rules.h"
+#include "scene/geometry_rules.h"
 #include "scene/host_vector.h"
 #include "scene/mesh_copy.h"
+#include "scene/param_registration.h"
 #include "scene/particle_copy.h"
 #include "scene/spline_copy.h"
 
@@ -32,14 +32,6 @@ concept HasBatchRule = requires(const Effect& e, const Vec3* in, Vec3* out, size
 template <class Base, class Effect>
 class FxDeformer : public Base {
 public:
-    // Microsoft's scalar deleting destructor, once for every effect.
-    void* FX_THISCALL scalarDeletingDestructor(unsigned flags) override {
-        Effect* self = static_cast<Effect*>(this);
-        self->~Effect();
-        if (flags & 1u) ::operator delete(self);
-        return self;
-    }
-
     void FX_THISCALL registerParams(FxParamHost* host) override { registerDataFlags(host); }
     bool FX_THISCALL process(FxHostData* host) override { return runPass(host); }
     int32_t FX_THISCALL reserved14() override { return 1; }
@@ -81,7 +73,7 @@ protected:
             for (size_t i = 0; i < n; ++i)
                 *reinterpret_cast<Vec3*>(to + i * stride) =
                     effect.movePoint(*reinterpret_cast<const Vec3*>(from + i * stride));
-            if (lengths) batchRules().segmentLengths(static_cast<Vec3*>(out), uint32_t(n), lengths);
+            if (lengths) geometryRules().segmentLengths(static_cast<Vec3*>(out), uint32_t(n), lengths);
         }
     }
 

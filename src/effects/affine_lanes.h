@@ -3,7 +3,7 @@
 // and Rotate (the matrix product of transformPoint).
 #pragma once
 
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/lane_records.h"
 #include "scene/spline_lanes.h"
 

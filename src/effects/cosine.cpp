@@ -1,6 +1,6 @@
 #include "effects/cosine.h"
 
-#include "plugin/param_registration.h"
+#include "scene/param_registration.h"
 
 // The frame comes first, before the data flags.
 void GenericCosine::registerParams(FxParamHost* host) {

@@ -6,11 +6,12 @@
 
 #include "deformers/axis_frame_effect.h"
 #include "deformers/fx_deformer.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/phase_speed.h"
+#include "scene/scalar_math.h"
 #include "scene/vec_math.h"
 
-class GenericCosine final : public FxDeformer<FxAxisFrameEffect, GenericCosine> {
+class GenericCosine : public FxDeformer<FxAxisFrameEffect, GenericCosine> {
 public:
     void FX_THISCALL registerParams(FxParamHost* host) override;
     bool FX_THISCALL start(uint32_t) override;
@@ -21,7 +22,7 @@ public:
     void beginPass();
     float wave(float coordinate, float spatial) const {
         const double x = double(spatial) * coordinate + pass.timePhase;
-        return float(pass.tangent ? std::tan(x) : std::cos(x));
+        return float(pass.tangent ? fxmath::tan(x) : fxmath::cos(x));
     }
     Vec3 movePoint(const Vec3& p) const {
         const Vec3 d = difference(p, center());

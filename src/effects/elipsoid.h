@@ -6,14 +6,15 @@
 #include <cmath>
 
 #include "deformers/fx_deformer.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/exp_range.h"
+#include "scene/scalar_math.h"
 #include "scene/vec_math.h"
 
 // v^e for positive v, -((-v)^e) otherwise: the sign survives the power.
-inline double spow(double v, double e) { return v > 0.0 ? std::pow(v, e) : -std::pow(-v, e); }
+inline double spow(double v, double e) { return v > 0.0 ? fxmath::pow(v, e) : -fxmath::pow(-v, e); }
 
-class GenericElipsoid final : public FxDeformer<FxEffect, GenericElipsoid> {
+class GenericElipsoid : public FxDeformer<FxEffect, GenericElipsoid> {
 public:
     void FX_THISCALL registerParams(FxParamHost* host) override;
     const char* FX_THISCALL description() override;
@@ -31,12 +32,12 @@ public:
         const Vec3 d = difference(p, center);
         const double xx = double(d.x) * d.x, zz = double(d.z) * d.z;
         const float r = float(std::sqrt(xx + double(d.y) * d.y + zz));
-        const float azimuth = float(std::atan2(double(d.z), double(d.x)));
-        const float polar = float(std::atan2(std::sqrt(xx + zz), double(d.y)));
-        const double ring = spow(std::sin(double(polar)), pass.exponentPhi);
-        const Vec3 v{float(spow(std::cos(double(azimuth)), pass.exponentTeta) * ring),
-                     float(spow(std::cos(double(polar)), pass.exponentPhi)),
-                     float(spow(std::sin(double(azimuth)), pass.exponentTeta) * ring)};
+        const float azimuth = float(fxmath::atan2(double(d.z), double(d.x)));
+        const float polar = float(fxmath::atan2(std::sqrt(xx + zz), double(d.y)));
+        const double ring = spow(fxmath::sin(double(polar)), pass.exponentPhi);
+        const Vec3 v{float(spow(fxmath::cos(double(azimuth)), pass.exponentTeta) * ring),
+                     float(spow(fxmath::cos(double(polar)), pass.exponentPhi)),
+                     float(spow(fxmath::sin(double(azimuth)), pass.exponentTeta) * ring)};
         const Vec3 moved = sum(center, scaled(v, r));
         return isFinite(moved) ? moved : p;
     }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "effects/affine_lanes.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/lane_math.h"
 
 namespace lanes {
@@ -17,30 +17,12 @@ inline D signedPower(D v, D e) {
 }
 
 // The superellipsoid direction: (spow(cos a, teta) spow(sin p, phi), spow(cos p, phi), spow(sin a, teta)
-// spow(sin p, phi)) for the azimuth a and polar angle p. Where every term is an ordinary power, the two
-// products are taken as one exponential of a sum of logarithms (within an ulp of the product of the two
-// powers, which round to the same floats); any other lane takes the powers one by one.
+// spow(sin p, phi)) for the azimuth a and polar angle p.
 inline void direction(D cosAzimuth, D sinAzimuth, D cosPolar, D sinPolar, D teta, D phi, F& x, F& y, F& z) {
-    const D ca = abs(cosAzimuth), sa = abs(sinAzimuth), cp = abs(cosPolar), sp = abs(sinPolar);
-    const D tx = teta * detail::logCore(ca), tz = teta * detail::logCore(sa);
-    const D ty = phi * detail::logCore(cp), tp = phi * detail::logCore(sp);
-    const Mask ordinary = detail::logOrdinary(ca) & detail::logOrdinary(sa) & detail::logOrdinary(cp) &
-                          detail::logOrdinary(sp) & detail::expOrdinary(tx) & detail::expOrdinary(tz) &
-                          detail::expOrdinary(ty) & detail::expOrdinary(tp) & detail::expOrdinary(tx + tp) &
-                          detail::expOrdinary(tz + tp);
-    const D ringSign = bitAnd(sinPolar, splat(-0.0));
-    D dx = bitXor(detail::expCore(tx + tp), bitXor(bitAnd(cosAzimuth, splat(-0.0)), ringSign));
-    D dy = bitXor(detail::expCore(ty), bitAnd(cosPolar, splat(-0.0)));
-    D dz = bitXor(detail::expCore(tz + tp), bitXor(bitAnd(sinAzimuth, splat(-0.0)), ringSign));
-    if (!all(ordinary)) {
-        const D ring = signedPower(sinPolar, phi);
-        dx = select(ordinary, dx, signedPower(cosAzimuth, teta) * ring);
-        dy = select(ordinary, dy, signedPower(cosPolar, phi));
-        dz = select(ordinary, dz, signedPower(sinAzimuth, teta) * ring);
-    }
-    x = narrow(dx);
-    y = narrow(dy);
-    z = narrow(dz);
+    const D ring = signedPower(sinPolar, phi);
+    x = narrow(signedPower(cosAzimuth, teta) * ring);
+    y = narrow(signedPower(cosPolar, phi));
+    z = narrow(signedPower(sinAzimuth, teta) * ring);
 }
 
 inline void elipsoidPoints(const ElipsoidRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,

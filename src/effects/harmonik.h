@@ -6,11 +6,12 @@
 
 #include "deformers/fx_deformer.h"
 #include "deformers/time_step_effect.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/phase_speed.h"
+#include "scene/scalar_math.h"
 #include "scene/vec_math.h"
 
-class GenericHarmonik final : public FxDeformer<FxTimeStepEffect, GenericHarmonik> {
+class GenericHarmonik : public FxDeformer<FxTimeStepEffect, GenericHarmonik> {
 public:
     void FX_THISCALL registerParams(FxParamHost* host) override;
     bool FX_THISCALL start(uint32_t) override;
@@ -21,13 +22,13 @@ public:
     void beginPass();
     Vec3 movePoint(const Vec3& p) const {
         const Vec3 d = difference(p, center);
-        const float azimuth = float(std::atan2(double(d.z), double(d.x)));
-        const float polar = float(std::atan2(std::sqrt(double(d.x) * d.x + double(d.z) * d.z), double(d.y)));
+        const float azimuth = float(fxmath::atan2(double(d.z), double(d.x)));
+        const float polar = float(fxmath::atan2(std::sqrt(double(d.x) * d.x + double(d.z) * d.z), double(d.y)));
         const float a = float(double(pass.tetaFrequency) * azimuth);
         const float b = float(double(pass.phiFrequency) * polar);
-        float f = float((std::sin(pass.wavePhase + b + a) + 1.0) * 0.5);
+        float f = float((fxmath::sin(pass.wavePhase + b + a) + 1.0) * 0.5);
         if (pass.extremized)
-            f = float(f + double(pass.extremizerGain) * (std::sin(double(a)) + std::sin(double(b)) + 1.0) * 0.5);
+            f = float(f + double(pass.extremizerGain) * (fxmath::sin(double(a)) + fxmath::sin(double(b)) + 1.0) * 0.5);
         return scaled(p, float(troughScale + pass.scaleSpan * f));
     }
     void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {

@@ -2,7 +2,7 @@
 // differences and the final products in floats, the rest in doubles.
 #pragma once
 
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/lane_math.h"
 #include "scene/lane_records.h"
 #include "scene/spline_lanes.h"

@@ -4,8 +4,8 @@
 
 #include "effects/follow_handle.h"
 #include "gizmo/gizmo.h"
-#include "gizmo/gl.h"
 #include "scene/exp_range.h"
+#include "scene/gl.h"
 
 namespace {
 // Distance from the centre to the range point, before "range multiply".

@@ -6,10 +6,11 @@
 #include <cmath>
 
 #include "deformers/fx_deformer.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
+#include "scene/scalar_math.h"
 #include "scene/vec_math.h"
 
-class GenericMagnet final : public FxDeformer<FxEffect, GenericMagnet> {
+class GenericMagnet : public FxDeformer<FxEffect, GenericMagnet> {
 public:
     void FX_THISCALL registerParams(FxParamHost* host) override;
     bool FX_THISCALL start(uint32_t) override;
@@ -31,7 +32,7 @@ public:
         const float q = dot(d, d);
         if (!(q < radiusSquared)) return p;
         const float t = float(std::sqrt(double(q)) / pass.reach);
-        Vec3 e = scaled(d, float(std::pow(double(t), double(power))));
+        Vec3 e = scaled(d, float(fxmath::pow(double(t), double(power))));
         divide(e, t);
         const Vec3 moved = sum(position, e);
         return isFinite(moved) ? moved : p;

@@ -5,6 +5,7 @@
 #include "effects/follow_handle.h"
 #include "gizmo/gizmo.h"
 #include "scene/exp_range.h"
+#include "scene/scalar_math.h"
 
 bool GenericRotate::init(uint32_t, uint32_t) {
     spin.speedMapping = &kWideSpeedCurve;
@@ -54,8 +55,8 @@ bool GenericRotate::draw() {
     perpendicularPair(d, u, v);
     // Half the angle: the quaternion turns u and v about d by the full one.
     const float h = float(angleOf(spin) * 0.5);
-    const double sh = std::sin(double(h));
-    const Quat turn{float(d.x * sh), float(d.y * sh), float(d.z * sh), float(std::cos(double(h)))};
+    const double sh = fxmath::sin(double(h));
+    const Quat turn{float(d.x * sh), float(d.y * sh), float(d.z * sh), float(fxmath::cos(double(h)))};
     const auto turned = [&turn](const Vec3& w) {
         const Quat r = multiply(multiply(turn, fromVector(w)), conjugate(turn));
         return Vec3{r.x, r.y, r.z};

@@ -4,11 +4,11 @@
 
 #include "deformers/fx_deformer.h"
 #include "deformers/time_step_effect.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 
-class GenericRotate final : public FxDeformer<FxTimeStepEffect, GenericRotate> {
+class GenericRotate : public FxDeformer<FxTimeStepEffect, GenericRotate> {
 public:
     bool FX_THISCALL init(uint32_t, uint32_t) override;
     void FX_THISCALL registerParams(FxParamHost* host) override;

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "deformers/fx_deformer.h"
+#include "effects/batch_rules.h"
 #include "effects/uniform_scale.h"
-#include "scene/batch_rules.h"
 #include "scene/vec_math.h"
 
-class GenericScale final : public FxDeformer<FxEffect, GenericScale> {
+class GenericScale : public FxDeformer<FxEffect, GenericScale> {
 public:
     void FX_THISCALL registerParams(FxParamHost* host) override;
     bool FX_THISCALL start(uint32_t) override;

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "deformers/fx_deformer.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/vec_math.h"
 
-class GenericTranslate final : public FxDeformer<FxEffect, GenericTranslate> {
+class GenericTranslate : public FxDeformer<FxEffect, GenericTranslate> {
 public:
     void FX_THISCALL registerParams(FxParamHost* host) override;
     bool FX_THISCALL start(uint32_t) override;

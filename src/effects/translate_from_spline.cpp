@@ -58,9 +58,10 @@ bool GenericTranslateFromSpline::start(uint32_t) {
 }
 
 void GenericTranslateFromSpline::update(float time) {
-    stepTime(time);
-    // Samples keep their storage; process overwrites them.
+    // Samples keep their storage; process overwrites them. Resized first, so that an update whose
+    // allocation fails changes nothing.
     if (const uint32_t n = sampleCount(precision)) resize(samples, n);
+    stepTime(time);
     travel.advance(timeStep, 1.0f);
     const float v = travel.value(0.5f);
     if (v > 1.0f) {

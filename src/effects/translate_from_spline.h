@@ -5,11 +5,11 @@
 
 #include "deformers/fx_deformer.h"
 #include "deformers/time_step_effect.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
 
-class GenericTranslateFromSpline final
+class GenericTranslateFromSpline
     : public FxDeformer<FxTimeStepEffect, GenericTranslateFromSpline> {
 public:
     ~GenericTranslateFromSpline();

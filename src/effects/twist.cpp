@@ -1,7 +1,7 @@
 #include "effects/twist.h"
 
 #include "gizmo/gizmo.h"
-#include "plugin/param_registration.h"
+#include "scene/param_registration.h"
 
 bool GenericTwist::init(uint32_t, uint32_t) {
     rotation.speedMapping = &kWideSpeedCurve;

@@ -6,11 +6,12 @@
 
 #include "deformers/axis_frame_effect.h"
 #include "deformers/fx_deformer.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/phase_speed.h"
+#include "scene/scalar_math.h"
 #include "scene/vec_math.h"
 
-class GenericTwist final : public FxDeformer<FxAxisFrameEffect, GenericTwist> {
+class GenericTwist : public FxDeformer<FxAxisFrameEffect, GenericTwist> {
 public:
     bool FX_THISCALL init(uint32_t, uint32_t) override;
     void FX_THISCALL registerParams(FxParamHost* host) override;
@@ -25,11 +26,11 @@ public:
         const Vec3& c = center();
         const Vec3 d = difference(p, c);
         const float a = dot(d, dirX), b = dot(d, dirY), h = dot(d, dirZ);
-        const float theta = float(pass.turnAngle + std::atan2(double(h), double(b)) + double(a) * twistRate);
+        const float theta = float(pass.turnAngle + fxmath::atan2(double(h), double(b)) + double(a) * twistRate);
         const float r = float(std::sqrt(double(h) * h + double(b) * b));
         const Vec3 onAxis = sum(c, scaled(dirX, a));
-        const Vec3 turned = sum(onAxis, scaled(scaled(dirY, r), float(std::cos(double(theta)))));
-        return sum(turned, scaled(scaled(dirZ, r), float(std::sin(double(theta)))));
+        const Vec3 turned = sum(onAxis, scaled(scaled(dirY, r), float(fxmath::cos(double(theta)))));
+        return sum(turned, scaled(scaled(dirZ, r), float(fxmath::sin(double(theta)))));
     }
     void movePoints(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths) const {
         batchRules().twist(pass, in, out, stride, n, lengths);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "effects/affine_lanes.h"
-#include "scene/batch_rules.h"
+#include "effects/batch_rules.h"
 #include "scene/lane_math.h"
 
 namespace lanes {

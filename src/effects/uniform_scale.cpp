@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "plugin/param_registration.h"
+#include "scene/param_registration.h"
 #include "scene/exp_range.h"
 
 void UniformScale::addParams(FxParamHost* host, const char* prefix) {

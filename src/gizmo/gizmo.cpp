@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "gizmo/gl.h"
+#include "scene/gl.h"
+#include "scene/scalar_math.h"
 #include "scene/vec_math.h"
 
 namespace {
@@ -30,7 +31,7 @@ void perpendicularPair(const Vec3& n, Vec3& u, Vec3& w) {
 void drawCircle(const Vec3& c, const Vec3& u, const Vec3& w) {
     glBegin(GL_LINE_STRIP);
     for (float a = 0.0f; a < 6.2831855f; a += 0.06283186f) {
-        const double ca = std::cos(double(a)), sa = std::sin(double(a));
+        const double ca = fxmath::cos(double(a)), sa = fxmath::sin(double(a));
         vertex({float(double(u.x) * ca + c.x + double(w.x) * sa), float(double(u.y) * ca + c.y + double(w.y) * sa),
                 float(double(u.z) * ca + c.z + double(w.z) * sa)});
     }

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "fx/abi.h"
+#include "plugin/boundary.h"
 
 struct CatalogueEntry {
     const char* name;
@@ -13,8 +14,8 @@ struct CatalogueEntry {
 constexpr int kCatalogueSize = 9;
 extern const CatalogueEntry kCatalogue[kCatalogueSize];
 
-// A new effect, or null when the allocation fails.
+// A new effect as the host holds it, or null when the allocation fails.
 template <class Effect>
 FxEffect* createEffect() {
-    return new (std::nothrow) Effect();
+    return new (std::nothrow) Boundary<Effect>();
 }

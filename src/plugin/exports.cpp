@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "plugin/boundary.h"
 #include "plugin/catalogue.h"
 
 namespace {
@@ -12,15 +13,21 @@ const char kLibraryInfo[] =
     "(eg Mesh and Spline), <b>each one</b> can be modified.";
 }
 
-const char* FX_CDECL fx_libinfo() { return kLibraryInfo; }
+const char* FX_CDECL fx_libinfo() {
+    return atBoundary(static_cast<const char*>(kLibraryInfo), [] { return kLibraryInfo; });
+}
 
 FxEffect* FX_CDECL fx_create(int index, char* name) {
-    if (index < 0 || index >= kCatalogueSize) return nullptr;
-    const CatalogueEntry& entry = kCatalogue[index];
-    if (name) std::memcpy(name, entry.name, std::strlen(entry.name) + 1);
-    return entry.create ? entry.create() : nullptr;
+    return atBoundary(static_cast<FxEffect*>(nullptr), [&]() -> FxEffect* {
+        if (index < 0 || index >= kCatalogueSize) return nullptr;
+        const CatalogueEntry& entry = kCatalogue[index];
+        if (name) std::memcpy(name, entry.name, std::strlen(entry.name) + 1);
+        return entry.create ? entry.create() : nullptr;
+    });
 }
 
 void FX_CDECL fx_delete(FxEffect* effect) {
-    if (effect) effect->scalarDeletingDestructor(1u);
+    atBoundary([&] {
+        if (effect) effect->scalarDeletingDestructor(1u);
+    });
 }

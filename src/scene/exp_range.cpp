@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "scene/scalar_math.h"
+
 const ExpRange::Derived& ExpRange::derive() const {
     if (!ready_) {
         const float A = max_ - min_;
@@ -10,7 +12,7 @@ const ExpRange::Derived& ExpRange::derive() const {
         d.D = float(double(A) * A - 4.0 * M * (double(A) - M));
         d.B = float((std::sqrt(double(d.D)) + A) / (double(M) + M));
         d.c = float(M / (double(d.B) - 1.0));
-        d.k = float(std::log(double(d.B)) + std::log(double(d.B)));
+        d.k = float(fxmath::log(double(d.B)) + fxmath::log(double(d.B)));
         derived_ = d;
         ready_ = true;
     }
@@ -19,12 +21,12 @@ const ExpRange::Derived& ExpRange::derive() const {
 
 float ExpRange::value(float p) const {
     const Derived& d = derive();
-    return float((std::exp(double(d.k) * p) - 1.0) * d.c + min_);
+    return float((fxmath::exp(double(d.k) * p) - 1.0) * d.c + min_);
 }
 
 float ExpRange::inverse(float v) const {
     const Derived& d = derive();
-    return float(std::log((double(v) - min_) / d.c + 1.0) / d.k);
+    return float(fxmath::log((double(v) - min_) / d.c + 1.0) / d.k);
 }
 
 // mutable members keep these out of read-only memory; constinit makes the

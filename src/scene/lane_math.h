@@ -1,50 +1,35 @@
-// Double-precision sin, cos, tan, atan2, exp, log and pow on lanes, within
-// about an ulp of the C library's, so that a result rounded to float is the
-// library's float but for the rarest ties. Each function has a fast path for
-// ordinary arguments (the argument reductions and minimax polynomials of
-// Sun's fdlibm, and a Taylor polynomial for exp) and hands every other lane
-// (zeros where the sign matters, huge, infinite or NaN arguments) to the C
-// library itself, so that those lanes are the library's results exactly.
+// The library's own sin, cos, tan, atan2, exp, log and pow, written once on
+// lanes: the batch rules run them on each instruction set's lanes and the
+// scalar rules on the one-lane instance (scene/scalar_math.h), so both
+// compute the very same doubles. No operation fuses, no lane is handed to
+// the C library: special values and huge arguments are handled here too.
+//
+// Accuracy, against correctly rounded results (tests/lane_math_test.cpp):
+//   sin, cos     within 1 ulp for every finite argument (the reduction beyond
+//                1e5 is exact, see scene/angle_reduction.h)
+//   tan          within 2 ulps
+//   atan2        within 1 ulp (results below 2^-1022 may lose more)
+//   exp          within 1 ulp
+//   log          within 1 ulp
+//   pow          within 1 + 2 |y ln x| ulps: e^(y ln x) in double carries the
+//                error of y ln x (far below a float's ulp for the rules'
+//                powers); odd and integral exponents are told apart below 2^51
+// The kernels are fdlibm's (Sun's reductions and minimax polynomials), with
+// Taylor's series for e^r.
 #pragma once
 
-#include <cmath>
-
+#include "scene/angle_reduction.h"
 #include "scene/lanes.h"
 
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
-// Replaces the lanes of `which` by f of their arguments.
-template <class F>
-inline D scalarLanes(D result, Mask which, D a, F f) {
-    const unsigned m = bits(which);
-    if (!m) return result;
-    alignas(64) double r[kWidth], x[kWidth];
-    store(r, result);
-    store(x, a);
-    for (int i = 0; i < kWidth; ++i)
-        if (m >> i & 1u) r[i] = f(x[i]);
-    return load(r);
-}
-
-template <class F>
-inline D scalarLanes(D result, Mask which, D a, D b, F f) {
-    const unsigned m = bits(which);
-    if (!m) return result;
-    alignas(64) double r[kWidth], x[kWidth], y[kWidth];
-    store(r, result);
-    store(x, a);
-    store(y, b);
-    for (int i = 0; i < kWidth; ++i)
-        if (m >> i & 1u) r[i] = f(x[i], y[i]);
-    return load(r);
-}
-
 namespace detail {
-inline D poly(D x, double c0, double c1) { return fmadd(x, splat(c1), splat(c0)); }
+// c0 + x (c1 + x (c2 + ...)), every product and sum rounded on its own.
+inline D poly(D x, double c0, double c1) { return x * splat(c1) + splat(c0); }
 template <class... C>
 inline D poly(D x, double c0, double c1, C... rest) {
-    return fmadd(x, poly(x, c1, rest...), splat(c0));
+    return x * poly(x, c1, rest...) + splat(c0);
 }
 
 // Odd integral n: n / 2 is not an integer.
@@ -53,11 +38,16 @@ inline Mask isOdd(D n) {
     return h != roundInt(h);
 }
 
-// x = n pi/2 + (hi + lo), |hi + lo| <= pi/4: pi/2 in pieces of 33, 33 and
-// 53 bits, the first two exact in their products with n (|n| < 2^20).
+inline Mask signBit(D x) { return copySign(splat(1.0), x) < splat(0.0); }
+inline D infinity() { return splat(__builtin_inf()); }
+
+// x = n pi/2 + (hi + lo), |hi + lo| <= pi/4.
 struct Quadrant {
     D hi, lo, n;
 };
+
+// Below 1e5, pi/2 in pieces of 33, 33 and 53 bits, the first two exact in
+// their products with n (|n| < 2^17); above, lane by lane, the exact reduction.
 inline Quadrant reduce(D x) {
     const D n = roundInt(x * splat(6.36619772367581382433e-01));
     const D r = x - n * splat(1.57079632673412561417e+00);
@@ -66,7 +56,24 @@ inline Quadrant reduce(D x) {
     const D back = t - r;
     const D e = ((r - (t - back)) + (w - back)) - n * splat(2.02226624879595063154e-21);
     const D hi = t + e;
-    return {hi, (t - hi) + e, n};
+    Quadrant q{hi, (t - hi) + e, n};
+    const Mask large = (splat(1e5) <= abs(x)) & (abs(x) <= splat(1.7976931348623157e308));
+    if (const unsigned m = bits(large)) {
+        alignas(64) double a[kWidth], h[kWidth], l[kWidth], k[kWidth];
+        store(a, x);
+        store(h, q.hi);
+        store(l, q.lo);
+        store(k, q.n);
+        for (int i = 0; i < kWidth; ++i)
+            if (m >> i & 1u) {
+                const ReducedAngle z = reduceLarge(a[i]);
+                h[i] = z.hi;
+                l[i] = z.lo;
+                k[i] = z.quadrant;
+            }
+        q = {load(h), load(l), load(k)};
+    }
+    return q;
 }
 
 inline D kernelSin(D x, D y) {
@@ -84,11 +91,11 @@ inline D kernelCos(D x, D y) {
     return w + (((splat(1.0) - w) - hz) + (z * r - x * y));
 }
 
-// Arguments the reduction handles; sin, cos and tan of a tiny x are x, 1, x.
-inline Mask trigOutside(D x) { return !(abs(x) < splat(1e5)); }
+// sin, cos and tan of a tiny x are x, 1 and x.
 inline Mask tiny(D x) { return abs(x) < splat(0x1p-27); }
 }  // namespace detail
 
+// Infinite and NaN arguments give NaN.
 inline void sincos(D x, D& s, D& c) {
     const detail::Quadrant q = detail::reduce(x);
     const D ks = detail::kernelSin(q.hi, q.lo), kc = detail::kernelCos(q.hi, q.lo);
@@ -100,9 +107,6 @@ inline void sincos(D x, D& s, D& c) {
     c = select(odd, ks, kc);
     c = select(second ^ odd, -c, c);
     s = select(detail::tiny(x), x, s);
-    const Mask outside = detail::trigOutside(x);
-    s = scalarLanes(s, outside, x, [](double a) { return std::sin(a); });
-    c = scalarLanes(c, outside, x, [](double a) { return std::cos(a); });
 }
 
 inline D sin(D x) {
@@ -121,16 +125,15 @@ inline D tan(D x) {
     const detail::Quadrant q = detail::reduce(x);
     const D ks = detail::kernelSin(q.hi, q.lo), kc = detail::kernelCos(q.hi, q.lo);
     const Mask odd = detail::isOdd(q.n);
-    D t = select(odd, -kc, ks) / select(odd, ks, kc);
-    t = select(detail::tiny(x), x, t);
-    return scalarLanes(t, detail::trigOutside(x), x, [](double a) { return std::tan(a); });
+    const D t = select(odd, -kc, ks) / select(odd, ks, kc);
+    return select(detail::tiny(x), x, t);
 }
 
 namespace detail {
-// atan(y / x) for positive y / x in 2^-60..2^60: fdlibm's four intervals
-// about atan(0.5), atan(1), atan(1.5) and atan(inf), chosen lane by lane,
-// with the interval's reduction (a t + b) / (c + d t) of t = y / x taken
-// as (a y + b x) / (c x + d y): one division instead of two.
+// atan(y / x) for 0 <= y, x <= 2^512, not both zero: fdlibm's four
+// intervals about atan(0.5), atan(1), atan(1.5) and atan(inf), chosen lane
+// by lane, with the interval's reduction (a t + b) / (c + d t) of t = y / x
+// taken as (a y + b x) / (c x + d y): one division instead of two.
 inline D atanOfRatio(D y, D x) {
     const Mask i0 = splat(0.4375) * x <= y, i1 = splat(0.6875) * x <= y, i2 = splat(1.1875) * x <= y,
                i3 = splat(2.4375) * x <= y;
@@ -159,34 +162,33 @@ inline D atanOfRatio(D y, D x) {
 }
 }  // namespace detail
 
+// The angle of (x, y) in -pi..pi, with the signs of zeros and the
+// infinities as C's atan2 has them. Lanes off the ordinary range take the
+// slow path; on ordinary lanes both paths are the same operations.
 inline D atan2(D y, D x) {
-    const D ax = abs(x), ay = abs(y);
-    const D a = detail::atanOfRatio(ay, ax);
+    D ax = abs(x), ay = abs(y);
     const D pi = splat(3.1415926535897931160E+00), piLo = splat(1.2246467991473531772E-16);
-    const D r = copySign(select(x < splat(0.0), pi - (a - piLo), a), y);
-    // Zeros, infinities, NaNs, subnormals and ratios beyond 2^60 either way go to the library.
-    const D normal = splat(0x1p-1022), large = splat(0x1p+900);
-    const Mask ordinary = (normal <= ax) & (ax <= large) & (normal <= ay) & (ay <= large) &
-                          (splat(0x1p-60) * ax <= ay) & (ay <= splat(0x1p60) * ax);
-    return scalarLanes(r, !ordinary, y, x, [](double b, double a) { return std::atan2(b, a); });
+    const auto angle = [&](D a) { return copySign(select(detail::signBit(x), pi - (a - piLo), a), y); };
+    const D big = splat(0x1p512), small = splat(0x1p-512);
+    if (all((ax <= big) & (ay <= big) & ((small <= ax) | (small <= ay)))) return angle(detail::atanOfRatio(ay, ax));
+    // An infinite side is 1 against 0 for a finite other side, 1 against 1 for an infinite one.
+    const Mask infX = ax == detail::infinity(), infY = ay == detail::infinity();
+    ax = select(infX, splat(1.0), select(infY, splat(0.0), ax));
+    ay = select(infY, splat(1.0), select(infX, splat(0.0), ay));
+    // Scaled by a power of two (exact) into the range where the reduction neither overflows nor
+    // loses subnormal digits.
+    const D scale = select((ax > big) | (ay > big), small, select((ax < small) & (ay < small), big, splat(1.0)));
+    ax = ax * scale;
+    ay = ay * scale;
+    const D a = select((ax == splat(0.0)) & (ay == splat(0.0)), splat(0.0), detail::atanOfRatio(ay, ax));
+    return select((x != x) | (y != y), x + y, angle(a));
 }
 
 namespace detail {
-// e^x for |x| below 700: x = n ln2 + r, |r| <= ln2 / 2, with ln2's first
-// 32 bits exact in n ln2; e^r by its Taylor series to r^13.
-inline D expCore(D x) {
-    const D n = roundInt(x * splat(1.44269504088896338700e+00));
-    const D r = (x - n * splat(6.93147180369123816490e-01)) - n * splat(1.90821492927058770002e-10);
-    const D q = poly(r, 0.5, 0.16666666666666666, 0.041666666666666664, 0.008333333333333333, 0.001388888888888889,
-                     0.0001984126984126984, 2.48015873015873e-05, 2.7557319223985893e-06, 2.755731922398589e-07,
-                     2.505210838544172e-08, 2.08767569878681e-09, 1.6059043836821613e-10);
-    return (splat(1.0) + fmadd(r * r, q, r)) * pow2(n);
-}
-inline Mask expOrdinary(D x) { return abs(x) < splat(700.0); }
-
 // ln x for positive normal x: x = 2^k m, m within sqrt(1/2)..sqrt(2).
-inline D logCore(D x) {
-    D k = exponentOf(x), m = mantissaOf(x);
+inline D logCore(D x, D k) {
+    D m = mantissaOf(x);
+    k = k + exponentOf(x);
     const Mask high = m > splat(1.41421356237309504880);
     m = select(high, m * splat(0.5), m);
     k = select(high, k + splat(1.0), k);
@@ -201,23 +203,56 @@ inline D logCore(D x) {
     return k * splat(6.93147180369123816490e-01) -
            ((hfsq - (s * (hfsq + R) + k * splat(1.90821492927058770002e-10))) - f);
 }
-inline Mask logOrdinary(D x) { return (splat(0x1p-1022) <= x) & (x <= splat(1.7976931348623157e308)); }
+}  // namespace detail
+
+namespace detail {
+// e^c for c within -746..710: c = n ln2 + r, |r| <= ln2 / 2, with ln2's
+// first 32 bits exact in n ln2; e^r by its Taylor series to r^13. Beyond
+// |c| = 708, 2^n in two factors, so that results near overflow and in the
+// subnormals round once (elsewhere both give the same double).
+inline D expOf(D c, bool wide) {
+    const D n = roundInt(c * splat(1.44269504088896338700e+00));
+    const D r = (c - n * splat(6.93147180369123816490e-01)) - n * splat(1.90821492927058770002e-10);
+    const D q = poly(r, 0.5, 0.16666666666666666, 0.041666666666666664, 0.008333333333333333, 0.001388888888888889,
+                     0.0001984126984126984, 2.48015873015873e-05, 2.7557319223985893e-06, 2.755731922398589e-07,
+                     2.505210838544172e-08, 2.08767569878681e-09, 1.6059043836821613e-10);
+    const D m = splat(1.0) + (r * r * q + r);
+    if (!wide) return m * pow2(n);
+    const D half = roundInt(n * splat(0.5));
+    return m * pow2(half) * pow2(n - half);
+}
 }  // namespace detail
 
 inline D exp(D x) {
-    return scalarLanes(detail::expCore(x), !detail::expOrdinary(x), x, [](double a) { return std::exp(a); });
+    if (all(abs(x) < splat(708.0))) return detail::expOf(x, false);
+    // Past these, e^x is infinite or zero in double; a NaN stays.
+    return detail::expOf(select(x > splat(710.0), splat(710.0), select(x < splat(-746.0), splat(-746.0), x)), true);
 }
 
+// ln x; subnormal x is scaled up by 2^54 first. ln 0 = -inf, ln of a negative is NaN.
 inline D log(D x) {
-    return scalarLanes(detail::logCore(x), !detail::logOrdinary(x), x, [](double a) { return std::log(a); });
+    const Mask subnormal = x < splat(0x1p-1022);
+    if (all((splat(0x1p-1022) <= x) & (x <= splat(1.7976931348623157e308)))) return detail::logCore(x, splat(0.0));
+    const D r = detail::logCore(select(subnormal, x * splat(0x1p54), x), select(subnormal, splat(-54.0), splat(0.0)));
+    D v = select(x == splat(0.0), -detail::infinity(), r);
+    v = select(x < splat(0.0), splat(__builtin_nan("")), v);
+    return select((x == detail::infinity()) | (x != x), x + x, v);
 }
 
-// x^y as e^(y ln x) for positive normal x and a product within exp's range.
+// x^y as e^(y ln |x|), with C's special values: x^0 = 1^y = 1, a negative
+// x gives a result only for an integral y (negative for an odd one).
 inline D pow(D x, D y) {
-    const D product = y * detail::logCore(x);
-    const D r = detail::expCore(product);
-    const Mask ordinary = detail::logOrdinary(x) & detail::expOrdinary(product);
-    return scalarLanes(r, !ordinary, x, y, [](double a, double b) { return std::pow(a, b); });
+    const D ax = abs(x);
+    D r = exp(y * log(ax));
+    const D largest = splat(1.7976931348623157e308);
+    if (all((splat(0.0) < x) & (x <= largest) & (abs(y) <= largest))) return r;
+    const Mask ordinaryY = abs(y) < splat(0x1p51);
+    const D yy = select(ordinaryY, y, splat(0.0));
+    const Mask integral = (roundInt(yy) == yy) | !ordinaryY;
+    r = select(detail::signBit(x) & integral & ordinaryY & detail::isOdd(yy), -r, r);
+    r = select((x < splat(0.0)) & (ax != detail::infinity()) & !integral, splat(__builtin_nan("")), r);
+    const Mask one = (y == splat(0.0)) | (x == splat(1.0)) | ((ax == splat(1.0)) & (abs(y) == detail::infinity()));
+    return select(one, splat(1.0), r);
 }
 
 }  // namespace FX_LANES_ISA

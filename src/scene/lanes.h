@@ -1,20 +1,24 @@
 // Several numbers per instruction: the lane types with which the batch rules
 // compute, `D` (doubles) and `F` (floats) with their masks, kWidth lanes
 // each, for the instruction set this file is compiled for: AVX-512 F, DQ
-// and VL (8 lanes), AVX2 with FMA (4) or SSE2 (2). Each set lives in its own
-// inline namespace, so the copies compiled for different sets (one source
-// file per set) never meet at link time.
+// and VL (8 lanes), AVX2 with FMA (4) or SSE2 (2); or, where FX_LANES_ONE is
+// defined, one plain double, the instance through which the scalar rules
+// call the same math functions. Each set lives in its own inline namespace,
+// so the copies compiled for different sets (one source file per set) never
+// meet at link time.
 //
-// Arithmetic rounds as the scalar operations do; only `fmadd`, which the
-// math functions use inside their polynomials, may fuse.
+// Every operation rounds as the scalar operation does: nothing fuses.
 #pragma once
 
 #include <immintrin.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
-#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+#if defined(FX_LANES_ONE)
+#define FX_LANES_ISA one
+#elif defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
 #define FX_LANES_ISA avx512
 #elif defined(__AVX2__) && defined(__FMA__)
 #define FX_LANES_ISA avx2
@@ -27,7 +31,59 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
-#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+#if defined(FX_LANES_ONE)
+constexpr int kWidth = 1;
+struct D {
+    double v;
+};
+struct Mask {
+    bool m;
+};
+inline uint64_t bitsOf(D a) {
+    uint64_t u;
+    std::memcpy(&u, &a.v, sizeof u);
+    return u;
+}
+inline D fromBits(uint64_t u) {
+    D a;
+    std::memcpy(&a.v, &u, sizeof u);
+    return a;
+}
+inline D splat(double x) { return {x}; }
+inline D operator+(D a, D b) { return {a.v + b.v}; }
+inline D operator-(D a, D b) { return {a.v - b.v}; }
+inline D operator*(D a, D b) { return {a.v * b.v}; }
+inline D operator/(D a, D b) { return {a.v / b.v}; }
+inline D sqrt(D a) { return {__builtin_sqrt(a.v)}; }
+inline D bitAnd(D a, D b) { return fromBits(bitsOf(a) & bitsOf(b)); }
+inline D bitOr(D a, D b) { return fromBits(bitsOf(a) | bitsOf(b)); }
+inline D bitXor(D a, D b) { return fromBits(bitsOf(a) ^ bitsOf(b)); }
+// ~a & b
+inline D bitAndNot(D a, D b) { return fromBits(~bitsOf(a) & bitsOf(b)); }
+inline Mask operator<(D a, D b) { return {a.v < b.v}; }
+inline Mask operator<=(D a, D b) { return {a.v <= b.v}; }
+inline Mask operator>(D a, D b) { return {a.v > b.v}; }
+inline Mask operator==(D a, D b) { return {a.v == b.v}; }
+inline Mask operator!=(D a, D b) { return {a.v != b.v}; }
+inline Mask operator&(Mask a, Mask b) { return {a.m && b.m}; }
+inline Mask operator|(Mask a, Mask b) { return {a.m || b.m}; }
+inline Mask operator!(Mask a) { return {!a.m}; }
+inline unsigned bits(Mask a) { return a.m ? 1u : 0u; }
+inline D select(Mask m, D a, D b) { return m.m ? a : b; }
+// As the SSE2 lanes round: adding and taking away 1.5 * 2^52 (|a| below 2^51).
+inline D roundInt(D a) { return (a + splat(0x1.8p52)) - splat(0x1.8p52); }
+inline D pow2(D n) { return fromBits((bitsOf(n + splat(0x1.8p52)) + (1023 - 0x4338000000000000LL)) << 52); }
+inline D exponentOf(D x) { return fromBits(bitsOf(x) >> 52 | 0x4330000000000000LL) - splat(0x1p52 + 1023.0); }
+inline D mantissaOf(D x) { return fromBits((bitsOf(x) & 0x000FFFFFFFFFFFFFLL) | 0x3FF0000000000000LL); }
+inline D load(const double* p) { return {*p}; }
+inline void store(double* p, D a) { *p = a.v; }
+struct F {
+    float v;
+};
+inline D widen(F a) { return {double(a.v)}; }
+inline F narrow(D a) { return {float(a.v)}; }
+
+#elif defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
 constexpr int kWidth = 8;
 struct D {
     __m512d v;
@@ -41,7 +97,6 @@ inline D operator-(D a, D b) { return {_mm512_sub_pd(a.v, b.v)}; }
 inline D operator*(D a, D b) { return {_mm512_mul_pd(a.v, b.v)}; }
 inline D operator/(D a, D b) { return {_mm512_div_pd(a.v, b.v)}; }
 inline D sqrt(D a) { return {_mm512_sqrt_pd(a.v)}; }
-inline D fmadd(D a, D b, D c) { return {_mm512_fmadd_pd(a.v, b.v, c.v)}; }
 inline D bitAnd(D a, D b) { return {_mm512_and_pd(a.v, b.v)}; }
 inline D bitOr(D a, D b) { return {_mm512_or_pd(a.v, b.v)}; }
 inline D bitXor(D a, D b) { return {_mm512_xor_pd(a.v, b.v)}; }
@@ -109,7 +164,6 @@ inline D operator-(D a, D b) { return {_mm256_sub_pd(a.v, b.v)}; }
 inline D operator*(D a, D b) { return {_mm256_mul_pd(a.v, b.v)}; }
 inline D operator/(D a, D b) { return {_mm256_div_pd(a.v, b.v)}; }
 inline D sqrt(D a) { return {_mm256_sqrt_pd(a.v)}; }
-inline D fmadd(D a, D b, D c) { return {_mm256_fmadd_pd(a.v, b.v, c.v)}; }
 inline D bitAnd(D a, D b) { return {_mm256_and_pd(a.v, b.v)}; }
 inline D bitOr(D a, D b) { return {_mm256_or_pd(a.v, b.v)}; }
 inline D bitXor(D a, D b) { return {_mm256_xor_pd(a.v, b.v)}; }
@@ -183,7 +237,6 @@ inline D operator-(D a, D b) { return {_mm_sub_pd(a.v, b.v)}; }
 inline D operator*(D a, D b) { return {_mm_mul_pd(a.v, b.v)}; }
 inline D operator/(D a, D b) { return {_mm_div_pd(a.v, b.v)}; }
 inline D sqrt(D a) { return {_mm_sqrt_pd(a.v)}; }
-inline D fmadd(D a, D b, D c) { return {_mm_add_pd(_mm_mul_pd(a.v, b.v), c.v)}; }
 inline D bitAnd(D a, D b) { return {_mm_and_pd(a.v, b.v)}; }
 inline D bitOr(D a, D b) { return {_mm_or_pd(a.v, b.v)}; }
 inline D bitXor(D a, D b) { return {_mm_xor_pd(a.v, b.v)}; }

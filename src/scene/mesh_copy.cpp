@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "gizmo/gl.h"
-#include "scene/batch_rules.h"
+#include "scene/geometry_rules.h"
+#include "scene/gl.h"
 #include "scene/vec_math.h"
 
 namespace {
@@ -29,10 +29,12 @@ void copyLeading(HostVector<T>& to, const HostVector<T>* from, uint32_t n) {
 void resize(Mesh& mesh, uint32_t vertexCount, uint32_t faces, uint32_t uvCount) {
     resize(holder(mesh.vertices), vertexCount);
     if (!mesh.faces || count(mesh.faces) != 3 * faces) {
-        // Face flags start over only when the face count changes.
-        freeFaceFlags(mesh);
+        // Face flags start over only when the face count changes. The new words come first: a
+        // failed allocation leaves the old ones in place.
         const uint32_t words = faceFlagWords(faces);
-        mesh.faceFlags = static_cast<uint32_t*>(::operator new(sizeof(uint32_t) * words));
+        uint32_t* flags = static_cast<uint32_t*>(::operator new(sizeof(uint32_t) * words));
+        freeFaceFlags(mesh);
+        mesh.faceFlags = flags;
         std::memset(mesh.faceFlags, 0xFF, sizeof(uint32_t) * words);
     }
     resize(holder(mesh.faces), 3 * faces, 0u);
@@ -111,7 +113,7 @@ void recomputeNormals(Mesh& mesh) {
     if (vertexCount == 0) return;
     Vec3* n = normals.begin;
     std::memset(static_cast<void*>(n), 0, sizeof(Vec3) * vertexCount);
-    const BatchRules& rules = batchRules();
+    const GeometryRules& rules = geometryRules();
     if (const uint32_t faces = faceCount(mesh)) rules.addFaceNormals(mesh.vertices->begin, mesh.faces->begin, faces, n);
     rules.normalizeAll(n, vertexCount);
 }

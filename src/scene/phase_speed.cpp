@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "plugin/param_registration.h"
+#include "scene/param_registration.h"
+#include "scene/scalar_math.h"
 
 void PhaseSpeed::addParams(FxParamHost* host, float speedDefault, float phaseDefault) {
     addScalar(host, "speed", &speed, speedDefault);
@@ -28,7 +29,7 @@ constexpr int kMaxSteps = 64;
 // into (0, range] for a clock coming down from above high, so that a whole
 // number of turns above high ends on high, as the steps themselves do.
 float remainderFrom(float x, float low, float range, bool fromAbove) {
-    double r = std::fmod(double(x) - low, double(range));
+    double r = fxmath::fmod(double(x) - low, double(range));
     if (r < 0.0) r += range;
     if (fromAbove && r == 0.0) r = range;
     return float(low + r);

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "scene/batch_rules.h"
+#include "scene/geometry_rules.h"
 #include "scene/host_vector.h"
 #include "scene/vec_math.h"
 
@@ -99,7 +99,7 @@ void sumGroup(Curve* const (&curve)[4]) {
 }  // namespace
 
 void updateLengths(Curve* curves, uint32_t curveCount) {
-    const BatchRules& rules = batchRules();
+    const GeometryRules& rules = geometryRules();
     for (uint32_t c = 0; c < curveCount; ++c) {
         Curve& curve = curves[c];
         const uint32_t n = count(curve.points);

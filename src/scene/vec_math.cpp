@@ -1,5 +1,7 @@
 #include "scene/vec_math.h"
 
+#include "scene/scalar_math.h"
+
 Vec3& normalize(Vec3& v) {
     const float q = lengthSquared(v);
     if (q == 0.0f) return v;
@@ -46,7 +48,7 @@ Vec3 transformPoint(const Mat4& m, const Vec3& p) {
 }
 
 void rotationAboutAxis(Mat4& m, const Vec3& axis, float angle) {
-    const double c = std::cos(double(angle)), s = std::sin(double(angle)), t = 1.0 - c;
+    const double c = fxmath::cos(double(angle)), s = fxmath::sin(double(angle)), t = 1.0 - c;
     const double x = axis.x, y = axis.y, z = axis.z;
     const float r[16] = {float(t * x * x + c), float(t * x * y + s * z), float(t * x * z - s * y), 0.0f,
                          float(t * y * x - s * z), float(t * y * y + c), float(t * y * z + s * x), 0.0f,

@@ -8,7 +8,8 @@
 The host is built with Microsoft's compiler: its FxEffect table has one slot for
 the scalar deleting destructor and sixteen operations after it. Every class
 whose table is emitted into the objects and that derives from FxEffect is
-checked, so a new effect is covered as soon as it is compiled. The slots are
+checked, so a new effect is covered as soon as it is compiled; the classes the
+host holds (Boundary<Effect>) must fill all 17 slots with their own functions. The slots are
 read from the relocation records of the `.rdata$_ZTV...` sections and named
 through the symbol table; the class chain comes from the `.rdata$_ZTI...`
 records (single inheritance only).
@@ -43,6 +44,9 @@ EFFECT_SLOTS = [
 ]
 PURE_IN_FXEFFECT = {0, 12, 13, 14}
 PURE = "__cxa_pure_virtual"
+# Each effect reaches the host wrapped in this template, which switches the
+# floating-point state and keeps exceptions in every slot.
+BOUNDARY = "Boundary<"
 
 
 def objdump(*args):
@@ -182,12 +186,17 @@ def check_vtables(paths):
             problems.append(f"{len(slots)} slots instead of {len(EFFECT_SLOTS)}")
         for i, expected in enumerate(EFFECT_SLOTS):
             got = [plain.get(a, a) for a in slots[i]] if i < len(slots) else []
-            allowed = {f"{a}::{expected}" for a in ancestry}
-            if i in PURE_IN_FXEFFECT and not cls.startswith("Generic"):
-                allowed.add(PURE)
+            if cls.startswith(BOUNDARY):
+                # The class the host holds: every slot is its own, under the library's state.
+                allowed = {f"{cls}::{expected}"}
+            else:
+                allowed = {f"{a}::{expected}" for a in ancestry}
+                if i in PURE_IN_FXEFFECT:
+                    allowed.add(PURE)
             if not allowed.intersection(got):
+                owners = ancestry[:1] if cls.startswith(BOUNDARY) else ancestry
                 problems.append(f"slot {i}: {' = '.join(got) or 'nothing'}; "
-                                f"expected {expected.split('(')[0]} of {' / '.join(ancestry)}")
+                                f"expected {expected.split('(')[0]} of {' / '.join(owners)}")
         if problems:
             failures.append(where + "\n    " + "\n    ".join(problems))
         else:
@@ -195,6 +204,9 @@ def check_vtables(paths):
 
     if not failures and "FxEffect" not in checked:
         failures.append("no table of FxEffect found in the objects")
+    for cls in sorted(checked):
+        if cls.startswith("Generic") and f"{BOUNDARY}{cls}>" not in checked:
+            failures.append(f"{cls}: no table of {BOUNDARY}{cls}>, the class the host holds")
     for line in failures:
         print("FAIL", line)
     for cls in sorted(checked):

@@ -6,16 +6,19 @@ The emulator (qemu-i386, wine) runs the 32-bit and Windows builds' fxhost;
 PNG_PROBE is "none" in the builds without the renderer.
 Exit 0 pass, 1 fail, 77 skipped (an effect the case needs is not built yet).
 """
+import json
 import math
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 
 CASE, FXHOST, PROBE, WORK = sys.argv[1:5]
 EMULATOR = sys.argv[5:]
 SKIP = 77
+HERE = os.path.dirname(os.path.abspath(__file__))
 
 NAMES = ["GenericHarmonik", "GenericTwist", "GenericMagnet", "GenericElipsoid", "_GenericCosine",
          "_GenericTranslate", "_GenericTranslateFromSpline", "_GenericScale", "_GenericRotate"]
@@ -202,6 +205,7 @@ def case_errors():
         (["run", "--set", "0:origin=1,2,3"], 2, r"frame must be a number from 1"),
         (["run", "--frames", "0"], 2, r"--frames must be at least 1"),
         (["run", "--render"], 2, r"need --out"),
+        (["run", "--out", out + ".glb", "--sheet"], 2, r"need --out DIR"),
         (["run", "--frobnicate"], 2, r"frobnicate"),
         (["list", "--plugin", os.path.join(WORK, "none.fx")], 1, r"cannot load plug-in"),
         (["params"], 2, r"EFFECT"),
@@ -221,7 +225,7 @@ def case_errors():
         code, _, err = fxhost(*args)
         check(code == status and re.search(message, err) and err.count("\n") <= 1,
               f"{args}: exit {code}, {err!r}; expected {status}, /{message}/")
-        check(not os.path.exists(out), f"{args} wrote output")
+        check(not os.path.exists(out) and not os.path.exists(out + ".glb"), f"{args} wrote output")
     # An output that would replace the input is refused, and the input is left alone.
     shutil.copy(scene, os.path.join(WORK, "frame_0001.obj"))
     code, _, err = fxhost("run", "--scene", os.path.join(WORK, "frame_0001.obj"), "--out", WORK)
@@ -308,6 +312,20 @@ def case_render_scene():
     check(info["red"][0] == 0, "no gizmo without effects")
 
 
+def case_render_framing():
+    # A thin spike far from the origin, standing along z: framed whole, upright with --up z.
+    spike = write("spike.obj", "v 100 200 50\nv 104 200 50\nv 102 204 50\nv 102 202 80\n"
+                               "f 1 2 4\nf 2 3 4\nf 3 1 4\nf 1 3 2\n")
+    # The label takes the top left corner: the box's bottom and right edges tell, the object being
+    # symmetric about the centre of its bounds.
+    for up, upright in (("z", True), ("y", False)):
+        info = render([], "--scene", spike, "--up", up, "--view", "front")
+        count, _, _, _, _, right, bottom = info["surface"]
+        check(count > 200 and right < 200, f"--up {up}: the spike is seen in the middle: {info}")
+        check(bottom <= 240 - 0.1 * 240, f"--up {up}: framed with a margin: bottom {bottom}")
+        check((bottom > 150) == upright, f"--up {up}: upright {upright}: bottom {bottom}")
+
+
 def case_demo():
     out = os.path.join(WORK, "demo")
     shutil.rmtree(out, ignore_errors=True)
@@ -318,10 +336,85 @@ def case_demo():
     for name in NAMES:
         picture = os.path.join(out, name + ".png")
         if name in built():
-            check(os.path.exists(picture) and f'src="{name}.png"' in page, f"{name} in the gallery")
+            check(os.path.exists(picture) and f'src="{name}.png"' in page and f'href="{name}.glb"' in page,
+                  f"{name} in the gallery")
             check(re.search(rf"^{name}: 12 frames, [0-9.]+ ms per frame", stdout, re.M), f"{name} timing")
         else:
             check(not os.path.exists(picture) and name in page, f"{name} listed as not built")
+    validate(*(os.path.join(out, f) for f in sorted(os.listdir(out)) if f.endswith(".glb")))
+
+
+def gltf_json(path):
+    data = open(path, "rb").read()
+    if data[:4] == b"glTF":  # header, then the JSON chunk's length and type
+        return json.loads(data[20:20 + struct.unpack_from("<I", data, 12)[0]])
+    return json.loads(data)
+
+
+def validate(*files):
+    """The Khronos glTF-Validator (installed into the build tree by the test setup) finds no error."""
+    result = subprocess.run(["node", os.path.join(HERE, "validate_gltf.js"), os.environ["FX_GLTF_VALIDATOR"], *files],
+                            capture_output=True, text=True, timeout=300)
+    check(result.returncode == 0, f"glTF-Validator: {result.stdout}{result.stderr}")
+
+
+def case_gltf():
+    need("_GenericRotate", "GenericMagnet")
+    # The built-in scene (uv seams, normals, open and closed curves, particles) turning, and two triangles
+    # of which the magnet at the origin pulls the near one alone (towards -x): every frame is stored sparse.
+    near = write("near.obj", "v 1 0 0\nv 2 0 0\nv 1 0 1\nv 20 0 0\nv 20 0 1\nv 21 0 0\nf 1 2 3\nf 4 5 6\n")
+    runs = {"rotate": ["_GenericRotate", "--frames", "6", "--fps", "12"],
+            "near": ["GenericMagnet", "--scene", near, "--frames", "3", "--fps", "12"]}
+    for name, args in runs.items():
+        for out in (name, name + ".glb", name + ".gltf"):
+            code, _, err = fxhost("run", *args, "--out", os.path.join(WORK, out))
+            check(code == 0, f"run {args} --out {out}: {err}")
+    files = [os.path.join(WORK, n + e) for n in runs for e in (".glb", ".gltf")]
+    validate(*files)
+    rotate, near = gltf_json(files[0]), gltf_json(files[2])
+    check(gltf_json(files[1])["buffers"][0]["uri"].startswith("data:"), ".gltf is one file")
+    mesh, sampler = rotate["meshes"][0], rotate["animations"][0]["samplers"][0]
+    times = rotate["accessors"][sampler["input"]]
+    check([len(p["targets"]) for p in mesh["primitives"]] == [6, 6, 6] and mesh["weights"] == [1, 0, 0, 0, 0, 0]
+          and mesh["extras"]["targetNames"][5] == "frame_0006", f"one target per frame: {mesh}")
+    check([p["mode"] for p in mesh["primitives"]] == [4, 1, 0] and "NORMAL" not in mesh["primitives"][1]["attributes"],
+          "triangles with normals, curves as lines, particles as points")
+    check(times["count"] == 6 and close(times["min"] + times["max"], [1 / 12, 0.5], 1e-7), f"key times {times}")
+    moved = [near["accessors"][t["POSITION"]] for t in near["meshes"][0]["primitives"][0]["targets"]]
+    check(all(a["sparse"]["count"] == 3 and "bufferView" not in a for a in moved), f"sparse frames: {moved}")
+    obj_bytes = sum(os.path.getsize(os.path.join(WORK, "rotate", f)) for f in os.listdir(os.path.join(WORK, "rotate")))
+    check(os.path.getsize(files[0]) < obj_bytes / 2, f"{files[0]} is not well below the OBJ frames' {obj_bytes} bytes")
+
+    # Blender plays the files: at each frame its evaluated vertices (mesh, its seam copies, curves,
+    # particles) are the OBJ frame's, within two float steps of the largest coordinate (the stored
+    # displacement and Blender's sum each round once).
+    frames = {"rotate": [1, 3, 6], "near": [1, 3]}
+    positions = os.path.join(WORK, "blender.json")
+    result = subprocess.run(["blender", "-b", "--factory-startup", "--python", os.path.join(HERE, "blender_frames.py"),
+                             "--", positions, "12"] + [f"{os.path.join(WORK, n)}.glb:{','.join(map(str, f))}"
+                                                       for n, f in frames.items()],
+                            capture_output=True, text=True, timeout=300,
+                            # Blender's Python takes its library from the first python3 on PATH: Debian's.
+                            env=dict(os.environ, PATH="/usr/bin:/bin"))
+    check(result.returncode == 0 and os.path.exists(positions),
+          f"blender: {result.stdout[-2000:]}{result.stderr[-2000:]}")
+    evaluated = json.load(open(positions))
+    lines = open(os.path.join(WORK, "rotate", "frame_0001.obj")).read().splitlines()
+    table = [[float(x) for x in l.split()[1:3]] for l in lines if l.startswith("vt ")]
+    uvs = [table[int(c.split("/")[1]) - 1] for l in lines if l.startswith("f ") for c in l.split()[1:]]
+    seen_uvs = evaluated[files[0]]["uvs"]
+    check(len(seen_uvs) == len(uvs) == 4608 * 6 and all(close(a, b, 1e-6) for a, b in zip(uvs, seen_uvs)),
+          "Blender's uvs are the scene's, corner by corner")
+    for name, chosen in frames.items():
+        mesh_vertices = {"rotate": 4608, "near": 6}[name]
+        for frame in chosen:
+            expected = vertices(os.path.join(WORK, name, f"frame_{frame:04d}.obj"))
+            seen = evaluated[os.path.join(WORK, name) + ".glb"][str(frame)]
+            seen = seen[:mesh_vertices] + seen[mesh_vertices + len(seen) - len(expected):]
+            tolerance = 2 * 2**-23 * max(abs(c) for p in expected for c in p)
+            worst = max(abs(a - b) for p, q in zip(expected, seen) for a, b in zip(p, q))
+            check(len(seen) == len(expected) and worst <= tolerance,
+                  f"{name} frame {frame}: {len(seen)} of {len(expected)} points, off by {worst} > {tolerance}")
 
 
 def case_no_renderer():

@@ -64,41 +64,22 @@ void ServingHostData::setParticles(ParticleSet* p) {
 
 namespace {
 std::string withBool(const char* op, bool b) { return std::string(op) + (b ? "(true)" : "(false)"); }
+
+template <class T>
+T logged(std::vector<std::string>& calls, std::string call, T answer) {
+    calls.push_back(std::move(call));
+    return answer;
+}
 }  // namespace
 
-bool RecordingHostData::hasMesh(bool exclusive) {
-    calls.push_back(withBool("hasMesh", exclusive));
-    return offerMesh;
-}
-void RecordingHostData::setMesh(Mesh* mesh) {
-    calls.push_back("setMesh");
-    handedMesh = mesh;
-}
-Mesh* RecordingHostData::getMesh() {
-    calls.push_back("getMesh");
-    return &scene_.mesh;
-}
-bool RecordingHostData::hasSpline(bool exclusive) {
-    calls.push_back(withBool("hasSpline", exclusive));
-    return offerSpline;
-}
-void RecordingHostData::setSpline(Spline* spline) {
-    calls.push_back("setSpline");
-    handedSpline = spline;
-}
-Spline* RecordingHostData::getSpline() {
-    calls.push_back("getSpline");
-    return &scene_.spline;
-}
+bool RecordingHostData::hasMesh(bool exclusive) { return logged(calls, withBool("hasMesh", exclusive), offerMesh); }
+void RecordingHostData::setMesh(Mesh* mesh) { handedMesh = logged(calls, "setMesh", mesh); }
+Mesh* RecordingHostData::getMesh() { return logged(calls, "getMesh", &scene_.mesh); }
+bool RecordingHostData::hasSpline(bool exclusive) { return logged(calls, withBool("hasSpline", exclusive), offerSpline); }
+void RecordingHostData::setSpline(Spline* spline) { handedSpline = logged(calls, "setSpline", spline); }
+Spline* RecordingHostData::getSpline() { return logged(calls, "getSpline", &scene_.spline); }
 bool RecordingHostData::hasParticles(bool exclusive) {
-    calls.push_back(withBool("hasParticles", exclusive));
-    return offerParticles;
+    return logged(calls, withBool("hasParticles", exclusive), offerParticles);
 }
-void RecordingHostData::setParticles(ParticleSet* set) {
-    calls.push_back("setParticles");
-    handedParticles = set;
-}
-ParticleSet* RecordingHostData::getParticles() {
-    calls.push_back("getParticles");
-    return &scene_.particleSet;
-}
+void RecordingHostData::setParticles(ParticleSet* set) { handedParticles = logged(calls, "setParticles", set); }
+ParticleSet* RecordingHostData::getParticles() { return logged(calls, "getParticles", &scene_.particleSet); }

@@ -1,4 +1,4 @@
-#include "plugin/param_registration.h"
+#include "scene/param_registration.h"
 
 #include <cstring>
 

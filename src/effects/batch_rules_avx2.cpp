@@ -1,2 +1,2 @@
 // The batch rules compiled for AVX2 with FMA, chosen at load time where the processor has them.
-#include "scene/batch_rules_table.h"
+#include "effects/batch_rules_table.h"

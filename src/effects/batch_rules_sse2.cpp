@@ -1,2 +1,2 @@
 // The batch rules compiled for SSE2, which every processor the host runs on has.
-#include "scene/batch_rules_table.h"
+#include "effects/batch_rules_table.h"

@@ -1,0 +1,10 @@
+// Options that several fxhost commands take, worded once.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+void addPluginOption(CLI::App* command, std::string& path);
+// --up and --view, checked later with parseUpAxis and parseView.
+void addCameraOptions(CLI::App* command, std::string& up, std::string& view);

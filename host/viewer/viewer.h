@@ -1,0 +1,91 @@
+// `fxhost view`: a window that plays a stack of effects over a scene, with a
+// panel to tune them and a camera to turn it. A script of the same actions
+// drives it for tests and measurements.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../camera.h"
+#include "../scene_drawing.h"
+#include "timeline.h"
+
+struct GLFWwindow;
+
+constexpr int kPanelWidth = 380, kStatusHeight = 26;  // pixels: the panel on the left, the status line below
+
+struct ViewerOptions {
+    std::string pluginPath;
+    std::vector<std::string> effects;
+    std::string scenePath, sessionPath, scriptPath;
+    int width = 1280, height = 800;
+    UpAxis up = UpAxis::Y;
+    View view = View::ThreeQuarter;
+};
+
+class ViewerScript;
+
+class Viewer {
+public:
+    explicit Viewer(const ViewerOptions& options);  // opens the window; throws RunError
+    ~Viewer();
+    Viewer(const Viewer&) = delete;
+    Viewer& operator=(const Viewer&) = delete;
+
+    int run();  // until the window closes; the exit status
+
+    // What the panel, the keys and a script do. Each throws UsageError or
+    // RunError with a one-line reason; the viewer shows it and goes on.
+    Timeline& timeline() { return timeline_; }
+    Camera& camera() { return camera_; }
+    DrawOptions& show() { return show_; }
+    void openScene(const std::string& path);
+    void frameAll();
+    void setView(View view);
+    void setUp(UpAxis up);
+    void edit(size_t effect, const std::string& name, const std::string& value);
+    void play(bool on) { playing_ = on; }
+    bool playing() const { return playing_; }
+    void screenshot(const std::string& path, bool wholeWindow);  // after this frame is drawn
+    void saveSession(const std::string& path);
+    void loadSession(const std::string& path);
+    void say(const std::string& message, bool error);
+    void quit();
+
+private:
+    void panel();
+    void stackPanel();
+    void paramControl(size_t effect, const Param& param);
+    // Runs an action of the panel; a refusal becomes the message shown.
+    template <class Action>
+    void attempt(Action action);
+    void statusLine();
+    void handleMouse();
+    void key(int key, int mods);
+    void advance();
+    void drawFrame();
+    void takeScreenshots();
+    struct Rect {
+        int x, y, width, height;  // in OpenGL's pixels, from the bottom left
+    };
+    Rect viewRect() const;
+
+    GLFWwindow* window_ = nullptr;
+    Timeline timeline_;
+    Camera camera_;
+    DrawOptions show_;
+    std::unique_ptr<SceneDrawer> drawer_;
+    std::unique_ptr<ViewerScript> script_;
+    bool playing_ = false, loop_ = true, cameraFromSession_ = false;
+    double lastTick_ = 0.0;
+    std::vector<std::pair<std::string, bool>> shots_;
+    std::string message_;
+    bool messageIsError_ = false;
+    char sceneField_[512] = "", nameField_[256] = "fxhost_view";
+    int shotCounter_ = 0;
+    std::vector<std::string> dropped_;
+
+    static void onDrop(GLFWwindow* window, int count, const char** paths);
+    static void onKey(GLFWwindow* window, int key, int scancode, int action, int mods);
+};

@@ -1,0 +1,117 @@
+// An allocation refused inside the library (operator new throwing
+// std::bad_alloc, as in a host short of address space) at every position in
+// turn: while an effect is created and registered, in its first frame and in
+// a frame where the scene grows. No exception leaves the library, nothing
+// leaks, a failed process hands back only complete copies, and the next
+// frame equals an undisturbed run's.
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "allocation_counter.h"
+#include "handed_copies.h"
+#include "plugin/exports.h"
+#include "recording_gl.h"
+#include "test_host.h"
+
+namespace {
+// Registers without allocating, so that every refused allocation is the library's.
+class SilentParamHost final : public FxParamHost {
+public:
+    void FX_THISCALL add(const char*, float*) override {}
+};
+
+// n particles, n / 4 + 2 points in each of two curves (the second closed), an n-vertex strip with normals and uvs.
+void build(HostScene& s, int n) {
+    for (int i = 0; i < n; ++i) s.particles.push_back({{0.3f * i, float(i % 5), 1.0f}, uint32_t(i), 7u});
+    s.curves.assign(2, {});
+    for (int i = 0; i < n / 4 + 2; ++i)
+        for (auto& c : s.curves) c.push_back({float(i), 0.5f * i, float(i % 3)});
+    s.closed = {false, true};
+    for (int i = 0; i < n; ++i) {
+        s.vertices.push_back({float(i / 2), float(i % 2), 0.1f * i});
+        s.uvs.push_back({float(i), 0.0f});
+    }
+    s.normals.assign(s.vertices.size(), {0, 0, 1});
+    s.hasNormals = true;
+    for (uint32_t i = 0; i + 2 < uint32_t(n); ++i)
+        for (uint32_t v : {i, i + 1, i + 2}) s.faces.push_back(v);
+    s.uvFaces = s.faces;
+    s.publish();
+}
+
+enum class During { nothing, create, firstFrame, growingFrame };
+const char* const kPhases[] = {"", "creation", "first frame", "growing frame"};
+
+// Three frames (the second on the larger scene), allocation `refuse` refused in the given phase. Records the
+// handed copies into `record`, or compares them with `reference`: a copy handed back in the failing frame is
+// complete, and the next frame is the undisturbed one. Answers whether the refused allocation was reached.
+bool drive(int index, During during, size_t refuse, std::vector<Handed>* record, const std::vector<Handed>* reference) {
+    static HostScene small, large;
+    if (small.particles.empty()) {
+        build(small, 6);
+        build(large, 40);
+        glLog().reserve(1000);  // the gizmos' calls, recorded without growing
+    }
+    clearGlLog();
+    const size_t held = bytesInUse();
+    bool refused = false;
+    SilentParamHost params;
+    if (during == During::create) refuseAllocation(refuse);
+    FxEffect* fx = fx_create(index, nullptr);
+    if (fx) {
+        fx->registerParams(&params);
+        fx->init(0, 0);
+        fx->start(0);
+    }
+    if (during == During::create) {
+        refused = refusedAllocation();
+        refuseAllocation(0);
+    }
+    ServingHostData host;
+    host.keepHanded = false;
+    for (int frame = 0; fx && frame < 3; ++frame) {
+        const bool failing =
+            (frame == 0 && during == During::firstFrame) || (frame == 1 && during == During::growingFrame);
+        if (failing) refuseAllocation(refuse);
+        fx->update(0.25f * float(frame + 1));
+        host.serve(frame == 1 ? large : small);
+        host.handedParticles = nullptr;
+        host.handedSpline = nullptr;
+        host.handedMesh = nullptr;
+        EXPECT_FALSE(fx->process(&host));
+        fx->draw();
+        refused = refused || refusedAllocation();
+        refuseAllocation(0);
+        if (record) record->emplace_back(host);
+        if (!reference) continue;
+        const Handed got(host);
+        for (int kind = 0; kind < 3; ++kind) {
+            if ((failing && !got.kinds[kind].empty()) || frame == 2) {
+                EXPECT_EQ(got.kinds[kind], (*reference)[frame].kinds[kind])
+                    << "effect " << index << ", " << kPhases[int(during)] << ", allocation " << refuse << ", frame "
+                    << frame << ", kind " << kind;
+            }
+        }
+    }
+    refused = refused || refusedAllocation();
+    refuseAllocation(0);
+    if (fx) fx_delete(fx);
+    if (!record) {
+        EXPECT_EQ(bytesInUse(), held) << "effect " << index << ", " << kPhases[int(during)] << ", allocation "
+                                      << refuse;
+    }
+    return refused;
+}
+}  // namespace
+
+TEST(FailedAllocation, NeverEscapesLeaksOrSpoilsTheNextFrame) {
+    for (int index = 0; index < 9; ++index) {
+        std::vector<Handed> undisturbed;
+        drive(index, During::nothing, 0, &undisturbed, nullptr);
+        ASSERT_EQ(undisturbed.size(), 3u);
+        for (During during : {During::create, During::firstFrame, During::growingFrame})
+            for (size_t k = 1; drive(index, during, k, nullptr, &undisturbed); ++k) {
+            }
+    }
+}

@@ -1,0 +1,156 @@
+#!/usr/bin/env python3
+"""Runs `fxhost view` in a real window under Xvfb and checks what it shows.
+
+usage: viewer_test.py CASE FXHOST PNG_PROBE WORKDIR   (run inside xvfb-run)
+script: a --script session: scene and gizmo colours, a refused scene, edits, orbit,
+        and a scrubbed frame equal byte for byte to what `run --session` writes.
+window: synthetic mouse and keys (xdotool): wheel and F, a drag, a checkbox.
+"""
+import filecmp
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+CASE, FXHOST, PROBE, WORK = sys.argv[1:5]
+
+
+def check(condition, message):
+    if not condition:
+        print("FAIL:", message)
+        sys.exit(1)
+
+
+def probe(png):
+    out = subprocess.run([PROBE, png], capture_output=True, text=True, check=True).stdout
+    return {line.split()[0]: [float(v) for v in line.split()[1:]] for line in out.splitlines()}
+
+
+def path(name):
+    return os.path.join(WORK, name)
+
+
+def case_script():
+    with open(path("bad.obj"), "w") as f:
+        f.write("v 0 0 0\nf 1 2 3\n")
+    script = """
+        add _GenericTranslate
+        add GenericTwist
+        frame-all
+        screenshot first.png
+        scene bad.obj
+        screenshot kept.png
+        set 1 translation=0,3,0
+        frame 5
+        set 2 frequency=0.9
+        set 2 rotate speed=0.8
+        screenshot edited.png
+        frame 12
+        set 1 origin=1,0,0
+        bypass 1 on
+        frame 20
+        frame 15
+        save-frame shown.obj
+        save-session session.json
+        orbit 90 0
+        screenshot orbited.png
+        quit
+    """
+    with open(path("script.txt"), "w") as f:
+        f.write("\n".join(line.strip() for line in script.splitlines()))
+    result = subprocess.run([FXHOST, "view", "--script", "script.txt", "--size", "800x600"], cwd=WORK,
+                            capture_output=True, text=True, timeout=120)
+    check(result.returncode == 0, f"view fails: {result.stderr}")
+    check("bad.obj:2:" in result.stderr, f"the refused scene is reported: {result.stderr!r}")
+    first = probe(path("first.png"))
+    pixels = first["width"][0] * first["height"][0]
+    check(first["width"][0] == 800 - 380 and first["height"][0] == 600 - 26, f"the picture beside the panel: {first}")
+    check(first["surface"][0] > 0.05 * pixels and first["orange"][0] > 100 and first["blue"][0] > 100,
+          f"mesh, curves and particles drawn: {first}")
+    check(first["red"][0] > 100 and first["green"][0] > 50, f"the gizmos drawn: {first}")
+    check(filecmp.cmp(path("first.png"), path("kept.png"), shallow=False), "the refused scene leaves the picture")
+    check(not filecmp.cmp(path("first.png"), path("edited.png"), shallow=False), "an edit changes the picture")
+    edited, orbited = probe(path("edited.png")), probe(path("orbited.png"))
+    check(abs(edited["green"][1] - orbited["green"][1]) > 15, f"orbiting turns the gizmo: {edited} {orbited}")
+
+    out = path("out")
+    result = subprocess.run([FXHOST, "run", "--session", path("session.json"), "--frames", "15", "--out", out],
+                            capture_output=True, text=True, timeout=60)
+    check(result.returncode == 0, f"run --session fails: {result.stderr}")
+    check(filecmp.cmp(path("shown.obj"), os.path.join(out, "frame_0015.obj"), shallow=False),
+          "frame 15 shown after a scrub is frame 15 of run --session")
+
+
+    # Every effect in one stack, edits on the way: a frame shown after a scrub back is run's frame.
+    script = [f"add {name}" for name in ("_GenericTranslate", "GenericHarmonik", "GenericTwist", "GenericMagnet",
+                                         "GenericElipsoid", "_GenericCosine", "_GenericTranslateFromSpline",
+                                         "_GenericScale", "_GenericRotate")]
+    script += ["frame 9", "set intensity=0.9", "set 1 origin=0,1,0", "frame 30", "set speed=0.9", "frame 40",
+               "frame 33", "save-frame all.obj", "save-session all.json", "quit"]
+    with open(path("all.txt"), "w") as f:
+        f.write("\n".join(script))
+    result = subprocess.run([FXHOST, "view", "--script", "all.txt"], cwd=WORK, capture_output=True, text=True,
+                            timeout=120)
+    check(result.returncode == 0 and not result.stderr, f"view of every effect: {result.stderr}")
+    result = subprocess.run([FXHOST, "run", "--session", path("all.json"), "--frames", "33", "--out", out],
+                            capture_output=True, text=True, timeout=60)
+    check(result.returncode == 0, f"run --session of every effect fails: {result.stderr}")
+    check(filecmp.cmp(path("all.obj"), os.path.join(out, "frame_0033.obj"), shallow=False),
+          "every effect stacked: frame 33 shown after a scrub is run's")
+
+    # A plug-in that does not load: the same line and status as run.
+    answers = [subprocess.run([FXHOST, command, "--plugin", path("none.fx")], capture_output=True, text=True,
+                              timeout=60) for command in ("run", "view")]
+    check(answers[0].returncode == answers[1].returncode == 1 and answers[0].stderr == answers[1].stderr,
+          f"a missing plug-in: {[(a.returncode, a.stderr) for a in answers]}")
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=True, timeout=30)
+    time.sleep(0.3)
+
+
+def case_window():
+    viewer = subprocess.Popen([FXHOST, "view", "_GenericTranslate", "--size", "1000x700"], cwd=WORK)
+    try:
+        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "fxhost view"],
+                                capture_output=True, text=True, timeout=30).stdout.split()[0]
+        shots = []
+
+        def shot():
+            shots.append(path(f"fxhost_view_{len(shots) + 1}.png"))
+            xdotool("mousemove", "--window", window, "700", "350")
+            xdotool("key", "F12")
+            for _ in range(50):
+                if os.path.exists(shots[-1]):
+                    return probe(shots[-1])
+                time.sleep(0.1)
+            check(False, f"F12 wrote no {shots[-1]}")
+
+        first = shot()
+        for _ in range(5):
+            xdotool("click", "4")  # the wheel: zoom in
+        check(shot()["surface"][0] > 2 * first["surface"][0], "the wheel zooms in")
+        xdotool("key", "f")
+        shot()
+        check(filecmp.cmp(shots[0], shots[2], shallow=False), "F frames the scene as at the start")
+        xdotool("mousedown", "1")
+        for x in (720, 760, 800, 840):
+            xdotool("mousemove", "--window", window, str(x), "360")
+        xdotool("mouseup", "1")
+        dragged = shot()
+        check(abs(dragged["surface"][1] - first["surface"][1]) > 5, f"a drag orbits: {first} {dragged}")
+        xdotool("mousemove", "--window", window, "92", "17", "click", "1")  # the "mesh" checkbox
+        check(shot()["surface"][0] == 0 and dragged["surface"][0] > 0, "the mesh checkbox hides the mesh")
+        xdotool("key", "ctrl+q")
+        check(viewer.wait(timeout=30) == 0, "ctrl+q closes the viewer")
+    finally:
+        if viewer.poll() is None:
+            viewer.kill()
+
+
+shutil.rmtree(WORK, ignore_errors=True)
+os.makedirs(WORK)
+globals()["case_" + CASE]()
+print("ok")

@@ -1,0 +1,1 @@
+#include "lane_math_on_set.h"
