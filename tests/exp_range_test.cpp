@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "effects/cosine.h"
+#include "effects/elipsoid.h"
+#include "effects/harmonik.h"
+#include "effects/magnet.h"
+#include "effects/translate_from_spline.h"
+#include "effects/twist.h"
+#include "effects/uniform_scale.h"
 #include "scene/exp_range.h"
 
 namespace {

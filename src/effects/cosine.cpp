@@ -2,6 +2,10 @@
 
 #include "scene/param_registration.h"
 
+constinit const ExpRange kCosineFrequencyCurve{0.0f, 0.5f, 5.0f};
+constinit const ExpRange kTangentFrequencyCurve{0.0f, 0.1f, 0.35f};
+constinit const ExpRange kCosineIntensityCurve{0.0f, 1.0f, 5.0f};
+
 // The frame comes first, before the data flags.
 void GenericCosine::registerParams(FxParamHost* host) {
     FxAxisFrameEffect::registerParams(host);

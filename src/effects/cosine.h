@@ -7,9 +7,14 @@
 #include "deformers/axis_frame_effect.h"
 #include "deformers/fx_deformer.h"
 #include "effects/batch_rules.h"
+#include "scene/exp_range.h"
 #include "scene/phase_speed.h"
 #include "scene/scalar_math.h"
 #include "scene/vec_math.h"
+
+extern const ExpRange kCosineFrequencyCurve;  // (0.0, 0.5, 5.0): the spatial frequencies of the cosine wave
+extern const ExpRange kTangentFrequencyCurve;  // (0.0, 0.1, 0.35): the spatial frequencies of the tangent wave
+extern const ExpRange kCosineIntensityCurve;  // (0.0, 1.0, 5.0): the intensity
 
 class GenericCosine : public FxDeformer<FxAxisFrameEffect, GenericCosine> {
 public:

@@ -1,5 +1,7 @@
 #include "effects/elipsoid.h"
 
+constinit const ExpRange kElipsoidExponentCurve{0.1f, 1.0f, 8.0f};
+
 void GenericElipsoid::registerParams(FxParamHost* host) {
     registerDataFlags(host);
     addPoint(host, "center", &center, {0.0f, 0.0f, 0.0f});

@@ -14,6 +14,8 @@
 // v^e for positive v, -((-v)^e) otherwise: the sign survives the power.
 inline double spow(double v, double e) { return v > 0.0 ? fxmath::pow(v, e) : -fxmath::pow(-v, e); }
 
+extern const ExpRange kElipsoidExponentCurve;  // (0.1, 1.0, 8.0): the two exponents
+
 class GenericElipsoid : public FxDeformer<FxEffect, GenericElipsoid> {
 public:
     void FX_THISCALL registerParams(FxParamHost* host) override;

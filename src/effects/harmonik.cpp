@@ -1,6 +1,7 @@
 #include "effects/harmonik.h"
 
-#include "scene/exp_range.h"
+constinit const ExpRange kAngleFrequencyCurve{0.0f, 5.0f, 50.0f};
+constinit const ExpRange kExtremizerGainCurve{0.0f, 5.0f, 80.0f};
 
 void GenericHarmonik::registerParams(FxParamHost* host) {
     registerDataFlags(host);

@@ -7,9 +7,13 @@
 #include "deformers/fx_deformer.h"
 #include "deformers/time_step_effect.h"
 #include "effects/batch_rules.h"
+#include "scene/exp_range.h"
 #include "scene/phase_speed.h"
 #include "scene/scalar_math.h"
 #include "scene/vec_math.h"
+
+extern const ExpRange kAngleFrequencyCurve;  // (0.0, 5.0, 50.0): the angle frequencies
+extern const ExpRange kExtremizerGainCurve;  // (0.0, 5.0, 80.0): the extremizer gain
 
 class GenericHarmonik : public FxDeformer<FxTimeStepEffect, GenericHarmonik> {
 public:

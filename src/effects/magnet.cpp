@@ -4,8 +4,9 @@
 
 #include "effects/follow_handle.h"
 #include "gizmo/gizmo.h"
-#include "scene/exp_range.h"
 #include "scene/gl.h"
+
+constinit const ExpRange kMagnetPowerCurve{0.01f, 1.0f, 25.0f};
 
 namespace {
 // Distance from the centre to the range point, before "range multiply".

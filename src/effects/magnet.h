@@ -7,8 +7,11 @@
 
 #include "deformers/fx_deformer.h"
 #include "effects/batch_rules.h"
+#include "scene/exp_range.h"
 #include "scene/scalar_math.h"
 #include "scene/vec_math.h"
+
+extern const ExpRange kMagnetPowerCurve;  // (0.01, 1.0, 25.0): the attraction power
 
 class GenericMagnet : public FxDeformer<FxEffect, GenericMagnet> {
 public:

@@ -2,9 +2,10 @@
 
 #include <cmath>
 
-#include "scene/exp_range.h"
 #include "scene/host_vector.h"
 #include "scene/spline_copy.h"
+
+constinit const ExpRange kSampleCountCurve{1.0f, 16.0f, 128.0f};
 
 namespace {
 // Enough for any precision a slider gives (128 at the top) and a bound on

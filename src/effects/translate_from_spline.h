@@ -6,8 +6,11 @@
 #include "deformers/fx_deformer.h"
 #include "deformers/time_step_effect.h"
 #include "effects/batch_rules.h"
+#include "scene/exp_range.h"
 #include "scene/phase_speed.h"
 #include "scene/vec_math.h"
+
+extern const ExpRange kSampleCountCurve;  // (1.0, 16.0, 128.0): the number of samples along the path
 
 class GenericTranslateFromSpline
     : public FxDeformer<FxTimeStepEffect, GenericTranslateFromSpline> {

@@ -3,6 +3,8 @@
 #include "gizmo/gizmo.h"
 #include "scene/param_registration.h"
 
+constinit const ExpRange kTwistRateCurve{0.00001f, 0.5f, 6.0f};
+
 bool GenericTwist::init(uint32_t, uint32_t) {
     rotation.speedMapping = &kWideSpeedCurve;
     return true;

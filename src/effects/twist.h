@@ -7,9 +7,12 @@
 #include "deformers/axis_frame_effect.h"
 #include "deformers/fx_deformer.h"
 #include "effects/batch_rules.h"
+#include "scene/exp_range.h"
 #include "scene/phase_speed.h"
 #include "scene/scalar_math.h"
 #include "scene/vec_math.h"
+
+extern const ExpRange kTwistRateCurve;  // (0.00001, 0.5, 6.0): the twist rate
 
 class GenericTwist : public FxDeformer<FxAxisFrameEffect, GenericTwist> {
 public:

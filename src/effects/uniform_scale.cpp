@@ -3,7 +3,8 @@
 #include <cstdio>
 
 #include "scene/param_registration.h"
-#include "scene/exp_range.h"
+
+constinit const ExpRange kScaleFactorCurve{0.01f, 1.0f, 100.0f};
 
 void UniformScale::addParams(FxParamHost* host, const char* prefix) {
     char name[64];

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "fx/abi.h"
+#include "scene/exp_range.h"
+
+extern const ExpRange kScaleFactorCurve;  // (0.01, 1.0, 100.0): the size factors and their inverse
 
 struct UniformScale {
     float uniform;          // "uniform": link the three sizes

@@ -33,13 +33,3 @@ float ExpRange::inverse(float v) const {
 // set-up static, so no instance depends on the order of dynamic start-up.
 constinit const ExpRange kStandardSpeedCurve{0.01f, 0.1f, 1.0f};
 constinit const ExpRange kWideSpeedCurve{0.001f, 0.1f, 5.0f};
-constinit const ExpRange kScaleFactorCurve{0.01f, 1.0f, 100.0f};
-constinit const ExpRange kAngleFrequencyCurve{0.0f, 5.0f, 50.0f};
-constinit const ExpRange kExtremizerGainCurve{0.0f, 5.0f, 80.0f};
-constinit const ExpRange kElipsoidExponentCurve{0.1f, 1.0f, 8.0f};
-constinit const ExpRange kTwistRateCurve{0.00001f, 0.5f, 6.0f};
-constinit const ExpRange kCosineFrequencyCurve{0.0f, 0.5f, 5.0f};
-constinit const ExpRange kTangentFrequencyCurve{0.0f, 0.1f, 0.35f};
-constinit const ExpRange kCosineIntensityCurve{0.0f, 1.0f, 5.0f};
-constinit const ExpRange kMagnetPowerCurve{0.01f, 1.0f, 25.0f};
-constinit const ExpRange kSampleCountCurve{1.0f, 16.0f, 128.0f};
