@@ -21,9 +21,11 @@ void writeAtomically(const std::string& target, const std::function<bool(const s
         std::remove(temporary.c_str());
         throw RunError("cannot write " + target + (error ? std::string(": ") + std::strerror(error) : ""));
     }
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
+    // Replaces an existing target, on Windows too (where std::rename would not).
+    std::error_code error;
+    std::filesystem::rename(temporary, target, error);
+    if (error) {
         std::remove(temporary.c_str());
-        throw RunError("cannot write " + target + ": " + std::strerror(error));
+        throw RunError("cannot write " + target + ": " + error.message());
     }
 }

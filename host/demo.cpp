@@ -10,6 +10,7 @@
 #include "gallery.h"
 #include "playback.h"
 #include "plugin_loader.h"
+#include "renderer.h"
 
 namespace {
 // What the demo does to each effect, as settings: NAME=VALUE before the
@@ -72,6 +73,7 @@ std::string joined(const std::vector<std::string>& parts) {
 }  // namespace
 
 void runDemo(const DemoOptions& o) {
+    Renderer::require("demo");
     if (o.outDir.empty()) throw UsageError("demo needs --out DIR");
     if (!(o.seconds > 0.0) || !(o.fps > 0.0)) throw UsageError("--seconds and --fps must be positive");
     const int frames = std::max(1, int(std::lround(o.seconds * o.fps)));

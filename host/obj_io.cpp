@@ -3,6 +3,7 @@
 #include <tiny_obj_loader.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -225,8 +226,30 @@ void buildCurvesAndParticles(const tinyobj::attrib_t& attrib, const std::vector<
     scene.hasParticles = !scene.particles.empty();
 }
 
-void writeVertices(std::ostream& out, const char* key, const std::vector<Vec3>& points) {
-    for (const Vec3& p : points) out << key << ' ' << p.x << ' ' << p.y << ' ' << p.z << '\n';
+// Every number the way "%.9g" and "%u" print it with glibc, on every platform
+// and C runtime alike (so nan and inf too); nine digits read every float
+// back exactly.
+void put(std::string& out, float value) {
+    char text[32];
+    out.append(text, std::to_chars(text, text + sizeof text, double(value), std::chars_format::general, 9).ptr);
+}
+
+void put(std::string& out, size_t value) {
+    char text[24];
+    out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+void writePoint(std::string& out, const char* key, const Vec3& p) {
+    out += key;
+    for (float c : {p.x, p.y, p.z}) {
+        out += ' ';
+        put(out, c);
+    }
+    out += '\n';
+}
+
+void writeVertices(std::string& out, const char* key, const std::vector<Vec3>& points) {
+    for (const Vec3& p : points) writePoint(out, key, p);
 }
 }  // namespace
 
@@ -253,48 +276,65 @@ Scene loadObj(const std::string& path) {
     return scene;
 }
 
-void writeObj(const Scene& scene, std::ostream& out) {
-    out.precision(9);  // enough digits to read every float back exactly
-    out << "# generic.fx scene written by fxhost\n";
+void writeObj(const Scene& scene, std::ostream& stream) {
+    std::string out = "# generic.fx scene written by fxhost\n";
     size_t base = 1;
     if (scene.hasMesh) {
-        out << "o mesh\n";
+        out += "o mesh\n";
         writeVertices(out, "v", scene.vertices);
-        for (const UV& uv : scene.uvs) out << "vt " << uv.u << ' ' << uv.v << '\n';
+        for (const UV& uv : scene.uvs) {
+            out += "vt ";
+            put(out, uv.u);
+            out += ' ';
+            put(out, uv.v);
+            out += '\n';
+        }
         const bool normals = scene.normals.size() == scene.vertices.size();
         if (normals) writeVertices(out, "vn", scene.normals);
         const bool uvs = !scene.uvs.empty() && scene.uvFaces.size() >= scene.faces.size();
         for (size_t f = 0; f + 2 < scene.faces.size(); f += 3) {
-            out << 'f';
+            out += 'f';
             for (size_t k = f; k < f + 3; ++k) {
-                out << ' ' << scene.faces[k] + 1;
-                if (uvs || normals) out << '/';
-                if (uvs) out << scene.uvFaces[k] + 1;
-                if (normals) out << '/' << scene.faces[k] + 1;
+                out += ' ';
+                put(out, size_t(scene.faces[k]) + 1);
+                if (uvs || normals) out += '/';
+                if (uvs) put(out, size_t(scene.uvFaces[k]) + 1);
+                if (normals) {
+                    out += '/';
+                    put(out, size_t(scene.faces[k]) + 1);
+                }
             }
-            out << '\n';
+            out += '\n';
         }
         base += scene.vertices.size();
     }
     if (scene.hasSpline) {
-        out << "o spline\n";
+        out += "o spline\n";
         for (const SceneCurve& curve : scene.curves) {
             writeVertices(out, "v", curve.points);
-            out << 'l';
-            for (size_t k = 0; k < curve.points.size(); ++k) out << ' ' << base + k;
-            if (curve.closed && !curve.points.empty()) out << ' ' << base;
-            out << '\n';
+            out += 'l';
+            for (size_t k = 0; k < curve.points.size(); ++k) {
+                out += ' ';
+                put(out, base + k);
+            }
+            if (curve.closed && !curve.points.empty()) {
+                out += ' ';
+                put(out, base);
+            }
+            out += '\n';
             base += curve.points.size();
         }
     }
     if (scene.hasParticles && !scene.particles.empty()) {
-        out << "o particles\n";
-        for (const Particle& p : scene.particles)
-            out << "v " << p.position.x << ' ' << p.position.y << ' ' << p.position.z << '\n';
-        for (size_t k = 0; k < scene.particles.size(); ++k)
-            out << (k % 16 == 0 ? (k ? "\np " : "p ") : " ") << base + k;
-        out << '\n';
+        out += "o particles\n";
+        for (const Particle& p : scene.particles) writePoint(out, "v", p.position);
+        for (size_t k = 0; k < scene.particles.size(); ++k) {
+            out += k % 16 == 0 ? (k ? "\np " : "p ") : " ";
+            put(out, base + k);
+        }
+        out += '\n';
     }
+    stream.write(out.data(), std::streamsize(out.size()));
 }
 
 void writeObjFile(const Scene& scene, const std::string& path) {

@@ -55,6 +55,8 @@ void checkOptions(const PlaybackOptions& o) {
     if (!(o.fps > 0.0) || !std::isfinite(o.fps)) throw UsageError("--fps must be a positive number");
     const bool outputs = o.writeObjs || o.renderFrames || !o.sheetName.empty();
     if (outputs && o.outDir.empty()) throw UsageError("--render and --sheet need --out DIR");
+    if (o.renderFrames) Renderer::require("--render");
+    if (!o.sheetName.empty()) Renderer::require("--sheet");
     if (o.width < 16 || o.height < 16 || o.width > 8192 || o.height > 8192)
         throw UsageError("the picture size must lie between 16 and 8192 pixels a side");
     if (o.scenePath.empty()) return;

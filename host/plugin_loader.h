@@ -1,5 +1,5 @@
-// Loads generic.fx with dlopen and reaches it only through its three
-// exports, the way the host does.
+// Loads generic.fx with dlopen (LoadLibrary on Windows) and reaches it only
+// through its three exports, the way the host does.
 #pragma once
 
 #include <memory>

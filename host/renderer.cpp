@@ -103,6 +103,8 @@ Renderer::Renderer(int width, int height) : context_(std::make_unique<Context>()
 
 Renderer::~Renderer() = default;
 
+void Renderer::require(const std::string&) {}
+
 Image Renderer::render(const Scene& scene, const std::function<void()>& gizmos, const std::string& label) {
     Context& c = *context_;
     c.bindFramebuffer(GL_FRAMEBUFFER, c.framebuffers[0]);

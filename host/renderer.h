@@ -14,7 +14,11 @@
 
 class Renderer {
 public:
-    Renderer(int width, int height);  // throws RunError
+    // Throws UsageError, naming `what` asked for pictures, in the builds
+    // without OpenGL (Win32, Linux 32-bit), which write OBJ frames only.
+    static void require(const std::string& what);
+
+    Renderer(int width, int height);  // throws RunError (UsageError without OpenGL)
     ~Renderer();
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;

@@ -2,8 +2,10 @@
 # Builds every target and runs every test and check: Linux 64-bit (with the
 # memcheck run of the tests that load the plug-in), the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, Linux 32-bit (under
-# qemu-i386), the Win32 DLL's ABI checks, the release packages (built and
-# unpacked), and the fuzzers for a minute each.
+# qemu-i386), Win32 (the suite and fxhost.exe under wine, the DLL's ABI
+# checks), the release packages (built and unpacked), and the fuzzers for a
+# minute each. The 32-bit builds compare their fxhost's OBJ frames with the
+# Linux 64-bit one's, so linux64 comes first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -11,9 +13,11 @@ export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
 jobs=$(nproc)
 for preset in linux64 asan linux32 win32; do
   echo "== $preset"
+  start=$SECONDS
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
+  echo "== $preset: $((SECONDS - start)) s"
 done
 echo "== packages"
 bash scripts/package.sh out/packages

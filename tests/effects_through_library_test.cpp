@@ -8,14 +8,20 @@
 #include "plugin_loader.h"
 
 namespace {
-// Calls slot i of the effect's table with the object as the hidden first argument.
+// Calls slot i of the effect's table with the object as the hidden first
+// argument, in the host's member calling convention (thiscall on Win32, which
+// GCC applies to a plain function pointer too, with a pedantic warning).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
 struct Table {
     FxEffect* e;
     template <class R, class... A>
     R call(int slot, A... args) const {
-        return reinterpret_cast<R (*)(FxEffect*, A...)>((*reinterpret_cast<void***>(e))[slot])(e, args...);
+        using Slot = R(FX_THISCALL*)(FxEffect*, A...);
+        return reinterpret_cast<Slot>((*reinterpret_cast<void***>(e))[slot])(e, args...);
     }
 };
+#pragma GCC diagnostic pop
 
 // One row per catalogue index: the name written, the texts, what draw answers
 // and draws (null: not compared here), and one point moved after `edits` and

@@ -1,6 +1,6 @@
 // The gizmo primitives on their own. drawAxes and drawAxisLine are checked in
 // the gizmos of Twist, Cosine and Rotate, which are nothing else.
-#include <GL/gl.h>
+#include "scene/gl.h"
 
 #include "effect_harness.h"
 #include "gizmo/gizmo.h"

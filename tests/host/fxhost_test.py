@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Runs fxhost as a user does and checks exit status, messages and files.
 
-usage: fxhost_test.py CASE FXHOST PNG_PROBE WORKDIR
+usage: fxhost_test.py CASE FXHOST PNG_PROBE WORKDIR [EMULATOR ...]
+The emulator (qemu-i386, wine) runs the 32-bit and Windows builds' fxhost;
+PNG_PROBE is "none" in the builds without the renderer.
 Exit 0 pass, 1 fail, 77 skipped (an effect the case needs is not built yet).
 """
 import json
@@ -14,6 +16,7 @@ import subprocess
 import sys
 
 CASE, FXHOST, PROBE, WORK = sys.argv[1:5]
+EMULATOR = sys.argv[5:]
 SKIP = 77
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -59,7 +62,7 @@ SMALL_SCENE = "v 1 2 3\nv 1 1 0\nv 1 0 0\nv 0 0 0\nv 2 0 0\nf 1 2 3\nl 4 5\np 2\
 
 
 def fxhost(*args):
-    result = subprocess.run([FXHOST, *args], capture_output=True, text=True, timeout=60)
+    result = subprocess.run([*EMULATOR, FXHOST, *args], capture_output=True, text=True, timeout=60)
     return result.returncode, result.stdout, result.stderr
 
 
@@ -412,6 +415,17 @@ def case_gltf():
             worst = max(abs(a - b) for p, q in zip(expected, seen) for a, b in zip(p, q))
             check(len(seen) == len(expected) and worst <= tolerance,
                   f"{name} frame {frame}: {len(seen)} of {len(expected)} points, off by {worst} > {tolerance}")
+
+
+def case_no_renderer():
+    # The builds without OpenGL refuse what needs pictures, at once and in one line.
+    out = os.path.join(WORK, "out")
+    for args, what in [(["run", "--out", out, "--render"], "--render"), (["run", "--out", out, "--sheet"], "--sheet"),
+                       (["demo", "--out", out], "demo")]:
+        code, _, err = fxhost(*args)
+        check(code == 2 and err == f"fxhost: {what} needs pictures, and this fxhost is built without OpenGL: "
+              "it writes OBJ frames only\n", f"{args}: exit {code}, {err!r}")
+        check(not os.path.exists(out), f"{args} wrote output")
 
 
 shutil.rmtree(WORK, ignore_errors=True)

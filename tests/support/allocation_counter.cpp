@@ -6,6 +6,9 @@
 #include <new>
 
 namespace {
+#if defined(_WIN32)
+size_t malloc_usable_size(void* p) { return _msize(p); }
+#endif
 size_t allocations = 0;
 size_t deallocations = 0;
 size_t inUse = 0;

@@ -1,8 +1,8 @@
 #include "plugin_loader.h"
 
-#include <dlfcn.h>
-
 #include <string>
+
+#include "fx/plugin_library.h"
 
 #include <gtest/gtest.h>
 
@@ -23,17 +23,17 @@ void expectNamedForMemcheck() {
 
 PluginLoader::PluginLoader() {
     expectNamedForMemcheck();
-    handle_ = dlopen(FX_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+    handle_ = fxlib::open(FX_PLUGIN_PATH);
     if (!handle_) {
-        ADD_FAILURE() << "dlopen " << FX_PLUGIN_PATH << ": " << dlerror();
+        ADD_FAILURE() << "loading " << FX_PLUGIN_PATH << ": " << fxlib::lastError();
         return;
     }
-    libinfo = reinterpret_cast<FxLibInfoFn>(dlsym(handle_, "fx_libinfo"));
-    create = reinterpret_cast<FxCreateFn>(dlsym(handle_, "fx_create"));
-    destroy = reinterpret_cast<FxDeleteFn>(dlsym(handle_, "fx_delete"));
+    libinfo = fxlib::symbol<FxLibInfoFn>(handle_, "fx_libinfo");
+    create = fxlib::symbol<FxCreateFn>(handle_, "fx_create");
+    destroy = fxlib::symbol<FxDeleteFn>(handle_, "fx_delete");
     EXPECT_TRUE(loaded());
 }
 
 PluginLoader::~PluginLoader() {
-    if (handle_) dlclose(handle_);
+    if (handle_) fxlib::close(handle_);
 }

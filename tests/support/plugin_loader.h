@@ -1,5 +1,5 @@
-// Loads the built plug-in with dlopen and drives it only through its three
-// exports and the effect table, as the host does.
+// Loads the built plug-in (dlopen, or LoadLibrary on Windows) and drives it
+// only through its three exports and the effect table, as the host does.
 #pragma once
 
 #include "fx/abi.h"

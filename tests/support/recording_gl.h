@@ -1,5 +1,5 @@
 // A recording stand-in for the OpenGL calls of the library, linked into the
-// test binaries in place of libGL.
+// test binaries in place of libGL (on Windows: the opengl32.dll beside them).
 #pragma once
 
 #include <string>
@@ -12,8 +12,16 @@ struct GlCall {
     int n = 0;          // glDeleteLists' range
 };
 
+#if defined(_WIN32) && defined(FX_RECORDING_GL_BUILD)
+#define FX_RECORDING_GL_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define FX_RECORDING_GL_API __declspec(dllimport)
+#else
+#define FX_RECORDING_GL_API
+#endif
+
 // Every call since the last clear.
-std::vector<GlCall>& glLog();
-void clearGlLog();
+FX_RECORDING_GL_API std::vector<GlCall>& glLog();
+FX_RECORDING_GL_API void clearGlLog();
 // Only the calls of one kind, e.g. glCalls("vertex").
-std::vector<GlCall> glCalls(const std::string& op);
+FX_RECORDING_GL_API std::vector<GlCall> glCalls(const std::string& op);
