@@ -7,6 +7,11 @@
 
 #include "scene/lanes.h"
 
+// The AVX-512 and AVX2 lanes read and write whole blocks of records.
+#if !defined(FX_LANES_ONE) && defined(__AVX2__) && defined(__FMA__)
+#define FX_LANES_BLOCKS
+#endif
+
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
@@ -152,6 +157,105 @@ private:
     __mmask16 fromThird_[3], positions_[3];
 };
 
+#elif defined(__AVX2__) && defined(__FMA__)
+// Four whole records at once: the block of 4 records `stride` bytes apart
+// (12 to 24 floats) read as up to three vectors of 8 floats (the last may be
+// 4), its positions picked out by permutes and blends, put back the same
+// way, and the whole block written. The records' other words go back as read.
+class Block {
+public:
+    explicit Block(size_t stride) {
+        const int w = int(stride / 4), floats = 4 * w;
+        usable_ = stride % 4 == 0 && w >= 3 && w <= 6;
+        if (!usable_) return;
+        alignas(32) int32_t pick[8], fromB[8], fromC[8], placeXY[8], placeZ[8], isZ[8], isPos[8];
+        for (int c = 0; c < 3; ++c) {
+            for (int r = 0; r < 8; ++r) {
+                const int g = (r & 3) * w + c;  // lanes 4..7 repeat 0..3 and go unused
+                pick[r] = g % 8;
+                fromB[r] = g / 8 == 1 ? -1 : 0;
+                fromC[r] = g / 8 == 2 ? -1 : 0;
+            }
+            pick_[c] = load(pick);
+            fromB_[c] = load(fromB);
+            fromC_[c] = load(fromC);
+        }
+        for (int v = 0; v < 3; ++v) {
+            const int rest = floats - 8 * v;
+            part_[v] = rest >= 8 ? 8 : rest > 0 ? 4 : 0;
+            for (int l = 0; l < 8; ++l) {
+                const int g = 8 * v + l, r = g / w, c = g % w;
+                const bool position = g < floats && c < 3;
+                placeXY[l] = position && c < 2 ? 4 * c + r : 0;  // x0..x3 y0..y3
+                placeZ[l] = position ? r : 0;
+                isZ[l] = position && c == 2 ? -1 : 0;
+                isPos[l] = position ? -1 : 0;
+            }
+            placeXY_[v] = load(placeXY);
+            placeZ_[v] = load(placeZ);
+            isZ_[v] = load(isZ);
+            isPos_[v] = load(isPos);
+        }
+    }
+
+    bool usable() const { return usable_; }
+
+    // The block's floats, as read.
+    struct Raw {
+        __m256 a, b, c;
+    };
+
+    Raw read(const void* first) const {
+        const float* f = static_cast<const float*>(first);
+        return {loadPart(f, 0), loadPart(f + 8, 1), loadPart(f + 16, 2)};
+    }
+
+    FloatPoints points(const Raw& r) const { return {component(r, 0), component(r, 1), component(r, 2)}; }
+
+    // The block `r` with its points replaced by `p`, written whole.
+    void write(void* first, const Raw& r, const FloatPoints& p) const {
+        float* f = static_cast<float*>(first);
+        const __m256 xy = _mm256_set_m128(p.y.v, p.x.v), z = _mm256_castps128_ps256(p.z.v);
+        const __m256 raw[3] = {r.a, r.b, r.c};
+        for (int v = 0; v < 3; ++v) {
+            const __m256 placed = _mm256_blendv_ps(_mm256_permutevar8x32_ps(xy, placeXY_[v]),
+                                                   _mm256_permutevar8x32_ps(z, placeZ_[v]), mask(isZ_[v]));
+            storePart(f + 8 * v, v, _mm256_blendv_ps(raw[v], placed, mask(isPos_[v])));
+        }
+    }
+
+private:
+    static __m256i load(const int32_t* p) { return _mm256_load_si256(reinterpret_cast<const __m256i*>(p)); }
+    static __m256 mask(__m256i m) { return _mm256_castsi256_ps(m); }
+
+    // A part of 4 floats is read and written as 4, so that no access
+    // reaches into the next block, whose loads would wait for these stores.
+    __m256 loadPart(const float* f, int v) const {
+        if (part_[v] == 8) return _mm256_loadu_ps(f);
+        if (part_[v] == 4) return _mm256_set_m128(_mm_setzero_ps(), _mm_loadu_ps(f));
+        return _mm256_setzero_ps();
+    }
+    void storePart(float* f, int v, __m256 data) const {
+        if (part_[v] == 8)
+            _mm256_storeu_ps(f, data);
+        else if (part_[v] == 4)
+            _mm_storeu_ps(f, _mm256_castps256_ps128(data));
+    }
+
+    F component(const Raw& r, int k) const {
+        const __m256 fromA = _mm256_permutevar8x32_ps(r.a, pick_[k]);
+        const __m256 withB = _mm256_blendv_ps(fromA, _mm256_permutevar8x32_ps(r.b, pick_[k]), mask(fromB_[k]));
+        const __m256 all = _mm256_blendv_ps(withB, _mm256_permutevar8x32_ps(r.c, pick_[k]), mask(fromC_[k]));
+        return {_mm256_castps256_ps128(all)};
+    }
+
+    bool usable_;
+    int part_[3];
+    __m256i pick_[3], fromB_[3], fromC_[3], placeXY_[3], placeZ_[3], isZ_[3], isPos_[3];
+};
+#endif
+
+#if defined(FX_LANES_BLOCKS)
 // The blocks of the two strides the pass uses, a point (12 bytes) and a
 // particle record (20), are laid out once.
 inline Block blockFor(size_t stride) {
@@ -175,7 +279,7 @@ inline void eachFloatGroup(const void* in, void* out, size_t stride, size_t n, R
     const char* from = static_cast<const char*>(in);
     char* to = static_cast<char*>(out);
     size_t i = 0;
-#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+#if defined(FX_LANES_BLOCKS)
     const Block block = blockFor(stride);
     if (block.usable())
         for (; i + kWidth <= n; i += kWidth) {
