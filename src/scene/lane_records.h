@@ -205,6 +205,31 @@ public:
         __m256 a, b, c;
     };
 
+    // The block's points where they sit, zeros between them.
+    Raw positions(const Raw& r) const {
+        return {_mm256_and_ps(r.a, mask(isPos_[0])), _mm256_and_ps(r.b, mask(isPos_[1])),
+                _mm256_and_ps(r.c, mask(isPos_[2]))};
+    }
+
+    // `p`'s lanes spread over the block as its points sit, zeros between them.
+    Raw spread(const FloatPoints& p) const { return {placed(p, 0), placed(p, 1), placed(p, 2)}; }
+
+    // Whether every float of `r` is finite.
+    static bool finite(const Raw& r) {
+        const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
+        const __m256 top = _mm256_set1_ps(3.4028235e38f);
+        const auto ok = [&](__m256 v) { return _mm256_cmp_ps(_mm256_and_ps(v, magnitude), top, _CMP_LE_OQ); };
+        return _mm256_movemask_ps(_mm256_and_ps(_mm256_and_ps(ok(r.a), ok(r.b)), ok(r.c))) == 0xFF;
+    }
+
+    // The block `r` with its points taken from `moved` (laid out as a block), written whole.
+    void write(void* first, const Raw& r, const Raw& moved) const {
+        float* f = static_cast<float*>(first);
+        storePart(f, 0, _mm256_blendv_ps(r.a, moved.a, mask(isPos_[0])));
+        storePart(f + 8, 1, _mm256_blendv_ps(r.b, moved.b, mask(isPos_[1])));
+        storePart(f + 16, 2, _mm256_blendv_ps(r.c, moved.c, mask(isPos_[2])));
+    }
+
     Raw read(const void* first) const {
         const float* f = static_cast<const float*>(first);
         return {loadPart(f, 0), loadPart(f + 8, 1), loadPart(f + 16, 2)};
@@ -215,16 +240,19 @@ public:
     // The block `r` with its points replaced by `p`, written whole.
     void write(void* first, const Raw& r, const FloatPoints& p) const {
         float* f = static_cast<float*>(first);
-        const __m256 xy = _mm256_set_m128(p.y.v, p.x.v), z = _mm256_castps128_ps256(p.z.v);
         const __m256 raw[3] = {r.a, r.b, r.c};
-        for (int v = 0; v < 3; ++v) {
-            const __m256 placed = _mm256_blendv_ps(_mm256_permutevar8x32_ps(xy, placeXY_[v]),
-                                                   _mm256_permutevar8x32_ps(z, placeZ_[v]), mask(isZ_[v]));
-            storePart(f + 8 * v, v, _mm256_blendv_ps(raw[v], placed, mask(isPos_[v])));
-        }
+        for (int v = 0; v < 3; ++v) storePart(f + 8 * v, v, _mm256_blendv_ps(raw[v], placed(p, v), mask(isPos_[v])));
     }
 
 private:
+    // Vector v of the block with p's lanes where its points sit.
+    __m256 placed(const FloatPoints& p, int v) const {
+        const __m256 xy = _mm256_set_m128(p.y.v, p.x.v), z = _mm256_castps128_ps256(p.z.v);
+        const __m256 both = _mm256_blendv_ps(_mm256_permutevar8x32_ps(xy, placeXY_[v]),
+                                             _mm256_permutevar8x32_ps(z, placeZ_[v]), mask(isZ_[v]));
+        return _mm256_and_ps(both, mask(isPos_[v]));
+    }
+
     static __m256i load(const int32_t* p) { return _mm256_load_si256(reinterpret_cast<const __m256i*>(p)); }
     static __m256 mask(__m256i m) { return _mm256_castsi256_ps(m); }
 
@@ -293,6 +321,37 @@ inline void eachFloatGroup(const void* in, void* out, size_t stride, size_t n, R
         if (from != to) std::memcpy(to + i * stride, from + i * stride, size_t(count) * stride);
         storeFloats(to + i * stride, stride, moved, count);
     }
+}
+
+// eachFloatGroup for a rule that moves each coordinate by a constant of its
+// own, `op(coordinates, constants)` on float vectors, and keeps the point
+// unless all three moved coordinates are finite: `rule` on lanes otherwise.
+// AVX2 applies op to whole blocks in place, the positions only.
+template <class Op, class Rule>
+inline void eachFloatGroupAlike(const void* in, void* out, size_t stride, size_t n, const FloatPoints& constants,
+                                Op op, Rule rule) {
+#if defined(FX_LANES_BLOCKS) && !defined(__AVX512F__)
+    const char* from = static_cast<const char*>(in);
+    char* to = static_cast<char*>(out);
+    size_t i = 0;
+    const Block block = blockFor(stride);
+    if (block.usable()) {
+        const Block::Raw k = block.spread(constants);
+        for (; i + kWidth <= n; i += kWidth) {
+            const Block::Raw r = block.read(from + i * stride), p = block.positions(r);
+            const Block::Raw moved{op(p.a, k.a), op(p.b, k.b), op(p.c, k.c)};
+            if (Block::finite(moved))
+                block.write(to + i * stride, r, moved);
+            else
+                block.write(to + i * stride, r, rule(block.points(r)));
+        }
+    }
+    eachFloatGroup(from + i * stride, to + i * stride, stride, n - i, rule);
+#else
+    (void)constants;
+    (void)op;
+    eachFloatGroup(in, out, stride, n, rule);
+#endif
 }
 
 // Copies n records from in to out, unless they are the same.
