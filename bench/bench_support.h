@@ -1,8 +1,6 @@
-// What the benchmarks share: a parameter host, the three kinds of data,
-// the steady-state timing of process() and an allocation count.
+// What the benchmarks and the table share: a parameter host, the three
+// kinds of data, the scenes, an allocation count and the clocks.
 #pragma once
-
-#include <benchmark/benchmark.h>
 
 #include <string>
 #include <utility>
@@ -35,12 +33,7 @@ BenchScene& sceneOf(uint32_t n);
 // Operator new calls in this program so far.
 size_t allocationCount();
 
-// Times effect.process() after two warm-up passes have sized its working
-// copies, and reports points and bytes per second, the time per point and
-// the allocations made in the timed passes ("allocs", 0 in a steady state).
-void timeProcess(benchmark::State& state, FxEffect& effect, BenchScene& scene, size_t points, size_t bytes);
-// Reports the same counters for a loop that has already run.
-void reportRate(benchmark::State& state, size_t points, size_t bytes);
-
-void registerPassBenchmarks();
-void registerEffectBenchmarks();
+// This thread's CPU time in ns, and the process's minor page faults so far.
+// Under wine they are Linux's own figures, asked of the kernel directly.
+double threadCpuNs();
+long minorFaults();

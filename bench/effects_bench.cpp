@@ -2,7 +2,7 @@
 // kind of data it has a flag for. Effects join as their catalogue row does.
 #include <string>
 
-#include "bench_support.h"
+#include "google_bench.h"
 #include "plugin/exports.h"
 
 namespace {

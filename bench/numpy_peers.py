@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """What a technical artist would write instead of the plug-in: each effect's
 rule as a vectorised float64 numpy script, with its default parameters and its
-per-frame constants computed once, run on the scenes of fx_bench --table.
+per-frame constants computed once, run on the scenes of fx_table.
 
 Prints one tab-separated row per figure:
     numpy <effect> <scene> <n> <ns/pt>

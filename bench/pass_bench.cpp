@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "bench_support.h"
+#include "google_bench.h"
 #include "deformers/fx_deformer.h"
 #include "plugin/boundary.h"
 

@@ -1,4 +1,4 @@
-// `fx_bench --table`: every effect on every scene and size, in a steady
+// `fx_table`: every effect on every scene and size, in a steady
 // state, beside the floors measured in the same run. Prints one
 // tab-separated row per figure; bench/table.py joins them with the numpy
 // peers into the table.
@@ -11,12 +11,9 @@
 // samples alternate with samples of its floor (the memcpy, and the normal
 // kernel on the mesh with normals), so that its ratio to the floor holds
 // while the machine's load changes; the floor rows are timed on their own.
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,31 +23,19 @@
 #include "plugin/exports.h"
 
 namespace {
-double cpuNs() {
-    timespec t;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
-}
-
-long minorFaults() {
-    rusage u;
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_minflt;
-}
-
 // The median CPU time of one call of f, in ns: samples of at least a few
 // milliseconds each, so that short calls are timed in batches.
 template <class F>
 double medianNs(F&& f, int samples = 7) {
-    double start = cpuNs();
+    double start = threadCpuNs();
     f();
-    const double once = std::max(cpuNs() - start, 1.0);
+    const double once = std::max(threadCpuNs() - start, 1.0);
     const int batch = std::max(1, int(3e6 / once));
     std::vector<double> times;
     for (int s = 0; s < samples; ++s) {
-        start = cpuNs();
+        start = threadCpuNs();
         for (int i = 0; i < batch; ++i) f();
-        times.push_back((cpuNs() - start) / batch);
+        times.push_back((threadCpuNs() - start) / batch);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -61,16 +46,16 @@ double medianNs(F&& f, int samples = 7) {
 std::vector<double> interleavedMedians(const std::vector<std::function<void()>>& calls, int samples = 9) {
     std::vector<int> batch;
     for (const auto& f : calls) {
-        const double start = cpuNs();
+        const double start = threadCpuNs();
         f();
-        batch.push_back(std::max(1, int(3e6 / std::max(cpuNs() - start, 1.0))));
+        batch.push_back(std::max(1, int(3e6 / std::max(threadCpuNs() - start, 1.0))));
     }
     std::vector<std::vector<double>> times(calls.size());
     for (int s = 0; s < samples; ++s)
         for (size_t k = 0; k < calls.size(); ++k) {
-            const double start = cpuNs();
+            const double start = threadCpuNs();
             for (int i = 0; i < batch[k]; ++i) calls[k]();
-            times[k].push_back((cpuNs() - start) / batch[k]);
+            times[k].push_back((threadCpuNs() - start) / batch[k]);
         }
     std::vector<double> medians;
     for (auto& t : times) {
@@ -225,8 +210,8 @@ std::vector<std::string> split(const char* list) {
 }
 }  // namespace
 
-// --table [--sizes 10000,100000,1000000] [--effects Harmonik,Twist] [--scenes particles,spline]
-int runTable(int argc, char** argv) {
+// fx_table [--sizes 10000,100000,1000000] [--effects Harmonik,Twist] [--scenes particles,spline]
+int main(int argc, char** argv) {
     std::vector<uint32_t> sizes{10000u, 100000u, 1000000u};
     std::vector<std::string> only, scenes;
     for (int i = 1; i + 1 < argc; ++i) {

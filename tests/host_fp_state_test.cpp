@@ -128,7 +128,8 @@ __attribute__((noinline)) void drive(int index, bool extreme, const FpState& sta
     inState(state, run, [&] { fx_delete(fx); });
 }
 
-// The run with the stack moved down by `shift` bytes first: with 4-byte alignment, every residue modulo 16.
+// The run with the stack moved down by `shift` bytes first: with 4-byte alignment, every residue modulo 32
+// (the AVX2 rules spill 32-byte registers).
 __attribute__((noinline)) void driveShifted(size_t shift, int index, bool extreme, const FpState& state, Seen& run) {
     volatile char* gap = static_cast<char*>(__builtin_alloca(shift + 1));
     gap[0] = 0;
@@ -145,7 +146,7 @@ TEST(HostFpState, EverySlotGivesTheDefaultFloatsAndTheCallersStateBack) {
         for (bool extreme : {false, true}) {
             Seen reference;
             driveShifted(0, index, extreme, kDefault, reference);
-            for (size_t shift : {0, 4, 8, 12}) {
+            for (size_t shift : {0, 4, 8, 12, 16, 20, 24, 28}) {
                 Seen hostile;
                 driveShifted(shift, index, extreme, kHostile, hostile);
                 const std::string where = "effect " + std::to_string(index) + (extreme ? " extreme" : "") +

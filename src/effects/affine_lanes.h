@@ -22,24 +22,25 @@ inline FloatPoints keepUnlessFinite(const FloatPoints& moved, const FloatPoints&
 inline void translatePoints(const TranslateRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
                             float* lengths) {
     const F tx = splatF(k.translation.x), ty = splatF(k.translation.y), tz = splatF(k.translation.z);
-    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
-        return keepUnlessFinite({p.x + tx, p.y + ty, p.z + tz}, p);
-    });
+    const auto rule = [&](const FloatPoints& p) { return keepUnlessFinite({p.x + tx, p.y + ty, p.z + tz}, p); };
+    if (lengths) return moveRecords(in, out, stride, n, lengths, rule);
+    eachFloatGroupAlike(in, out, stride, n, {tx, ty, tz}, [](auto a, auto b) { return a + b; }, rule);
 }
 
 inline void scalePoints(const ScaleRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
                         float* lengths) {
     const F gx = splatF(k.gain.x), gy = splatF(k.gain.y), gz = splatF(k.gain.z);
-    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
-        return keepUnlessFinite({p.x * gx, p.y * gy, p.z * gz}, p);
-    });
+    const auto rule = [&](const FloatPoints& p) { return keepUnlessFinite({p.x * gx, p.y * gy, p.z * gz}, p); };
+    if (lengths) return moveRecords(in, out, stride, n, lengths, rule);
+    eachFloatGroupAlike(in, out, stride, n, {gx, gy, gz}, [](auto a, auto b) { return a * b; }, rule);
 }
 
 inline void offsetPoints(const OffsetRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
                          float* lengths) {
     const F ox = splatF(k.offset.x), oy = splatF(k.offset.y), oz = splatF(k.offset.z);
-    moveRecords(in, out, stride, n, lengths,
-                [&](const FloatPoints& p) { return FloatPoints{p.x + ox, p.y + oy, p.z + oz}; });
+    const auto rule = [&](const FloatPoints& p) { return FloatPoints{p.x + ox, p.y + oy, p.z + oz}; };
+    if (lengths) return moveRecords(in, out, stride, n, lengths, rule);
+    eachFloatGroupAlike(in, out, stride, n, {ox, oy, oz}, [](auto a, auto b) { return a + b; }, rule);
 }
 
 // A fixed axis, one lane vector per coordinate.

@@ -5,10 +5,10 @@ namespace lanes {
 namespace sse2 {
 extern const BatchRules kRules;
 }
-#if defined(__x86_64__)
 namespace avx2 {
 extern const BatchRules kRules;
 }
+#if defined(__x86_64__)
 namespace avx512 {
 extern const BatchRules kRules;
 }
@@ -19,7 +19,7 @@ namespace {
 #if defined(__x86_64__)
 constexpr RulesPerSet<BatchRules> kTables{&lanes::sse2::kRules, &lanes::avx2::kRules, &lanes::avx512::kRules};
 #else
-constexpr RulesPerSet<BatchRules> kTables{&lanes::sse2::kRules, nullptr, nullptr};
+constexpr RulesPerSet<BatchRules> kTables{&lanes::sse2::kRules, &lanes::avx2::kRules, nullptr};
 #endif
 
 // Chosen once, when the library loads.

@@ -1,7 +1,8 @@
 #include "scene/batch_rules.h"
 
+// libgcc's checks ask the operating system too: AVX2 counts only where
+// XGETBV shows it saves the YMM registers (and AVX-512 the ZMM ones).
 bool processorRuns(InstructionSet set) {
-#if defined(__x86_64__)
     __builtin_cpu_init();  // may run before the library's other constructors
     switch (set) {
         case InstructionSet::sse2: return true;
@@ -12,7 +13,4 @@ bool processorRuns(InstructionSet set) {
                    __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     }
     return false;
-#else
-    return set == InstructionSet::sse2;
-#endif
 }

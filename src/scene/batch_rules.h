@@ -1,5 +1,5 @@
 // Rules that move many points at once, several per instruction. A table of
-// such rules is compiled once per instruction set (SSE2 everywhere; AVX2 and
+// such rules is compiled once per instruction set (SSE2 and AVX2 everywhere,
 // AVX-512 as well on x86-64), one source file per set, and the widest set
 // the processor runs is chosen once, when the library loads.
 //
@@ -25,7 +25,7 @@ enum class InstructionSet { sse2, avx2, avx512 };
 bool processorRuns(InstructionSet set);
 
 // A table of rules as compiled for each set; null for a set the library
-// lacks (the 32-bit builds carry SSE2 only).
+// lacks (the 32-bit builds carry no AVX-512).
 template <class Table>
 struct RulesPerSet {
     const Table* sse2;

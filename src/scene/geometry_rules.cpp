@@ -5,10 +5,10 @@ namespace lanes {
 namespace sse2 {
 extern const GeometryRules kGeometryRules;
 }
-#if defined(__x86_64__)
 namespace avx2 {
 extern const GeometryRules kGeometryRules;
 }
+#if defined(__x86_64__)
 namespace avx512 {
 extern const GeometryRules kGeometryRules;
 }
@@ -19,7 +19,7 @@ namespace {
 #if defined(__x86_64__)
 constexpr RulesPerSet<GeometryRules> kTables{&lanes::sse2::kGeometryRules, &lanes::avx2::kGeometryRules, &lanes::avx512::kGeometryRules};
 #else
-constexpr RulesPerSet<GeometryRules> kTables{&lanes::sse2::kGeometryRules, nullptr, nullptr};
+constexpr RulesPerSet<GeometryRules> kTables{&lanes::sse2::kGeometryRules, &lanes::avx2::kGeometryRules, nullptr};
 #endif
 
 // Chosen once, when the library loads.
