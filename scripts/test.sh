@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds every target and runs every test and check: Linux 64-bit (with the
 # memcheck run of the tests that load the plug-in), the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer, Linux 32-bit (under
-# natively, or under qemu-i386 where the kernel runs no i386 code), Win32 (the suite and fxhost.exe under wine, the DLL's ABI
-# checks), the release packages (built and unpacked), and the fuzzers for a
-# minute each. The 32-bit builds compare their fxhost's OBJ frames with the
-# Linux 64-bit one's, so linux64 comes first.
+# AddressSanitizer and UndefinedBehaviorSanitizer, Linux 32-bit (natively, or
+# under qemu-i386 where the kernel runs no i386 code), Win32 (the suite and
+# fxhost.exe under wine, the DLL's ABI checks), the release packages (built
+# and unpacked), and the fuzzers for a minute each. The 32-bit builds compare
+# their fxhost's OBJ frames with the Linux 64-bit one's, so linux64 comes first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
