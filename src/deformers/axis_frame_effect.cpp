@@ -44,11 +44,11 @@ void FxAxisFrameEffect::update(float time) {
 void FxAxisFrameEffect::updateFrame() {
     Vec3& c = frame[0];
     bool changed[3];
-    for (int i = 0; i < 3; ++i) changed[i] = !sameBits(frame[i + 1], previousFrame[i + 1]);
+    for (int i = 0; i < 3; ++i) changed[i] = !samePoint(frame[i + 1], previousFrame[i + 1]);
     const bool uniformToggled = isOn(uniformScale) != isOn(previousUniformScale);
     const bool orthoToggled = isOn(orthogonal) != isOn(previousOrthogonal);
 
-    if (!sameBits(c, previousFrame[0])) {
+    if (!samePoint(c, previousFrame[0])) {
         // The axes travel with the centre; nothing else is kept in shape this time.
         const Vec3 shift = difference(c, previousFrame[0]);
         for (int i = 1; i < 4; ++i) addTo(frame[i], shift);
@@ -81,18 +81,21 @@ void FxAxisFrameEffect::updateFrame() {
 void FxAxisFrameEffect::evenLengths(bool uniformToggled, const bool (&changed)[3]) {
     const Vec3& c = frame[0];
     Vec3 r[3];
-    float total = 0.0f;
+    double total = 0.0;  // only the mean is kept, so the sum stays in double
     int marked = 0;
     for (int i = 0; i < 3; ++i) {
         r[i] = difference(frame[i + 1], c);
         if (uniformToggled || changed[i]) {
-            total = float(double(total) + length(r[i]));
+            total += length(r[i]);
             ++marked;
         }
     }
-    if (marked == 0) return;
-    const float mean = float(double(total) / marked);
-    for (int i = 0; i < 3; ++i) frame[i + 1] = sum(c, scaled(normalize(r[i]), mean));
+    if (marked > 0) {
+        const float mean = float(total / marked);
+        for (Vec3& v : r) v = scaled(normalize(v), mean);
+    }
+    // Written back even when nothing was marked: C + (X - C) may move X by a rounding.
+    for (int i = 0; i < 3; ++i) frame[i + 1] = sum(c, r[i]);
 }
 
 // Three passes, each keeping one axis and turning the other two square to it.

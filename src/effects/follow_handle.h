@@ -13,7 +13,7 @@
 // passed through NaN or infinity) is not applied: the follower keeps a
 // usable value and the handle re-anchors where it now stands.
 inline void followHandle(const Vec3& handle, Vec3& remembered, Vec3& follower) {
-    if (sameBits(handle, remembered)) return;
+    if (samePoint(handle, remembered)) return;
     const Vec3 move = difference(handle, remembered);
     auto follow = [](float& f, float m) {
         if (std::isfinite(m)) f = float(double(f) + m);

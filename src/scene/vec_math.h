@@ -38,7 +38,7 @@ inline Vec3 cross(const Vec3& a, const Vec3& b) {
 }
 
 // Exact components compare: a NaN component counts as different.
-inline bool sameBits(const Vec3& a, const Vec3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+inline bool samePoint(const Vec3& a, const Vec3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 
 inline bool isFinite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
