@@ -3,14 +3,18 @@
 // tab-separated row per figure; bench/table.py joins them with the numpy
 // peers into the table.
 //
-// Rows:  ours    <effect> <scene> <n> <process ns/pt> <update ns> <allocs/frame> <faults/frame> <floor ns/pt>
-//        memcpy  -        <scene> <n> <ns/pt>
-//        normals -        <scene> <n> <ns/pt>
-//        libm    <effect> <scene> <n> <ns/pt>
+// Rows:  ours    <effect>   <scene> <n> <process ns/pt> <update ns> <allocs/frame> <faults/frame> <floor ns/pt>
+//                                        <limit ns/pt>
+//        memcpy  -          <scene> <n> <ns/pt>
+//        normals -          <scene> <n> <ns/pt>
+//        libm    <effect>   <scene> <n> <ns/pt>
+//        lane    <function> <set>   <elements> <ns/element>
 // Times are thread CPU times, the median of several samples. Each effect's
 // samples alternate with samples of its floor (the memcpy, and the normal
-// kernel on the mesh with normals), so that its ratio to the floor holds
-// while the machine's load changes; the floor rows are timed on their own.
+// kernel on the mesh with normals) and of the lane math its rule calls, so
+// that its ratios hold while the machine's load changes; the limit is the
+// floor plus that math per point (bench/lane_costs.h). The floor and lane
+// rows are timed on their own.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +24,7 @@
 
 #include "bench_support.h"
 #include "floors.h"
+#include "lane_costs.h"
 #include "plugin/exports.h"
 
 namespace {
@@ -146,7 +151,7 @@ bool selected(const std::vector<std::string>& only, const std::string& name) {
     return only.empty() || std::find(only.begin(), only.end(), name) != only.end();
 }
 
-void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n, Floor& floor) {
+void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n, Floor& floor, LaneTimer& lanes) {
     ParamTable params;
     FxEffect* effect = fx_create(v.index, nullptr);
     effect->registerParams(&params);
@@ -169,13 +174,19 @@ void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n,
     const double faultsPerFrame = double(minorFaults() - faults) / kFrames;
     std::vector<std::function<void()>> calls{[&] { effect->process(&scene); }, [&] { floor.copy(); }};
     if (floor.normals()) calls.push_back([&] { floor.kernel(); });
+    const RuleCalls rule = ruleCalls(v.name, pointsOf(scene, s.kind), lanes.width());
+    for (const LaneCall& call : rule.calls) calls.push_back([&lanes, call] { lanes.run(call.function); });
     const std::vector<double> t = interleavedMedians(calls);
+    double math = 0.0;  // ns per point
+    const size_t first = floor.normals() ? 3 : 2;
+    for (size_t k = 0; k < rule.calls.size(); ++k)
+        math += rule.calls[k].perPoint * rule.share * t[first + k] / kLaneElements;
     const double update = medianNs([&] {
         for (int i = 0; i < 100; ++i) effect->update(time += 0.01f);
     }) / 100;
     const double floorNs = t[1] + (floor.normals() ? t[2] : 0.0);
-    std::printf("ours\t%s\t%s\t%u\t%.4f\t%.1f\t%g\t%g\t%.4f\n", v.name.c_str(), s.name, n, t[0] / n, update,
-                allocsPerFrame, faultsPerFrame, floorNs / n);
+    std::printf("ours\t%s\t%s\t%u\t%.4f\t%.1f\t%g\t%g\t%.4f\t%.4f\n", v.name.c_str(), s.name, n, t[0] / n, update,
+                allocsPerFrame, faultsPerFrame, floorNs / n, floorNs / n + math);
     std::fflush(stdout);
     fx_delete(effect);
 }
@@ -225,6 +236,10 @@ int main(int argc, char** argv) {
         }
     }
     const std::vector<Variant> all = variants();
+    LaneTimer lanes;
+    for (LaneFunction f : kLaneFunctions)
+        std::printf("lane\t%s\t%s\t%d\t%.4f\n", nameOf(f), lanes.set(), kLaneElements,
+                    medianNs([&] { lanes.run(f); }) / kLaneElements);
     for (uint32_t n : sizes) {
         BenchScene& scene = sceneOf(n);
         for (const Scene& s : kScenes) {
@@ -233,7 +248,7 @@ int main(int argc, char** argv) {
             Floor floor(scene, s.kind, s.normals);
             timeFloors(s, scene, n, floor, all, only);
             for (const Variant& v : all)
-                if (selected(only, v.name)) timeEffect(v, s, scene, n, floor);
+                if (selected(only, v.name)) timeEffect(v, s, scene, n, floor, lanes);
         }
         scene.offerNormals(true);
     }

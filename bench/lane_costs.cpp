@@ -1,0 +1,119 @@
+#include "lane_costs.h"
+
+#include <iterator>
+
+#include "scene/batch_rules.h"
+
+namespace lanes {
+namespace sse2 {
+extern const LaneKernels kLaneKernels;
+}
+namespace avx2 {
+extern const LaneKernels kLaneKernels;
+}
+#if defined(__x86_64__)
+namespace avx512 {
+extern const LaneKernels kLaneKernels;
+}
+#endif
+}  // namespace lanes
+
+namespace {
+#if defined(__x86_64__)
+constexpr RulesPerSet<LaneKernels> kKernels{&lanes::sse2::kLaneKernels, &lanes::avx2::kLaneKernels,
+                                            &lanes::avx512::kLaneKernels};
+#else
+constexpr RulesPerSet<LaneKernels> kKernels{&lanes::sse2::kLaneKernels, &lanes::avx2::kLaneKernels, nullptr};
+#endif
+
+constexpr const char* kNames[] = {"sin", "cos", "sincos", "tan", "atan2", "exp", "log", "pow", "sqrt", "div"};
+
+// The arguments' ranges, x then y: those the rules hand each function.
+struct Range {
+    double xLow, xHigh, yLow, yHigh;
+};
+constexpr Range kRanges[] = {
+    {-30.0, 45.0, 0.0, 0.0},    // sin: Harmonik's wave phase plus 5 times each angle
+    {-12.0, 12.0, 0.0, 0.0},    // cos: Cosine's 0.5 c - 2 pi (1 - v), c within +-10
+    {-12.0, 12.0, 0.0, 0.0},    // sincos: Twist's turned angles, Elipsoid's two angles
+    {-1.1, 1.1, 0.0, 0.0},      // tan: Cosine's 0.1 c - 0.06 pi (1 - v)
+    {-10.0, 10.0, -10.0, 10.0}, // atan2: offsets from the centre
+    {-20.0, 0.0, 0.0, 0.0},     // exp: pow's y ln x
+    {1e-3, 1.0, 0.0, 0.0},      // log: pow's bases
+    {1e-3, 1.0, 1.2, 5.1},      // pow: |cos|^1.235 (Elipsoid), t^5.05 (Magnet)
+    {0.0, 300.0, 0.0, 0.0},     // sqrt: squared distances
+    {-10.0, 10.0, 1e-3, 5.0},   // div: Magnet's sqrt(q) / radius and 1 / t
+};
+
+// The lane math each rule calls per point with its default parameters, as
+// src/effects/*_lanes.h call it; Translate, Scale, Rotate and Translate from
+// spline call none. Harmonik's extremizer is off by default: one sine.
+struct EffectCalls {
+    const char* effect;
+    LaneCall calls[4];
+    bool insideSphere;  // only groups with a point inside the magnet's sphere
+};
+constexpr EffectCalls kEffectCalls[] = {
+    {"Harmonik", {{LaneFunction::atan2, 2}, {LaneFunction::sqrt, 1}, {LaneFunction::sin, 1}}, false},
+    {"Twist", {{LaneFunction::atan2, 1}, {LaneFunction::sqrt, 1}, {LaneFunction::sincos, 1}}, false},
+    {"Elipsoid",
+     {{LaneFunction::sqrt, 2}, {LaneFunction::atan2, 2}, {LaneFunction::sincos, 2}, {LaneFunction::pow, 4}},
+     false},
+    {"Cosine", {{LaneFunction::cos, 3}}, false},
+    {"Cosine+tan", {{LaneFunction::tan, 3}}, false},
+    {"Magnet", {{LaneFunction::sqrt, 1}, {LaneFunction::div, 2}, {LaneFunction::pow, 1}}, true},
+};
+
+// The part of the points in groups of `width` (as the batch rule takes them)
+// with one point inside the default sphere, radius 5 about the origin, the
+// squared distance rounded to float as the rule rounds it.
+double insideShare(const PointView& points, int width) {
+    uint32_t groups = 0, running = 0;
+    for (uint32_t first = 0; first < points.n; first += uint32_t(width), ++groups)
+        for (uint32_t i = first; i < points.n && i < first + uint32_t(width); ++i) {
+            const double x = points[i].x, y = points[i].y, z = points[i].z;
+            if (float(z * z + y * y + x * x) < 25.0f) {
+                ++running;
+                break;
+            }
+        }
+    return groups ? double(running) / groups : 0.0;
+}
+}  // namespace
+
+const char* nameOf(LaneFunction f) { return kNames[int(f)]; }
+
+LaneTimer::LaneTimer()
+    : kernels_(kKernels.widest()),
+      x_(std::size(kLaneFunctions) * kLaneElements),
+      y_(x_.size()),
+      out_(kLaneElements),
+      out2_(kLaneElements) {
+    uint32_t state = 12345u;
+    const auto uniform = [&](double low, double high) {
+        state = state * 1664525u + 1013904223u;
+        return low + (high - low) * ((state >> 8) + 0.5) / double(1u << 24);
+    };
+    for (LaneFunction f : kLaneFunctions)
+        for (int i = 0; i < kLaneElements; ++i) {
+            const Range& r = kRanges[int(f)];
+            x_[int(f) * kLaneElements + i] = uniform(r.xLow, r.xHigh);
+            y_[int(f) * kLaneElements + i] = uniform(r.yLow, r.yHigh);
+        }
+}
+
+void LaneTimer::run(LaneFunction f) {
+    kernels_.run(f, &x_[int(f) * kLaneElements], &y_[int(f) * kLaneElements], out_.data(), out2_.data());
+    asm volatile("" : : "r"(out_.data()), "r"(out2_.data()) : "memory");
+}
+
+RuleCalls ruleCalls(const std::string& effect, const PointView& points, int width) {
+    RuleCalls rule;
+    for (const EffectCalls& e : kEffectCalls)
+        if (effect == e.effect) {
+            for (const LaneCall& call : e.calls)
+                if (call.perPoint) rule.calls.push_back(call);
+            if (e.insideSphere) rule.share = insideShare(points, width);
+        }
+    return rule;
+}

@@ -1,0 +1,2 @@
+// The lane kernels compiled for AVX2.
+#include "lane_costs_on_set.h"

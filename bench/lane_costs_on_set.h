@@ -1,0 +1,43 @@
+// The lane kernels for the instruction set the including file is compiled
+// for: bench/lane_costs_<set>.cpp each include this once.
+#pragma once
+
+#include "lane_costs.h"
+#include "scene/lane_math.h"
+
+#define FX_LANE_SET_NAME_OF(set) #set
+#define FX_LANE_SET_NAME(set) FX_LANE_SET_NAME_OF(set)
+
+namespace lanes {
+inline namespace FX_LANES_ISA {
+
+inline void runLaneFunction(LaneFunction f, const double* x, const double* y, double* out, double* out2) {
+    const auto each = [&](auto fn) {
+        for (int i = 0; i < kLaneElements; i += kWidth) store(out + i, fn(load(x + i), load(y + i)));
+    };
+    switch (f) {
+        case LaneFunction::sin: return each([](D a, D) { return sin(a); });
+        case LaneFunction::cos: return each([](D a, D) { return cos(a); });
+        case LaneFunction::sincos:
+            for (int i = 0; i < kLaneElements; i += kWidth) {
+                D s, c;
+                sincos(load(x + i), s, c);
+                store(out + i, s);
+                store(out2 + i, c);
+            }
+            return;
+        case LaneFunction::tan: return each([](D a, D) { return tan(a); });
+        case LaneFunction::atan2: return each([](D a, D b) { return atan2(a, b); });
+        case LaneFunction::exp: return each([](D a, D) { return exp(a); });
+        case LaneFunction::log: return each([](D a, D) { return log(a); });
+        case LaneFunction::pow: return each([](D a, D b) { return pow(a, b); });
+        case LaneFunction::sqrt: return each([](D a, D) { return sqrt(a); });
+        case LaneFunction::div: return each([](D a, D b) { return a / b; });
+    }
+}
+
+extern const LaneKernels kLaneKernels;
+const LaneKernels kLaneKernels{runLaneFunction, kWidth, FX_LANE_SET_NAME(FX_LANES_ISA)};
+
+}  // namespace FX_LANES_ISA
+}  // namespace lanes
