@@ -16,12 +16,18 @@ inline F segmentsBetween(const FloatPoints& a, const FloatPoints& b) {
     return select(d == splatF(0.0f), splatF(0.0001f), d);
 }
 
-#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+#if defined(FX_LANES_BLOCKS)
 // The points one further on: a's lanes shifted down by one, the last from next.
 inline FloatPoints following(const FloatPoints& a, const FloatPoints& next) {
+#if defined(__AVX512F__)
     const auto shift = [](F from, F to) {
         return F{_mm256_castsi256_ps(_mm256_alignr_epi32(_mm256_castps_si256(to.v), _mm256_castps_si256(from.v), 1))};
     };
+#else
+    const auto shift = [](F from, F to) {
+        return F{_mm_castsi128_ps(_mm_alignr_epi8(_mm_castps_si128(to.v), _mm_castps_si128(from.v), 4))};
+    };
+#endif
     return {shift(a.x, next.x), shift(a.y, next.y), shift(a.z, next.z)};
 }
 #endif
@@ -53,25 +59,27 @@ inline void segmentLengths(const Vec3* p, uint32_t n, float* lengths) {
 // eachFloatGroup; with `lengths` (the records then being a curve's points)
 // also the segment lengths of the moved points, taken while they are still
 // in the lanes.
-template <class Rule>
+template <Reads kReads = Reads::gathered, class Rule>
 inline void moveRecords(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths, Rule rule) {
-    if (!lengths) return eachFloatGroup(in, out, stride, n, rule);
+    if (!lengths) return eachFloatGroup<kReads>(in, out, stride, n, rule);
     size_t i = 0, measured = 0;  // points moved; segments written
-#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
-    const Block block = blockFor(sizeof(Vec3));
-    FloatPoints previous{};
-    for (; i + kWidth <= n; i += kWidth) {
-        const Block::Raw r = block.read(in + i);
-        const FloatPoints moved = rule(block.points(r));
-        block.write(out + i, r, moved);
-        if (i) {
-            storeF(lengths + measured, segmentsBetween(previous, following(previous, moved)));
-            measured += kWidth;
+#if defined(FX_LANES_BLOCKS)
+    if constexpr (kWholeBlocks<kReads>) {
+        const Block block = blockFor(sizeof(Vec3));
+        FloatPoints previous{};
+        for (; i + kWidth <= n; i += kWidth) {
+            const Block::Raw r = block.read(in + i);
+            const FloatPoints moved = rule(block.points(r));
+            block.write(out + i, r, moved);
+            if (i) {
+                storeF(lengths + measured, segmentsBetween(previous, following(previous, moved)));
+                measured += kWidth;
+            }
+            previous = moved;
         }
-        previous = moved;
     }
 #endif
-    eachFloatGroup(in + i, out + i, stride, n - i, rule);
+    eachFloatGroup<kReads>(in + i, out + i, stride, n - i, rule);
     segmentLengths(out + measured, uint32_t(n - measured), lengths + measured);
 }
 
