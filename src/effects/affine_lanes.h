@@ -1,7 +1,6 @@
 // The affine rules on lanes: Translate, Scale and Translate from spline
 // (a float sum or product per coordinate, which the doubles give exactly)
-// and Rotate (the matrix product of transformPoint). Their records move as
-// whole blocks with every instruction set that has them.
+// and Rotate (the matrix product of transformPoint).
 #pragma once
 
 #include "effects/batch_rules.h"
@@ -24,7 +23,7 @@ inline void translatePoints(const TranslateRule& k, const Vec3* in, Vec3* out, s
                             float* lengths) {
     const F tx = splatF(k.translation.x), ty = splatF(k.translation.y), tz = splatF(k.translation.z);
     const auto rule = [&](const FloatPoints& p) { return keepUnlessFinite({p.x + tx, p.y + ty, p.z + tz}, p); };
-    if (lengths) return moveRecords<Reads::blocks>(in, out, stride, n, lengths, rule);
+    if (lengths) return moveRecords(in, out, stride, n, lengths, rule);
     eachFloatGroupAlike(in, out, stride, n, {tx, ty, tz}, [](auto a, auto b) { return a + b; }, rule);
 }
 
@@ -32,7 +31,7 @@ inline void scalePoints(const ScaleRule& k, const Vec3* in, Vec3* out, size_t st
                         float* lengths) {
     const F gx = splatF(k.gain.x), gy = splatF(k.gain.y), gz = splatF(k.gain.z);
     const auto rule = [&](const FloatPoints& p) { return keepUnlessFinite({p.x * gx, p.y * gy, p.z * gz}, p); };
-    if (lengths) return moveRecords<Reads::blocks>(in, out, stride, n, lengths, rule);
+    if (lengths) return moveRecords(in, out, stride, n, lengths, rule);
     eachFloatGroupAlike(in, out, stride, n, {gx, gy, gz}, [](auto a, auto b) { return a * b; }, rule);
 }
 
@@ -40,7 +39,7 @@ inline void offsetPoints(const OffsetRule& k, const Vec3* in, Vec3* out, size_t 
                          float* lengths) {
     const F ox = splatF(k.offset.x), oy = splatF(k.offset.y), oz = splatF(k.offset.z);
     const auto rule = [&](const FloatPoints& p) { return FloatPoints{p.x + ox, p.y + oy, p.z + oz}; };
-    if (lengths) return moveRecords<Reads::blocks>(in, out, stride, n, lengths, rule);
+    if (lengths) return moveRecords(in, out, stride, n, lengths, rule);
     eachFloatGroupAlike(in, out, stride, n, {ox, oy, oz}, [](auto a, auto b) { return a + b; }, rule);
 }
 
@@ -77,9 +76,8 @@ struct Turn {
     D row0[3], row1[3], row2[3];
 };
 
-// Records are read and written as whole blocks: the rule is light enough
-// that the shuffles cost less than gathers. Inlined into the block loop,
-// which a call per block slowed by about 15 %.
+// The rule is inlined into the block loop, which a call per block slowed by
+// about 15 %.
 inline void rotatePoints(const RotateRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
                          float* lengths) {
     if (k.still) return copyRecords(in, out, stride, n, lengths);
@@ -91,7 +89,7 @@ inline void rotatePoints(const RotateRule& k, const Vec3* in, Vec3* out, size_t 
             c[j] = narrow(toFloat(y * t.row1[j] + x * t.row0[j]) + z * t.row2[j]) + t.last[j];
         return FloatPoints{c[0] + t.cx, c[1] + t.cy, c[2] + t.cz};
     };
-    moveRecords<Reads::blocks>(in, out, stride, n, lengths, turn);
+    moveRecords(in, out, stride, n, lengths, turn);
 }
 
 }  // namespace FX_LANES_ISA

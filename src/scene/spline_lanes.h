@@ -35,7 +35,7 @@ inline FloatPoints following(const FloatPoints& a, const FloatPoints& next) {
 // lengths[i] for the segments from point i to i + 1, i below n - 1.
 inline void segmentLengths(const Vec3* p, uint32_t n, float* lengths) {
     uint32_t i = 0;
-#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+#if defined(FX_LANES_BLOCKS)
     // Each block of points is read once: the segments' far ends are the same lanes shifted by one.
     const Block block = blockFor(sizeof(Vec3));
     if (n > 2 * kWidth) {
@@ -59,27 +59,25 @@ inline void segmentLengths(const Vec3* p, uint32_t n, float* lengths) {
 // eachFloatGroup; with `lengths` (the records then being a curve's points)
 // also the segment lengths of the moved points, taken while they are still
 // in the lanes.
-template <Reads kReads = Reads::gathered, class Rule>
+template <class Rule>
 inline void moveRecords(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths, Rule rule) {
-    if (!lengths) return eachFloatGroup<kReads>(in, out, stride, n, rule);
+    if (!lengths) return eachFloatGroup(in, out, stride, n, rule);
     size_t i = 0, measured = 0;  // points moved; segments written
 #if defined(FX_LANES_BLOCKS)
-    if constexpr (kWholeBlocks<kReads>) {
-        const Block block = blockFor(sizeof(Vec3));
-        FloatPoints previous{};
-        for (; i + kWidth <= n; i += kWidth) {
-            const Block::Raw r = block.read(in + i);
-            const FloatPoints moved = rule(block.points(r));
-            block.write(out + i, r, moved);
-            if (i) {
-                storeF(lengths + measured, segmentsBetween(previous, following(previous, moved)));
-                measured += kWidth;
-            }
-            previous = moved;
+    const Block block = blockFor(sizeof(Vec3));
+    FloatPoints previous{};
+    for (; i + kWidth <= n; i += kWidth) {
+        const Block::Raw r = block.read(in + i);
+        const FloatPoints moved = rule(block.points(r));
+        block.write(out + i, r, moved);
+        if (i) {
+            storeF(lengths + measured, segmentsBetween(previous, following(previous, moved)));
+            measured += kWidth;
         }
+        previous = moved;
     }
 #endif
-    eachFloatGroup<kReads>(in + i, out + i, stride, n - i, rule);
+    eachFloatGroup(in + i, out + i, stride, n - i, rule);
     segmentLengths(out + measured, uint32_t(n - measured), lengths + measured);
 }
 
