@@ -85,8 +85,8 @@ struct Row {
 };
 
 // Twelve rounds of fresh parameters: over Vec3 arrays into a second array
-// (with a curve's segment lengths), over particle records in place, and
-// into a second array of records.
+// (as a curve, with its segment lengths, or as vertices), over particle
+// records in place, and into a second array of records.
 template <class E>
 struct Probe {
     // Distances from the point parameters at which to place points, once updated.
@@ -114,7 +114,9 @@ Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, floa
             if (r.name.ends_with("[p3z]")) anchors.push_back({r.value[-2], r.value[-1], r.value[0]});
         const std::vector<Vec3> in = pointsAround(anchors, probe.reach(fx), random, 4099);
         std::vector<Vec3> out(in.size());
-        if (round % 3 == 0) {
+        if (round % 4 == 3) {
+            (rules.*rule)(fx.pass, in.data(), out.data(), sizeof(Vec3), in.size(), nullptr);
+        } else if (round % 4 == 0) {
             // As a curve: the segment lengths between the moved points come along, as updateLengths has them.
             std::vector<float> lengths(in.size());
             (rules.*rule)(fx.pass, in.data(), out.data(), sizeof(Vec3), in.size(), lengths.data());
@@ -126,7 +128,7 @@ Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, floa
             // Particle records, in place or into a second array: the host words come along unchanged.
             std::vector<Particle> records, copy(in.size(), Particle{{-1, -1, -1}, 0u, 0u});
             for (size_t i = 0; i < in.size(); ++i) records.push_back({in[i], uint32_t(i), 0x7FC00001u});
-            std::vector<Particle>& target = round % 3 == 1 ? records : copy;
+            std::vector<Particle>& target = round % 4 == 1 ? records : copy;
             (rules.*rule)(fx.pass, &records[0].position, &target[0].position, sizeof(Particle), records.size(),
                           nullptr);
             for (size_t i = 0; i < in.size(); ++i) {

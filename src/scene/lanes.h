@@ -148,6 +148,7 @@ inline F select(FMask m, F a, F b) { return {_mm256_mask_blend_ps(m.m, b.v, a.v)
 inline FMask operator==(F a, F b) { return {_mm256_cmp_ps_mask(a.v, b.v, _CMP_EQ_OQ)}; }
 inline FMask operator<(F a, F b) { return {_mm256_cmp_ps_mask(a.v, b.v, _CMP_LT_OQ)}; }
 inline bool any(FMask m) { return m.m != 0; }
+inline bool all(FMask m) { return m.m == 0xFF; }
 inline F sqrt(F a) { return {_mm256_sqrt_ps(a.v)}; }
 
 #elif defined(__AVX2__) && defined(__FMA__)
@@ -221,6 +222,7 @@ inline F select(FMask m, F a, F b) { return {_mm_blendv_ps(b.v, a.v, m.m)}; }
 inline FMask operator==(F a, F b) { return {_mm_cmpeq_ps(a.v, b.v)}; }
 inline FMask operator<(F a, F b) { return {_mm_cmplt_ps(a.v, b.v)}; }
 inline bool any(FMask m) { return _mm_movemask_ps(m.m) != 0; }
+inline bool all(FMask m) { return _mm_movemask_ps(m.m) == 0xF; }
 inline F sqrt(F a) { return {_mm_sqrt_ps(a.v)}; }
 
 #else
@@ -298,6 +300,7 @@ inline F select(FMask m, F a, F b) { return {_mm_or_ps(_mm_and_ps(m.m, a.v), _mm
 inline FMask operator==(F a, F b) { return {_mm_cmpeq_ps(a.v, b.v)}; }
 inline FMask operator<(F a, F b) { return {_mm_cmplt_ps(a.v, b.v)}; }
 inline bool any(FMask m) { return (_mm_movemask_ps(m.m) & 3) != 0; }
+inline bool all(FMask m) { return (_mm_movemask_ps(m.m) & 3) == 3; }
 inline F sqrt(F a) { return {_mm_sqrt_ps(a.v)}; }
 #endif
 

@@ -16,12 +16,18 @@ inline F segmentsBetween(const FloatPoints& a, const FloatPoints& b) {
     return select(d == splatF(0.0f), splatF(0.0001f), d);
 }
 
-#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+#if defined(FX_LANES_BLOCKS)
 // The points one further on: a's lanes shifted down by one, the last from next.
 inline FloatPoints following(const FloatPoints& a, const FloatPoints& next) {
+#if defined(__AVX512F__)
     const auto shift = [](F from, F to) {
         return F{_mm256_castsi256_ps(_mm256_alignr_epi32(_mm256_castps_si256(to.v), _mm256_castps_si256(from.v), 1))};
     };
+#else
+    const auto shift = [](F from, F to) {
+        return F{_mm_castsi128_ps(_mm_alignr_epi8(_mm_castps_si128(to.v), _mm_castps_si128(from.v), 4))};
+    };
+#endif
     return {shift(a.x, next.x), shift(a.y, next.y), shift(a.z, next.z)};
 }
 #endif
@@ -29,7 +35,7 @@ inline FloatPoints following(const FloatPoints& a, const FloatPoints& next) {
 // lengths[i] for the segments from point i to i + 1, i below n - 1.
 inline void segmentLengths(const Vec3* p, uint32_t n, float* lengths) {
     uint32_t i = 0;
-#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+#if defined(FX_LANES_BLOCKS)
     // Each block of points is read once: the segments' far ends are the same lanes shifted by one.
     const Block block = blockFor(sizeof(Vec3));
     if (n > 2 * kWidth) {
@@ -57,7 +63,7 @@ template <class Rule>
 inline void moveRecords(const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths, Rule rule) {
     if (!lengths) return eachFloatGroup(in, out, stride, n, rule);
     size_t i = 0, measured = 0;  // points moved; segments written
-#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+#if defined(FX_LANES_BLOCKS)
     const Block block = blockFor(sizeof(Vec3));
     FloatPoints previous{};
     for (; i + kWidth <= n; i += kWidth) {
