@@ -10,18 +10,19 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
+FX_RULE
 inline void harmonikPoints(const HarmonikRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
                            float* lengths) {
     const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
     const D one = splat(1.0), half = splat(0.5);
-    const D teta = splat(k.tetaFrequency), phi = splat(k.phiFrequency), phase = splat(k.wavePhase);
+    const F teta = splatF(k.tetaFrequency), phi = splatF(k.phiFrequency);
+    const D phase = splat(k.wavePhase);
     const D gain = splat(k.extremizerGain), trough = splat(k.troughScale), span = splat(k.scaleSpan);
-    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) FX_ALWAYS_INLINE {
         const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
-        const D azimuth = toFloat(atan2(dz, dx));
-        const D polar = toFloat(atan2(sqrt(dx * dx + dz * dz), dy));
-        const D a = toFloat(teta * azimuth);
-        const D b = toFloat(phi * polar);
+        // The frequency times the float angle, a float product.
+        const D a = widen(teta * narrow(atan2(dz, dx)));
+        const D b = widen(phi * narrow(atan2(sqrt(dx * dx + dz * dz), dy)));
         D f = toFloat((sin(phase + b + a) + one) * half);
         if (k.extremized) f = toFloat(f + gain * (sin(a) + sin(b) + one) * half);
         const F s = narrow(trough + span * f);
