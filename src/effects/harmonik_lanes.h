@@ -21,8 +21,9 @@ inline void harmonikPoints(const HarmonikRule& k, const Vec3* in, Vec3* out, siz
     moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) FX_ALWAYS_INLINE {
         const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
         // The frequency times the float angle, a float product.
-        const D a = widen(teta * narrow(atan2(dz, dx)));
-        const D b = widen(phi * narrow(atan2(sqrt(dx * dx + dz * dz), dy)));
+        const Pack<2> angles = atan2(Pack<2>{{dz, sqrt(dx * dx + dz * dz)}}, Pack<2>{{dx, dy}});
+        const D a = widen(teta * narrow(angles.v[0]));
+        const D b = widen(phi * narrow(angles.v[1]));
         D f = toFloat((sin(phase + b + a) + one) * half);
         if (k.extremized) f = toFloat(f + gain * (sin(a) + sin(b) + one) * half);
         const F s = narrow(trough + span * f);

@@ -34,11 +34,100 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
+// K lane vectors worked in step: each operation is applied to all K before
+// the next, so that K independent chains interleave; per lane the same
+// operations, so the same doubles, as on one D.
+template <int K>
+struct Pack {
+    D v[K];
+};
+template <int K>
+struct PackMask {
+    Mask m[K];
+};
+
+#define FX_PACK_EACH _Pragma("GCC unroll 16") for (int i = 0; i < K; ++i)
+#define FX_PACK_BINARY(op, Result, Out)                                                   \
+    template <int K>                                                                      \
+    FX_MATH_INLINE Result<K> operator op(Pack<K> a, Pack<K> b) {                          \
+        Result<K> r;                                                                      \
+        FX_PACK_EACH r.Out[i] = a.v[i] op b.v[i];                                         \
+        return r;                                                                         \
+    }                                                                                     \
+    template <int K>                                                                      \
+    FX_MATH_INLINE Result<K> operator op(Pack<K> a, D b) {                                \
+        Result<K> r;                                                                      \
+        FX_PACK_EACH r.Out[i] = a.v[i] op b;                                              \
+        return r;                                                                         \
+    }                                                                                     \
+    template <int K>                                                                      \
+    FX_MATH_INLINE Result<K> operator op(D a, Pack<K> b) {                                \
+        Result<K> r;                                                                      \
+        FX_PACK_EACH r.Out[i] = a op b.v[i];                                              \
+        return r;                                                                         \
+    }
+FX_PACK_BINARY(+, Pack, v)
+FX_PACK_BINARY(-, Pack, v)
+FX_PACK_BINARY(*, Pack, v)
+FX_PACK_BINARY(/, Pack, v)
+FX_PACK_BINARY(>, PackMask, m)
+FX_PACK_BINARY(<=, PackMask, m)
+FX_PACK_BINARY(<, PackMask, m)
+FX_PACK_BINARY(!=, PackMask, m)
+#undef FX_PACK_BINARY
+#define FX_PACK_UNARY(f)                             \
+    template <int K>                                 \
+    FX_MATH_INLINE Pack<K> f(Pack<K> a) {            \
+        Pack<K> r;                                   \
+        FX_PACK_EACH r.v[i] = f(a.v[i]);             \
+        return r;                                    \
+    }
+FX_PACK_UNARY(operator-)
+FX_PACK_UNARY(roundInt)
+FX_PACK_UNARY(pow2)
+FX_PACK_UNARY(exponentOf)
+FX_PACK_UNARY(mantissaOf)
+FX_PACK_UNARY(abs)
+#undef FX_PACK_UNARY
+template <int K>
+FX_MATH_INLINE Pack<K> shiftLeft(Pack<K> a, int k) {
+    Pack<K> r;
+    FX_PACK_EACH r.v[i] = shiftLeft(a.v[i], k);
+    return r;
+}
+template <int K>
+FX_MATH_INLINE Pack<K> bitAnd(Pack<K> a, D b) {
+    Pack<K> r;
+    FX_PACK_EACH r.v[i] = bitAnd(a.v[i], b);
+    return r;
+}
+template <int K>
+FX_MATH_INLINE Pack<K> bitXor(Pack<K> a, Pack<K> b) {
+    Pack<K> r;
+    FX_PACK_EACH r.v[i] = bitXor(a.v[i], b.v[i]);
+    return r;
+}
+// Lane vector i of a pack, or the one vector every lane shares.
+template <int K>
+FX_MATH_INLINE D part(const Pack<K>& a, int i) {
+    return a.v[i];
+}
+FX_MATH_INLINE D part(D a, int) { return a; }
+template <int K, class A, class B>
+FX_MATH_INLINE Pack<K> select(PackMask<K> m, A a, B b) {
+    Pack<K> r;
+    FX_PACK_EACH r.v[i] = select(m.m[i], part(a, i), part(b, i));
+    return r;
+}
+
 namespace detail {
 // c0 + x (c1 + x (c2 + ...)), every product and sum rounded on its own.
-inline D poly(D x, double c0, double c1) { return x * splat(c1) + splat(c0); }
-template <class... C>
-inline D poly(D x, double c0, double c1, C... rest) {
+template <class V>
+FX_MATH_INLINE V poly(V x, double c0, double c1) {
+    return x * splat(c1) + splat(c0);
+}
+template <class V, class... C>
+FX_MATH_INLINE V poly(V x, double c0, double c1, C... rest) {
     return x * poly(x, c1, rest...) + splat(c0);
 }
 
@@ -127,38 +216,58 @@ namespace detail {
 }
 }  // namespace detail
 
+namespace detail {
+FX_MATH_INLINE void reduceLargeIfAny(D x, D& r, D& tail, D& n) {
+    const Mask large = (splat(1e5) <= abs(x)) & (abs(x) <= splat(1.7976931348623157e308));
+    if (const unsigned m = bits(large)) detail::reduceLargeLanes(x, m, r, tail, n);
+}
+template <int K>
+FX_MATH_INLINE void reduceLargeIfAny(const Pack<K>& x, Pack<K>& r, Pack<K>& tail, Pack<K>& n) {
+    FX_PACK_EACH reduceLargeIfAny(x.v[i], r.v[i], tail.v[i], n.v[i]);
+}
+
 // Infinite and NaN arguments give NaN. Below 1e5, x = n pi/2 + (r + tail)
 // with pi/2 in the pieces of `reduce`: x - n p1 is exact, the rounding of the
 // next difference is recovered (Dekker's fast sum: r1 outweighs n p2 but
 // where the difference is exact), the last piece joins the tail. sin r and
 // cos r by fdlibm's polynomials, taken in pairs of terms (chains half as
 // long as Horner's); the tail enters to first order.
-FX_MATH_INLINE void sincos(D x, D& s, D& c) {
-    D n = roundInt(x * splat(6.36619772367581382433e-01));
-    const D r1 = x - n * splat(1.57079632673412561417e+00), p2 = n * splat(6.07710050630396597660e-11);
-    D r = r1 - p2;
-    D tail = ((r1 - r) - p2) - n * splat(2.02226624879595063154e-21);
-    const Mask large = (splat(1e5) <= abs(x)) & (abs(x) <= splat(1.7976931348623157e308));
-    if (const unsigned m = bits(large)) detail::reduceLargeLanes(x, m, r, tail, n);
-    const D z = r * r, z2 = z * z, z4 = z2 * z2;
-    const D ps = (splat(-1.66666666666666324348e-01) + z * splat(8.33333333332248946124e-03)) +
+// V is D or a Pack of them.
+template <class V>
+FX_MATH_INLINE void sincosOf(V x, V& s, V& c) {
+    V n = roundInt(x * splat(6.36619772367581382433e-01));
+    const V r1 = x - n * splat(1.57079632673412561417e+00), p2 = n * splat(6.07710050630396597660e-11);
+    V r = r1 - p2;
+    V tail = ((r1 - r) - p2) - n * splat(2.02226624879595063154e-21);
+    reduceLargeIfAny(x, r, tail, n);
+    const V z = r * r, z2 = z * z, z4 = z2 * z2;
+    const V ps = (splat(-1.66666666666666324348e-01) + z * splat(8.33333333332248946124e-03)) +
                  z2 * (splat(-1.98412698298579493134e-04) + z * splat(2.75573137070700676789e-06)) +
                  z4 * (splat(-2.50507602534068634195e-08) + z * splat(1.58969099521155010221e-10));
-    const D pc = (splat(4.16666666666666019037e-02) + z * splat(-1.38888888888741095749e-03)) +
+    const V pc = (splat(4.16666666666666019037e-02) + z * splat(-1.38888888888741095749e-03)) +
                  z2 * (splat(2.48015872894767294178e-05) + z * splat(-2.75573143513906633035e-07)) +
                  z4 * (splat(2.08757232129817482790e-09) + z * splat(-1.13596475577881948265e-11));
-    const D ks = r + ((r * z) * ps + tail);
-    const D hz = splat(0.5) * z, w = splat(1.0) - hz;
-    const D kc = w + (((splat(1.0) - w) - hz) + (z2 * pc - r * tail));
+    const V ks = r + ((r * z) * ps + tail);
+    const V hz = splat(0.5) * z, w = splat(1.0) - hz;
+    const V kc = w + (((splat(1.0) - w) - hz) + (z2 * pc - r * tail));
     // n + 1.5 2^52 holds n's low bits; moved up by 62, bit 0 of n lands in the exponent (the lane
     // is 0 or 2 in magnitude) and bit 1 in the sign, which sin takes; cos takes bit 1 of n + 1.
-    const D t = n + splat(0x1.8p52);
-    const D q = shiftLeft(t, 62);
-    const Mask odd = q != splat(0.0);
+    const V t = n + splat(0x1.8p52);
+    const V q = shiftLeft(t, 62);
+    const auto odd = q != splat(0.0);
     s = bitXor(select(odd, kc, ks), bitAnd(q, splat(-0.0)));
     c = bitXor(select(odd, ks, kc), bitAnd(bitXor(q, shiftLeft(t, 63)), splat(-0.0)));
-    s = select(detail::tiny(x), x, s);
+    s = select(abs(x) < splat(0x1p-27), x, s);
 }
+}  // namespace detail
+
+FX_MATH_INLINE void sincos(D x, D& s, D& c) { detail::sincosOf(x, s, c); }
+// Several at once, to the bit as one by one.
+template <int K>
+FX_MATH_INLINE void sincos(Pack<K> x, Pack<K>& s, Pack<K>& c) {
+    detail::sincosOf(x, s, c);
+}
+
 
 FX_MATH_INLINE D sin(D x) {
     D s, c;
@@ -185,12 +294,14 @@ namespace detail {
 // intervals about atan(0.5), atan(1), atan(1.5) and atan(inf), chosen lane
 // by lane, with the interval's reduction (a t + b) / (c + d t) of t = y / x
 // taken as (a y + b x) / (c x + d y): one division instead of two.
-FX_MATH_INLINE D atanOfRatio(D y, D x) {
-    const Mask i0 = splat(0.4375) * x <= y, i1 = splat(0.6875) * x <= y, i2 = splat(1.1875) * x <= y,
+// V is D or a Pack of them.
+template <class V>
+FX_MATH_INLINE V atanOfRatio(V y, V x) {
+    const auto i0 = splat(0.4375) * x <= y, i1 = splat(0.6875) * x <= y, i2 = splat(1.1875) * x <= y,
                i3 = splat(2.4375) * x <= y;
-    D num = select(i0, y * splat(2.0) - x, y), den = select(i0, x * splat(2.0) + y, x);
-    D hi = select(i0, splat(4.63647609000806093515e-01), splat(0.0));
-    D lo = select(i0, splat(2.26987774529616870924e-17), splat(0.0));
+    V num = select(i0, y * splat(2.0) - x, y), den = select(i0, x * splat(2.0) + y, x);
+    V hi = select(i0, splat(4.63647609000806093515e-01), splat(0.0));
+    V lo = select(i0, splat(2.26987774529616870924e-17), splat(0.0));
     num = select(i1, y - x, num);
     den = select(i1, x + y, den);
     hi = select(i1, splat(7.85398163397448278999e-01), hi);
@@ -203,11 +314,11 @@ FX_MATH_INLINE D atanOfRatio(D y, D x) {
     den = select(i3, y, den);
     hi = select(i3, splat(1.57079632679489655800e+00), hi);
     lo = select(i3, splat(6.12323399573676603587e-17), lo);
-    const D t = num / den;
-    const D z = t * t, w = z * z;
-    const D s1 = z * poly(w, 3.33333333333329318027e-01, 1.42857142725034663711e-01, 9.09088713343650656196e-02,
+    const V t = num / den;
+    const V z = t * t, w = z * z;
+    const V s1 = z * poly(w, 3.33333333333329318027e-01, 1.42857142725034663711e-01, 9.09088713343650656196e-02,
                           6.66107313738753120669e-02, 4.97687799461593236017e-02, 1.62858201153657823623e-02);
-    const D s2 = w * poly(w, -1.99999999998764832476e-01, -1.11111104054623557880e-01, -7.69187620504482999495e-02,
+    const V s2 = w * poly(w, -1.99999999998764832476e-01, -1.11111104054623557880e-01, -7.69187620504482999495e-02,
                           -5.83357013379057348645e-02, -3.65315727442169155270e-02);
     return hi - ((t * (s1 + s2) - lo) - t);
 }
@@ -252,24 +363,45 @@ FX_MATH_INLINE D atan2(D y, D x) {
     return detail::angleOf(detail::atanOfRatio(ay, ax), y, x);
 }
 
+// Several angles at once, v[i] = atan2(y.v[i], x.v[i]) to the bit.
+template <int K>
+FX_MATH_INLINE Pack<K> atan2(Pack<K> y, Pack<K> x) {
+    Pack<K> ax, ay, r;
+    bool ordinary = true;
+    FX_PACK_EACH {
+        ax.v[i] = abs(x.v[i]);
+        ay.v[i] = abs(y.v[i]);
+        ordinary = ordinary & all(detail::ordinaryAtan2(ay.v[i], ax.v[i]));
+    }
+    if (!ordinary) {
+        FX_PACK_EACH r.v[i] = atan2(y.v[i], x.v[i]);
+        return r;
+    }
+    const Pack<K> a = detail::atanOfRatio(ay, ax);
+    FX_PACK_EACH r.v[i] = detail::angleOf(a.v[i], y.v[i], x.v[i]);
+    return r;
+}
+
 namespace detail {
 // ln x for positive normal x: x = 2^k m, m within sqrt(1/2)..sqrt(2).
-FX_MATH_INLINE D logCore(D x, D k) {
-    D m = mantissaOf(x);
-    k = k + exponentOf(x);
-    const Mask high = m > splat(1.41421356237309504880);
+// V is D or a Pack of them; k is D.
+template <class V>
+FX_MATH_INLINE V logCore(V x, D k) {
+    V m = mantissaOf(x);
+    V e = exponentOf(x) + k;
+    const auto high = m > splat(1.41421356237309504880);
     m = select(high, m * splat(0.5), m);
-    k = select(high, k + splat(1.0), k);
-    const D f = m - splat(1.0);
-    const D hfsq = splat(0.5) * f * f;
-    const D s = f / (splat(2.0) + f);
-    const D z = s * s, w = z * z;
-    const D t1 = w * poly(w, 3.999999999940941908e-01, 2.222219843214978396e-01, 1.531383769920937332e-01);
-    const D t2 = z * poly(w, 6.666666666666735130e-01, 2.857142874366239149e-01, 1.818357216161805012e-01,
+    e = select(high, e + splat(1.0), e);
+    const V f = m - splat(1.0);
+    const V hfsq = splat(0.5) * f * f;
+    const V s = f / (splat(2.0) + f);
+    const V z = s * s, w = z * z;
+    const V t1 = w * poly(w, 3.999999999940941908e-01, 2.222219843214978396e-01, 1.531383769920937332e-01);
+    const V t2 = z * poly(w, 6.666666666666735130e-01, 2.857142874366239149e-01, 1.818357216161805012e-01,
                           1.479819860511658591e-01);
-    const D R = t2 + t1;
-    return k * splat(6.93147180369123816490e-01) -
-           ((hfsq - (s * (hfsq + R) + k * splat(1.90821492927058770002e-10))) - f);
+    const V R = t2 + t1;
+    return e * splat(6.93147180369123816490e-01) -
+           ((hfsq - (s * (hfsq + R) + e * splat(1.90821492927058770002e-10))) - f);
 }
 }  // namespace detail
 
@@ -278,15 +410,16 @@ namespace detail {
 // first 32 bits exact in n ln2; e^r by its Taylor series to r^13. Beyond
 // |c| = 708, 2^n in two factors, so that results near overflow and in the
 // subnormals round once (elsewhere both give the same double).
-FX_MATH_INLINE D expOf(D c, bool wide) {
-    const D n = roundInt(c * splat(1.44269504088896338700e+00));
-    const D r = (c - n * splat(6.93147180369123816490e-01)) - n * splat(1.90821492927058770002e-10);
-    const D q = poly(r, 0.5, 0.16666666666666666, 0.041666666666666664, 0.008333333333333333, 0.001388888888888889,
+template <class V>
+FX_MATH_INLINE V expOf(V c, bool wide) {
+    const V n = roundInt(c * splat(1.44269504088896338700e+00));
+    const V r = (c - n * splat(6.93147180369123816490e-01)) - n * splat(1.90821492927058770002e-10);
+    const V q = poly(r, 0.5, 0.16666666666666666, 0.041666666666666664, 0.008333333333333333, 0.001388888888888889,
                      0.0001984126984126984, 2.48015873015873e-05, 2.7557319223985893e-06, 2.755731922398589e-07,
                      2.505210838544172e-08, 2.08767569878681e-09, 1.6059043836821613e-10);
-    const D m = splat(1.0) + (r * r * q + r);
+    const V m = splat(1.0) + (r * r * q + r);
     if (!wide) return m * pow2(n);
-    const D half = roundInt(n * splat(0.5));
+    const V half = roundInt(n * splat(0.5));
     return m * pow2(half) * pow2(n - half);
 }
 }  // namespace detail
@@ -339,6 +472,29 @@ FX_MATH_INLINE D pow(D x, D y) {
     if (!all((splat(0.0) < x) & (x <= largest) & (abs(y) <= largest))) return detail::powSpecial(x, y, r);
     return r;
 }
+
+// Several powers at once, v[i] = pow(x.v[i], y.v[i]) to the bit: the
+// logarithms, then the exponentials, of all K in step. Off the ordinary
+// range of any lane, each vector alone.
+template <int K>
+FX_MATH_INLINE Pack<K> pow(Pack<K> x, Pack<K> y) {
+    const D largest = splat(1.7976931348623157e308);
+    bool ordinary = true;
+    FX_PACK_EACH ordinary = ordinary & all((splat(0x1p-1022) <= x.v[i]) & (x.v[i] <= largest) & (abs(y.v[i]) <= largest));
+    Pack<K> r;
+    if (!ordinary) {
+        FX_PACK_EACH r.v[i] = pow(x.v[i], y.v[i]);
+        return r;
+    }
+    const Pack<K> c = y * detail::logCore(x, splat(0.0));
+    FX_PACK_EACH ordinary = ordinary & all(abs(c.v[i]) < splat(708.0));
+    if (!ordinary) {
+        FX_PACK_EACH r.v[i] = exp(c.v[i]);
+        return r;
+    }
+    return detail::expOf(c, false);
+}
+#undef FX_PACK_EACH
 
 }  // namespace FX_LANES_ISA
 }  // namespace lanes
