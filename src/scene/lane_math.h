@@ -267,6 +267,12 @@ template <int K>
 FX_MATH_INLINE void sincos(Pack<K> x, Pack<K>& s, Pack<K>& c) {
     detail::sincosOf(x, s, c);
 }
+template <int K>
+FX_MATH_INLINE Pack<K> cos(Pack<K> x) {
+    Pack<K> s, c;
+    detail::sincosOf(x, s, c);
+    return c;
+}
 
 
 FX_MATH_INLINE D sin(D x) {
