@@ -140,6 +140,32 @@ inline Mask isOdd(D n) {
 inline Mask signBit(D x) { return copySign(splat(1.0), x) < splat(0.0); }
 inline D infinity() { return splat(__builtin_inf()); }
 
+// The lanes at or beyond 1e5 (finite) reduced exactly, lane by lane: in
+// `large`'s bits, out of line, as the rules rarely meet such angles.
+[[gnu::noinline, gnu::cold]] inline void reduceLargeLanes(D x, unsigned large, D& hi, D& lo, D& n) {
+    alignas(64) double a[kWidth], h[kWidth], l[kWidth], k[kWidth];
+    store(a, x);
+    store(h, hi);
+    store(l, lo);
+    store(k, n);
+    for (int i = 0; i < kWidth; ++i)
+        if (large >> i & 1u) {
+            const ReducedAngle z = reduceLarge(a[i]);
+            h[i] = z.hi;
+            l[i] = z.lo;
+            k[i] = z.quadrant;
+        }
+    hi = load(h);
+    lo = load(l);
+    n = load(k);
+}
+
+// x = n pi/2 + (r + tail) taken again exactly where |x| is 1e5 or more.
+FX_MATH_INLINE void reduceLargeIfAny(D x, D& r, D& tail, D& n) {
+    const Mask large = (splat(1e5) <= abs(x)) & (abs(x) <= splat(1.7976931348623157e308));
+    if (const unsigned m = bits(large)) detail::reduceLargeLanes(x, m, r, tail, n);
+}
+
 // x = n pi/2 + (hi + lo), |hi + lo| <= pi/4.
 struct Quadrant {
     D hi, lo, n;
@@ -156,22 +182,7 @@ inline Quadrant reduce(D x) {
     const D e = ((r - (t - back)) + (w - back)) - n * splat(2.02226624879595063154e-21);
     const D hi = t + e;
     Quadrant q{hi, (t - hi) + e, n};
-    const Mask large = (splat(1e5) <= abs(x)) & (abs(x) <= splat(1.7976931348623157e308));
-    if (const unsigned m = bits(large)) {
-        alignas(64) double a[kWidth], h[kWidth], l[kWidth], k[kWidth];
-        store(a, x);
-        store(h, q.hi);
-        store(l, q.lo);
-        store(k, q.n);
-        for (int i = 0; i < kWidth; ++i)
-            if (m >> i & 1u) {
-                const ReducedAngle z = reduceLarge(a[i]);
-                h[i] = z.hi;
-                l[i] = z.lo;
-                k[i] = z.quadrant;
-            }
-        q = {load(h), load(l), load(k)};
-    }
+    reduceLargeIfAny(x, q.hi, q.lo, q.n);
     return q;
 }
 
@@ -191,36 +202,13 @@ inline D kernelCos(D x, D y) {
 }
 
 // sin, cos and tan of a tiny x are x, 1 and x.
-inline Mask tiny(D x) { return abs(x) < splat(0x1p-27); }
-}  // namespace detail
-
-namespace detail {
-// The lanes at or beyond 1e5 (finite) reduced exactly, lane by lane. Out of
-// line: the rules rarely meet such angles.
-[[gnu::noinline, gnu::cold]] inline void reduceLargeLanes(D x, unsigned large, D& hi, D& lo, D& n) {
-    alignas(64) double a[kWidth], h[kWidth], l[kWidth], k[kWidth];
-    store(a, x);
-    store(h, hi);
-    store(l, lo);
-    store(k, n);
-    for (int i = 0; i < kWidth; ++i)
-        if (large >> i & 1u) {
-            const ReducedAngle z = reduceLarge(a[i]);
-            h[i] = z.hi;
-            l[i] = z.lo;
-            k[i] = z.quadrant;
-        }
-    hi = load(h);
-    lo = load(l);
-    n = load(k);
+template <class V>
+FX_MATH_INLINE auto tiny(V x) {
+    return abs(x) < splat(0x1p-27);
 }
 }  // namespace detail
 
 namespace detail {
-FX_MATH_INLINE void reduceLargeIfAny(D x, D& r, D& tail, D& n) {
-    const Mask large = (splat(1e5) <= abs(x)) & (abs(x) <= splat(1.7976931348623157e308));
-    if (const unsigned m = bits(large)) detail::reduceLargeLanes(x, m, r, tail, n);
-}
 template <int K>
 FX_MATH_INLINE void reduceLargeIfAny(const Pack<K>& x, Pack<K>& r, Pack<K>& tail, Pack<K>& n) {
     FX_PACK_EACH reduceLargeIfAny(x.v[i], r.v[i], tail.v[i], n.v[i]);
@@ -257,7 +245,7 @@ FX_MATH_INLINE void sincosOf(V x, V& s, V& c) {
     const auto odd = q != splat(0.0);
     s = bitXor(select(odd, kc, ks), bitAnd(q, splat(-0.0)));
     c = bitXor(select(odd, ks, kc), bitAnd(bitXor(q, shiftLeft(t, 63)), splat(-0.0)));
-    s = select(abs(x) < splat(0x1p-27), x, s);
+    s = select(tiny(x), x, s);
 }
 }  // namespace detail
 
