@@ -3,7 +3,8 @@
 // over the ranges the rules feed them and beyond (huge angles through the
 // exact reduction), and C's very values where the result is a zero, an
 // infinity or a NaN; on the lanes of every instruction set this processor
-// runs, each bit for bit the scalar rules' one-lane instance.
+// runs, each bit for bit the scalar rules' one-lane instance, alone and in
+// packs.
 #include <bit>
 #include <cmath>
 #include <limits>
