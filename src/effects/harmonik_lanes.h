@@ -24,8 +24,14 @@ inline void harmonikPoints(const HarmonikRule& k, const Vec3* in, Vec3* out, siz
         const Pack<2> angles = atan2(Pack<2>{{dz, sqrt(dx * dx + dz * dz)}}, Pack<2>{{dx, dy}});
         const D a = widen(teta * narrow(angles.v[0]));
         const D b = widen(phi * narrow(angles.v[1]));
-        D f = toFloat((sin(phase + b + a) + one) * half);
-        if (k.extremized) f = toFloat(f + gain * (sin(a) + sin(b) + one) * half);
+        D f;
+        if (k.extremized) {  // the three sines taken together
+            const Pack<3> s = sin(Pack<3>{{phase + b + a, a, b}});
+            f = toFloat((s.v[0] + one) * half);
+            f = toFloat(f + gain * (s.v[1] + s.v[2] + one) * half);
+        } else {
+            f = toFloat((sin(phase + b + a) + one) * half);
+        }
         const F s = narrow(trough + span * f);
         return FloatPoints{s * p.x, s * p.y, s * p.z};
     });

@@ -256,6 +256,12 @@ FX_MATH_INLINE void sincos(Pack<K> x, Pack<K>& s, Pack<K>& c) {
     detail::sincosOf(x, s, c);
 }
 template <int K>
+FX_MATH_INLINE Pack<K> sin(Pack<K> x) {
+    Pack<K> s, c;
+    detail::sincosOf(x, s, c);
+    return s;
+}
+template <int K>
 FX_MATH_INLINE Pack<K> cos(Pack<K> x) {
     Pack<K> s, c;
     detail::sincosOf(x, s, c);
