@@ -3,7 +3,8 @@
 // over the ranges the rules feed them and beyond (huge angles through the
 // exact reduction), and C's very values where the result is a zero, an
 // infinity or a NaN; on the lanes of every instruction set this processor
-// runs, each bit for bit the scalar rules' one-lane instance.
+// runs, each bit for bit the scalar rules' one-lane instance, alone and in
+// packs.
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -54,7 +55,7 @@ struct Function {
     double (*scalar)(double, double);
     long double (*reference)(long double, long double);
     int64_t ulps;
-    Range ranges[2];
+    Range ranges[3];  // an unused one is all zeros
     double ulpsPerUnit = 0;  // more ulps per unit of |y ln |x||
     int64_t allowed(double x, double y) const {
         const double units = ulpsPerUnit ? std::fabs(y * std::log(std::fabs(x))) : 0;
@@ -64,9 +65,11 @@ struct Function {
 
 const Function kFunctions[] = {
     {"sin", MathFunction::sin, [](double x, double) { return fxmath::sin(x); },
-     [](long double x, long double) { return sinl(x); }, 1, {{-1e4, 1e4, 0, 0, false}, {1e5, 1e300, 0, 0, true}}},
+     [](long double x, long double) { return sinl(x); }, 1,
+     {{-8, 8, 0, 0, false}, {-1e5, 1e5, 0, 0, false}, {1e5, 1e300, 0, 0, true}}},
     {"cos", MathFunction::cos, [](double x, double) { return fxmath::cos(x); },
-     [](long double x, long double) { return cosl(x); }, 1, {{-1e4, 1e4, 0, 0, false}, {1e5, 1e300, 0, 0, true}}},
+     [](long double x, long double) { return cosl(x); }, 1,
+     {{-8, 8, 0, 0, false}, {-1e5, 1e5, 0, 0, false}, {1e5, 1e300, 0, 0, true}}},
     {"tan", MathFunction::tan, [](double x, double) { return fxmath::tan(x); },
      [](long double x, long double) { return tanl(x); }, 2, {{-20, 20, 0, 0, false}, {1e5, 1e300, 0, 0, true}}},
     {"atan2", MathFunction::atan2, [](double y, double x) { return fxmath::atan2(y, x); },
@@ -110,6 +113,7 @@ TEST(LaneMath, StaysWithinItsUlpsOfTheCorrectlyRoundedResult) {
     std::mt19937_64 random(5);
     for (const Function& f : kFunctions)
         for (const Range& r : f.ranges) {
+            if (r.low == r.high) continue;
             int64_t worst = 0, excess = 0;
             for (int i = 0; i < 40000; ++i) {
                 const double x = draw(random, r.low, r.high, r.logarithmic) * (r.logarithmic && i % 2 ? -1 : 1);

@@ -10,6 +10,7 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
+FX_RULE
 inline void cosinePoints(const CosineRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
                          float* lengths) {
     const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
@@ -20,17 +21,20 @@ inline void cosinePoints(const CosineRule& k, const Vec3* in, Vec3* out, size_t 
     const Matrix frame(k.frame);
     F last[3];
     for (int j = 0; j < 3; ++j) last[j] = splatF(k.frame.m[12 + j]);
-    const auto wave = [&](F coordinate, D spatial) {
-        const D x = spatial * widen(coordinate) + phase;
-        return narrow(k.tangent ? tan(x) : cos(x));
+    // The three waves' cosines are taken together.
+    const auto waves = [&](const FloatPoints& p) FX_ALWAYS_INLINE {
+        const Pack<3> x{{sx * widen(p.x) + phase, sy * widen(p.y) + phase, sz * widen(p.z) + phase}};
+        if (!k.tangent) return cos(x);
+        return Pack<3>{{tan(x.v[0]), tan(x.v[1]), tan(x.v[2])}};
     };
-    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) FX_ALWAYS_INLINE {
         const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
-        const F lx = narrow(dz * ex.z + dy * ex.y + dx * ex.x) + gain * wave(p.x, sx);
-        const F ly = narrow(dz * ey.z + dy * ey.y + dx * ey.x) + gain * wave(p.y, sy);
-        const F lz = narrow(dz * ez.z + dy * ez.y + dx * ez.x) + gain * wave(p.z, sz);
+        const Pack<3> w = waves(p);
+        const F lx = narrow(dz * ex.z + dy * ex.y + dx * ex.x) + gain * narrow(w.v[0]);
+        const F ly = narrow(dz * ey.z + dy * ey.y + dx * ey.x) + gain * narrow(w.v[1]);
+        const F lz = narrow(dz * ez.z + dy * ez.y + dx * ez.x) + gain * narrow(w.v[2]);
         const D x = widen(lx), y = widen(ly), z = widen(lz);
-        const auto placed = [&](int j) {
+        const auto placed = [&](int j) FX_ALWAYS_INLINE {
             return narrow(toFloat(y * frame.m[4 + j] + x * frame.m[j]) + z * frame.m[8 + j]) + last[j];
         };
         return FloatPoints{placed(0), placed(1), placed(2)};

@@ -10,20 +10,28 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
+FX_RULE
 inline void harmonikPoints(const HarmonikRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
                            float* lengths) {
     const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
     const D one = splat(1.0), half = splat(0.5);
-    const D teta = splat(k.tetaFrequency), phi = splat(k.phiFrequency), phase = splat(k.wavePhase);
+    const F teta = splatF(k.tetaFrequency), phi = splatF(k.phiFrequency);
+    const D phase = splat(k.wavePhase);
     const D gain = splat(k.extremizerGain), trough = splat(k.troughScale), span = splat(k.scaleSpan);
-    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) FX_ALWAYS_INLINE {
         const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
-        const D azimuth = toFloat(atan2(dz, dx));
-        const D polar = toFloat(atan2(sqrt(dx * dx + dz * dz), dy));
-        const D a = toFloat(teta * azimuth);
-        const D b = toFloat(phi * polar);
-        D f = toFloat((sin(phase + b + a) + one) * half);
-        if (k.extremized) f = toFloat(f + gain * (sin(a) + sin(b) + one) * half);
+        // The frequency times the float angle, a float product.
+        const Pack<2> angles = atan2(Pack<2>{{dz, sqrt(dx * dx + dz * dz)}}, Pack<2>{{dx, dy}});
+        const D a = widen(teta * narrow(angles.v[0]));
+        const D b = widen(phi * narrow(angles.v[1]));
+        D f;
+        if (k.extremized) {  // the three sines taken together
+            const Pack<3> s = sin(Pack<3>{{phase + b + a, a, b}});
+            f = toFloat((s.v[0] + one) * half);
+            f = toFloat(f + gain * (s.v[1] + s.v[2] + one) * half);
+        } else {
+            f = toFloat((sin(phase + b + a) + one) * half);
+        }
         const F s = narrow(trough + span * f);
         return FloatPoints{s * p.x, s * p.y, s * p.z};
     });

@@ -11,13 +11,14 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
+FX_RULE
 inline void magnetPoints(const MagnetRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
                          float* lengths) {
     if (k.radius == 0.0f) return copyRecords(in, out, stride, n, lengths);
     const F px = splatF(k.position.x), py = splatF(k.position.y), pz = splatF(k.position.z);
     const F radiusSquared = splatF(k.radiusSquared);
     const D reach = splat(k.reach), exponent = splat(k.power);
-    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) FX_ALWAYS_INLINE {
         const F dx = p.x - px, dy = p.y - py, dz = p.z - pz;
         const D x = widen(dx), y = widen(dy), z = widen(dz);
         const F q = narrow(z * z + y * y + x * x);

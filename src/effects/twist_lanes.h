@@ -9,6 +9,7 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
+FX_RULE
 inline void twistPoints(const TwistRule& k, const Vec3* in, Vec3* out, size_t stride, size_t n,
                         float* lengths) {
     const F cx = splatF(k.center.x), cy = splatF(k.center.y), cz = splatF(k.center.z);
@@ -17,7 +18,7 @@ inline void twistPoints(const TwistRule& k, const Vec3* in, Vec3* out, size_t st
     const F yx = splatF(k.dirY.x), yy = splatF(k.dirY.y), yz = splatF(k.dirY.z);
     const F zx = splatF(k.dirZ.x), zy = splatF(k.dirZ.y), zz = splatF(k.dirZ.z);
     const D turn = splat(k.turnAngle), rate = splat(k.twistRate);
-    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) {
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) FX_ALWAYS_INLINE {
         const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
         const D a = dotWith(dx, dy, dz, dirX), b = dotWith(dx, dy, dz, dirY), h = dotWith(dx, dy, dz, dirZ);
         const D theta = toFloat(turn + atan2(h, b) + a * rate);
@@ -26,7 +27,9 @@ inline void twistPoints(const TwistRule& k, const Vec3* in, Vec3* out, size_t st
         sincos(theta, sd, cd);
         const F s = narrow(sd), c = narrow(cd);
         // ((C + dirX a) + (dirY r) cos) + (dirZ r) sin, every product and sum a float operation.
-        const auto along = [&](F centre, F x, F y, F z) { return centre + x * af + c * (y * r) + s * (z * r); };
+        const auto along = [&](F centre, F x, F y, F z) FX_ALWAYS_INLINE {
+            return centre + x * af + c * (y * r) + s * (z * r);
+        };
         return FloatPoints{along(cx, xx, yx, zx), along(cy, xy, yy, zy), along(cz, xz, yz, zz)};
     });
 }

@@ -28,6 +28,13 @@
 #error "the batch rules need SSE2"
 #endif
 
+// Inlined wherever called, whatever the inliner's estimate (a function's or
+// a lambda's: `[&](...) FX_ALWAYS_INLINE {...}`): the rules keep their lanes
+// in registers rather than passing them through memory.
+#define FX_ALWAYS_INLINE __attribute__((always_inline))
+// A rule whose whole loop, helpers and all, is compiled as one function.
+#define FX_RULE __attribute__((flatten))
+
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
@@ -75,6 +82,8 @@ inline D roundInt(D a) { return (a + splat(0x1.8p52)) - splat(0x1.8p52); }
 inline D pow2(D n) { return fromBits((bitsOf(n + splat(0x1.8p52)) + (1023 - 0x4338000000000000LL)) << 52); }
 inline D exponentOf(D x) { return fromBits(bitsOf(x) >> 52 | 0x4330000000000000LL) - splat(0x1p52 + 1023.0); }
 inline D mantissaOf(D x) { return fromBits((bitsOf(x) & 0x000FFFFFFFFFFFFFLL) | 0x3FF0000000000000LL); }
+// Each lane's 64 bits moved up by k (0 < k < 64), zeros shifted in.
+inline D shiftLeft(D a, int k) { return fromBits(bitsOf(a) << k); }
 inline D load(const double* p) { return {*p}; }
 inline void store(double* p, D a) { *p = a.v; }
 struct F {
@@ -121,6 +130,9 @@ inline D pow2(D n) {
 // For positive normal x: x = 2^k m with m in [1, 2).
 inline D exponentOf(D x) { return {_mm512_getexp_pd(x.v)}; }
 inline D mantissaOf(D x) { return {_mm512_getmant_pd(x.v, _MM_MANT_NORM_1_2, _MM_MANT_SIGN_zero)}; }
+inline D shiftLeft(D a, int k) {
+    return {_mm512_castsi512_pd(_mm512_slli_epi64(_mm512_castpd_si512(a.v), unsigned(k)))};
+}
 inline D load(const double* p) { return {_mm512_loadu_pd(p)}; }
 inline void store(double* p, D a) { _mm512_storeu_pd(p, a.v); }
 struct F {
@@ -196,6 +208,7 @@ inline D mantissaOf(D x) {
     const __m256i m = _mm256_and_si256(_mm256_castpd_si256(x.v), _mm256_set1_epi64x(0x000FFFFFFFFFFFFFLL));
     return {_mm256_castsi256_pd(_mm256_or_si256(m, _mm256_set1_epi64x(0x3FF0000000000000LL)))};
 }
+inline D shiftLeft(D a, int k) { return {_mm256_castsi256_pd(_mm256_slli_epi64(_mm256_castpd_si256(a.v), k))}; }
 inline D load(const double* p) { return {_mm256_loadu_pd(p)}; }
 inline void store(double* p, D a) { _mm256_storeu_pd(p, a.v); }
 struct F {
@@ -273,6 +286,7 @@ inline D mantissaOf(D x) {
     const __m128i m = _mm_and_si128(_mm_castpd_si128(x.v), _mm_set1_epi64x(0x000FFFFFFFFFFFFFLL));
     return {_mm_castsi128_pd(_mm_or_si128(m, _mm_set1_epi64x(0x3FF0000000000000LL)))};
 }
+inline D shiftLeft(D a, int k) { return {_mm_castsi128_pd(_mm_slli_epi64(_mm_castpd_si128(a.v), k))}; }
 inline D load(const double* p) { return {_mm_loadu_pd(p)}; }
 inline void store(double* p, D a) { _mm_storeu_pd(p, a.v); }
 // Two floats in the low half; the upper two lanes are zeros.
