@@ -68,7 +68,7 @@ inline void moveRecords(const Vec3* in, Vec3* out, size_t stride, size_t n, floa
     FloatPoints previous{};
     for (; i + kWidth <= n; i += kWidth) {
         const Block::Raw r = block.read(in + i);
-        const FloatPoints moved = rule(block.points(r));
+        const FloatPoints moved = moveGroup(rule, block.points(r));
         block.write(out + i, r, moved);
         if (i) {
             storeF(lengths + measured, segmentsBetween(previous, following(previous, moved)));
