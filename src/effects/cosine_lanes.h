@@ -21,11 +21,10 @@ inline void cosinePoints(const CosineRule& k, const Vec3* in, Vec3* out, size_t 
     const Matrix frame(k.frame);
     F last[3];
     for (int j = 0; j < 3; ++j) last[j] = splatF(k.frame.m[12 + j]);
-    // The three waves' cosines are taken together.
+    // The three waves' cosines, or tangents, are taken together.
     const auto waves = [&](const FloatPoints& p) FX_ALWAYS_INLINE {
         const Pack<3> x{{sx * widen(p.x) + phase, sy * widen(p.y) + phase, sz * widen(p.z) + phase}};
-        if (!k.tangent) return cos(x);
-        return Pack<3>{{tan(x.v[0]), tan(x.v[1]), tan(x.v[2])}};
+        return k.tangent ? tan(x) : cos(x);
     };
     moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) FX_ALWAYS_INLINE {
         const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);

@@ -18,23 +18,42 @@ inline void magnetPoints(const MagnetRule& k, const Vec3* in, Vec3* out, size_t 
     const F px = splatF(k.position.x), py = splatF(k.position.y), pz = splatF(k.position.z);
     const F radiusSquared = splatF(k.radiusSquared);
     const D reach = splat(k.reach), exponent = splat(k.power);
-    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) FX_ALWAYS_INLINE {
-        const F dx = p.x - px, dy = p.y - py, dz = p.z - pz;
-        const D x = widen(dx), y = widen(dy), z = widen(dz);
-        const F q = narrow(z * z + y * y + x * x);
-        const FMask inside = q < radiusSquared;
-        if (!any(inside)) return p;
+    // Two groups in step, so that their powers interleave.
+    moveRecords(in, out, stride, n, lengths, [&]<int K>(const Groups<K>& g) FX_ALWAYS_INLINE {
+        FloatPoints d[K];
+        F q[K];
+        FMask inside[K];
+        bool anyInside = false;
+        _Pragma("GCC unroll 2") for (int i = 0; i < K; ++i) {
+            const FloatPoints& p = g.p[i];
+            d[i] = {p.x - px, p.y - py, p.z - pz};
+            const D x = widen(d[i].x), y = widen(d[i].y), z = widen(d[i].z);
+            q[i] = narrow(z * z + y * y + x * x);
+            inside[i] = q[i] < radiusSquared;
+            anyInside = anyInside || any(inside[i]);
+        }
+        if (!anyInside) return g;
         // Lanes outside take t = 0.5, so that no library call is made for them.
-        const D t = select(widen(q) < widen(radiusSquared), toFloat(sqrt(widen(q)) / reach), splat(0.5));
-        const F power = narrow(pow(t, exponent));
-        FloatPoints e{power * dx, power * dy, power * dz};
-        const Mask divides = t != splat(0.0);
-        const D r = splat(1.0) / t;
-        e = {narrow(select(divides, r * widen(e.x), widen(e.x))), narrow(select(divides, r * widen(e.y), widen(e.y))),
-             narrow(select(divides, r * widen(e.z), widen(e.z)))};
-        const FloatPoints moved{px + e.x, py + e.y, pz + e.z};
-        const FMask take = inside & finite(moved);
-        return FloatPoints{select(take, moved.x, p.x), select(take, moved.y, p.y), select(take, moved.z, p.z)};
+        Pack<K> t, e;
+        _Pragma("GCC unroll 2") for (int i = 0; i < K; ++i) {
+            t.v[i] = select(widen(q[i]) < widen(radiusSquared), toFloat(sqrt(widen(q[i])) / reach), splat(0.5));
+            e.v[i] = exponent;
+        }
+        const Pack<K> powers = pow(t, e);
+        Groups<K> moved;
+        _Pragma("GCC unroll 2") for (int i = 0; i < K; ++i) {
+            const FloatPoints& p = g.p[i];
+            const F power = narrow(powers.v[i]);
+            FloatPoints m{power * d[i].x, power * d[i].y, power * d[i].z};
+            const Mask divides = t.v[i] != splat(0.0);
+            const D r = splat(1.0) / t.v[i];
+            m = {narrow(select(divides, r * widen(m.x), widen(m.x))), narrow(select(divides, r * widen(m.y), widen(m.y))),
+                 narrow(select(divides, r * widen(m.z), widen(m.z)))};
+            const FloatPoints placed{px + m.x, py + m.y, pz + m.z};
+            const FMask take = inside[i] & finite(placed);
+            moved.p[i] = {select(take, placed.x, p.x), select(take, placed.y, p.y), select(take, placed.z, p.z)};
+        }
+        return moved;
     });
 }
 

@@ -18,19 +18,31 @@ inline void twistPoints(const TwistRule& k, const Vec3* in, Vec3* out, size_t st
     const F yx = splatF(k.dirY.x), yy = splatF(k.dirY.y), yz = splatF(k.dirY.z);
     const F zx = splatF(k.dirZ.x), zy = splatF(k.dirZ.y), zz = splatF(k.dirZ.z);
     const D turn = splat(k.turnAngle), rate = splat(k.twistRate);
-    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) FX_ALWAYS_INLINE {
-        const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
-        const D a = dotWith(dx, dy, dz, dirX), b = dotWith(dx, dy, dz, dirY), h = dotWith(dx, dy, dz, dirZ);
-        const D theta = toFloat(turn + atan2(h, b) + a * rate);
-        const F r = narrow(sqrt(h * h + b * b)), af = narrow(a);
-        D sd, cd;
+    // Two groups in step, so that their atan2 and sincos chains interleave.
+    moveRecords(in, out, stride, n, lengths, [&]<int K>(const Groups<K>& g) FX_ALWAYS_INLINE {
+        Pack<K> a, b, h, theta;
+        _Pragma("GCC unroll 2") for (int i = 0; i < K; ++i) {
+            const FloatPoints& p = g.p[i];
+            const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
+            a.v[i] = dotWith(dx, dy, dz, dirX);
+            b.v[i] = dotWith(dx, dy, dz, dirY);
+            h.v[i] = dotWith(dx, dy, dz, dirZ);
+        }
+        const Pack<K> angle = turn + atan2(h, b) + a * rate;
+        _Pragma("GCC unroll 2") for (int i = 0; i < K; ++i) theta.v[i] = toFloat(angle.v[i]);
+        Pack<K> sd, cd;
         sincos(theta, sd, cd);
-        const F s = narrow(sd), c = narrow(cd);
-        // ((C + dirX a) + (dirY r) cos) + (dirZ r) sin, every product and sum a float operation.
-        const auto along = [&](F centre, F x, F y, F z) FX_ALWAYS_INLINE {
-            return centre + x * af + c * (y * r) + s * (z * r);
-        };
-        return FloatPoints{along(cx, xx, yx, zx), along(cy, xy, yy, zy), along(cz, xz, yz, zz)};
+        Groups<K> moved;
+        _Pragma("GCC unroll 2") for (int i = 0; i < K; ++i) {
+            const F r = narrow(sqrt(h.v[i] * h.v[i] + b.v[i] * b.v[i])), af = narrow(a.v[i]);
+            const F s = narrow(sd.v[i]), c = narrow(cd.v[i]);
+            // ((C + dirX a) + (dirY r) cos) + (dirZ r) sin, every product and sum a float operation.
+            const auto along = [&](F centre, F x, F y, F z) FX_ALWAYS_INLINE {
+                return centre + x * af + c * (y * r) + s * (z * r);
+            };
+            moved.p[i] = FloatPoints{along(cx, xx, yx, zx), along(cy, xy, yy, zy), along(cz, xz, yz, zz)};
+        }
+        return moved;
     });
 }
 

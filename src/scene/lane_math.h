@@ -132,8 +132,10 @@ FX_MATH_INLINE V poly(V x, double c0, double c1, C... rest) {
 }
 
 // Odd integral n: n / 2 is not an integer.
-inline Mask isOdd(D n) {
-    const D h = n * splat(0.5);
+// V is D or a Pack of them.
+template <class V>
+FX_MATH_INLINE auto isOdd(V n) {
+    const V h = n * splat(0.5);
     return h != roundInt(h);
 }
 
@@ -165,39 +167,48 @@ FX_MATH_INLINE void reduceLargeIfAny(D x, D& r, D& tail, D& n) {
     const Mask large = (splat(1e5) <= abs(x)) & (abs(x) <= splat(1.7976931348623157e308));
     if (const unsigned m = bits(large)) detail::reduceLargeLanes(x, m, r, tail, n);
 }
+template <int K>
+FX_MATH_INLINE void reduceLargeIfAny(const Pack<K>& x, Pack<K>& r, Pack<K>& tail, Pack<K>& n) {
+    FX_PACK_EACH reduceLargeIfAny(x.v[i], r.v[i], tail.v[i], n.v[i]);
+}
 
 // x = n pi/2 + (hi + lo), |hi + lo| <= pi/4.
+template <class V>
 struct Quadrant {
-    D hi, lo, n;
+    V hi, lo, n;
 };
 
 // Below 1e5, pi/2 in pieces of 33, 33 and 53 bits, the first two exact in
 // their products with n (|n| < 2^17); above, lane by lane, the exact reduction.
-inline Quadrant reduce(D x) {
-    const D n = roundInt(x * splat(6.36619772367581382433e-01));
-    const D r = x - n * splat(1.57079632673412561417e+00);
-    const D w = -(n * splat(6.07710050630396597660e-11));
-    const D t = r + w;
-    const D back = t - r;
-    const D e = ((r - (t - back)) + (w - back)) - n * splat(2.02226624879595063154e-21);
-    const D hi = t + e;
-    Quadrant q{hi, (t - hi) + e, n};
+// V is D or a Pack of them.
+template <class V>
+FX_MATH_INLINE Quadrant<V> reduce(V x) {
+    const V n = roundInt(x * splat(6.36619772367581382433e-01));
+    const V r = x - n * splat(1.57079632673412561417e+00);
+    const V w = -(n * splat(6.07710050630396597660e-11));
+    const V t = r + w;
+    const V back = t - r;
+    const V e = ((r - (t - back)) + (w - back)) - n * splat(2.02226624879595063154e-21);
+    const V hi = t + e;
+    Quadrant<V> q{hi, (t - hi) + e, n};
     reduceLargeIfAny(x, q.hi, q.lo, q.n);
     return q;
 }
 
-inline D kernelSin(D x, D y) {
-    const D z = x * x, v = z * x;
-    const D r = poly(z, 8.33333333332248946124e-03, -1.98412698298579493134e-04, 2.75573137070700676789e-06,
+template <class V>
+FX_MATH_INLINE V kernelSin(V x, V y) {
+    const V z = x * x, v = z * x;
+    const V r = poly(z, 8.33333333332248946124e-03, -1.98412698298579493134e-04, 2.75573137070700676789e-06,
                      -2.50507602534068634195e-08, 1.58969099521155010221e-10);
     return x - ((z * (splat(0.5) * y - v * r) - y) - v * splat(-1.66666666666666324348e-01));
 }
 
-inline D kernelCos(D x, D y) {
-    const D z = x * x;
-    const D r = z * poly(z, 4.16666666666666019037e-02, -1.38888888888741095749e-03, 2.48015872894767294178e-05,
+template <class V>
+FX_MATH_INLINE V kernelCos(V x, V y) {
+    const V z = x * x;
+    const V r = z * poly(z, 4.16666666666666019037e-02, -1.38888888888741095749e-03, 2.48015872894767294178e-05,
                          -2.75573143513906633035e-07, 2.08757232129817482790e-09, -1.13596475577881948265e-11);
-    const D hz = splat(0.5) * z, w = splat(1.0) - hz;
+    const V hz = splat(0.5) * z, w = splat(1.0) - hz;
     return w + (((splat(1.0) - w) - hz) + (z * r - x * y));
 }
 
@@ -209,10 +220,6 @@ FX_MATH_INLINE auto tiny(V x) {
 }  // namespace detail
 
 namespace detail {
-template <int K>
-FX_MATH_INLINE void reduceLargeIfAny(const Pack<K>& x, Pack<K>& r, Pack<K>& tail, Pack<K>& n) {
-    FX_PACK_EACH reduceLargeIfAny(x.v[i], r.v[i], tail.v[i], n.v[i]);
-}
 
 // Infinite and NaN arguments give NaN. Below 1e5, x = n pi/2 + (r + tail)
 // with pi/2 in the pieces of `reduce`: x - n p1 is exact, the rounding of the
@@ -281,12 +288,23 @@ FX_MATH_INLINE D cos(D x) {
     return c;
 }
 
-inline D tan(D x) {
-    const detail::Quadrant q = detail::reduce(x);
-    const D ks = detail::kernelSin(q.hi, q.lo), kc = detail::kernelCos(q.hi, q.lo);
-    const Mask odd = detail::isOdd(q.n);
-    const D t = select(odd, -kc, ks) / select(odd, ks, kc);
-    return select(detail::tiny(x), x, t);
+namespace detail {
+// V is D or a Pack of them.
+template <class V>
+FX_MATH_INLINE V tanOf(V x) {
+    const Quadrant<V> q = reduce(x);
+    const V ks = kernelSin(q.hi, q.lo), kc = kernelCos(q.hi, q.lo);
+    const auto odd = isOdd(q.n);
+    const V t = select(odd, -kc, ks) / select(odd, ks, kc);
+    return select(tiny(x), x, t);
+}
+}  // namespace detail
+
+inline D tan(D x) { return detail::tanOf(x); }
+// Several at once, to the bit as one by one.
+template <int K>
+FX_MATH_INLINE Pack<K> tan(Pack<K> x) {
+    return detail::tanOf(x);
 }
 
 namespace detail {

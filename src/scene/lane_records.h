@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstring>
+#include <type_traits>
 
 #include "scene/lanes.h"
 
@@ -34,6 +35,25 @@ inline FloatPoints gatherFloats(At at) {
     const auto lane = [&](int c) { return F{_mm_setr_ps(r0[c], r1[c], 0.0f, 0.0f)}; };
 #endif
     return {lane(0), lane(1), lane(2)};
+}
+
+// K groups of points, which a rule may take in step (its chains then
+// interleave) where it is written for them: [&]<int K>(const Groups<K>&).
+template <int K>
+struct Groups {
+    FloatPoints p[K];
+};
+
+template <class Rule>
+constexpr bool kTakesPairs = std::is_invocable_v<Rule&, const Groups<2>&>;
+
+// rule on one group, whichever way it takes them.
+template <class Rule>
+FX_ALWAYS_INLINE inline FloatPoints moveGroup(Rule& rule, const FloatPoints& p) {
+    if constexpr (std::is_invocable_v<Rule&, const FloatPoints&>)
+        return rule(p);
+    else
+        return rule(Groups<1>{{p}}).p[0];
 }
 
 // Lanes past `count` repeat the last record.
@@ -342,15 +362,24 @@ inline void eachFloatGroup(const void* in, void* out, size_t stride, size_t n, R
     size_t i = 0;
 #if defined(FX_LANES_BLOCKS)
     const Block block = blockFor(stride);
-    if (block.usable())
+    if (block.usable()) {
+        if constexpr (kTakesPairs<Rule>)
+            for (; i + 2 * kWidth <= n; i += 2 * kWidth) {
+                const size_t next = (i + kWidth) * stride;
+                const Block::Raw r0 = block.read(from + i * stride), r1 = block.read(from + next);
+                const Groups<2> moved = rule(Groups<2>{{block.points(r0), block.points(r1)}});
+                block.write(to + i * stride, r0, moved.p[0]);
+                block.write(to + next, r1, moved.p[1]);
+            }
         for (; i + kWidth <= n; i += kWidth) {
             const Block::Raw r = block.read(from + i * stride);
-            block.write(to + i * stride, r, rule(block.points(r)));
+            block.write(to + i * stride, r, moveGroup(rule, block.points(r)));
         }
+    }
 #endif
     for (; i < n; i += kWidth) {
         const int count = n - i < size_t(kWidth) ? int(n - i) : kWidth;
-        const FloatPoints moved = rule(loadFloats(from + i * stride, stride, count));
+        const FloatPoints moved = moveGroup(rule, loadFloats(from + i * stride, stride, count));
         if (from != to) std::memcpy(to + i * stride, from + i * stride, size_t(count) * stride);
         storeFloats(to + i * stride, stride, moved, count);
     }

@@ -66,9 +66,23 @@ inline void moveRecords(const Vec3* in, Vec3* out, size_t stride, size_t n, floa
 #if defined(FX_LANES_BLOCKS)
     const Block block = blockFor(sizeof(Vec3));
     FloatPoints previous{};
+    if constexpr (kTakesPairs<Rule>)
+        for (; i + 2 * kWidth <= n; i += 2 * kWidth) {
+            const Block::Raw r0 = block.read(in + i), r1 = block.read(in + i + kWidth);
+            const Groups<2> moved = rule(Groups<2>{{block.points(r0), block.points(r1)}});
+            block.write(out + i, r0, moved.p[0]);
+            block.write(out + i + kWidth, r1, moved.p[1]);
+            if (i) {
+                storeF(lengths + measured, segmentsBetween(previous, following(previous, moved.p[0])));
+                measured += kWidth;
+            }
+            storeF(lengths + measured, segmentsBetween(moved.p[0], following(moved.p[0], moved.p[1])));
+            measured += kWidth;
+            previous = moved.p[1];
+        }
     for (; i + kWidth <= n; i += kWidth) {
         const Block::Raw r = block.read(in + i);
-        const FloatPoints moved = rule(block.points(r));
+        const FloatPoints moved = moveGroup(rule, block.points(r));
         block.write(out + i, r, moved);
         if (i) {
             storeF(lengths + measured, segmentsBetween(previous, following(previous, moved)));

@@ -30,6 +30,7 @@ double laneMath(MathFunction f, double x, double y) {
     sincos(pa, s, c);
     const D p = f == MathFunction::sin     ? s.v[1]
                 : f == MathFunction::cos   ? cos(pa).v[1]
+                : f == MathFunction::tan   ? tan(pa).v[1]
                 : f == MathFunction::atan2 ? atan2(pa, pb).v[1]
                 : f == MathFunction::pow   ? pow(pa, pb).v[1]
                                            : r;
