@@ -9,21 +9,19 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
-// spow: v^e for positive v, -((-v)^e) otherwise.
-FX_ALWAYS_INLINE inline D signedPower(D v, D e) {
-    const Mask positive = v > splat(0.0);
-    const D p = pow(select(positive, v, -v), e);
-    return select(positive, p, -p);
-}
-
 // The superellipsoid direction: (spow(cos a, teta) spow(sin p, phi), spow(cos p, phi), spow(sin a, teta)
-// spow(sin p, phi)) for the azimuth a and polar angle p.
+// spow(sin p, phi)) for the azimuth a and polar angle p, where spow(v, e) is v^e for positive v,
+// -((-v)^e) otherwise. The four powers are taken together.
 FX_ALWAYS_INLINE inline void direction(D cosAzimuth, D sinAzimuth, D cosPolar, D sinPolar, D teta, D phi, F& x, F& y,
                                         F& z) {
-    const D ring = signedPower(sinPolar, phi);
-    x = narrow(signedPower(cosAzimuth, teta) * ring);
-    y = narrow(signedPower(cosPolar, phi));
-    z = narrow(signedPower(sinAzimuth, teta) * ring);
+    const Pack<4> v{{sinPolar, cosPolar, cosAzimuth, sinAzimuth}};
+    const PackMask<4> positive = v > splat(0.0);
+    const Pack<4> p = pow(select(positive, v, -v), Pack<4>{{phi, phi, teta, teta}});
+    const Pack<4> signedPower = select(positive, p, -p);
+    const D ring = signedPower.v[0];
+    x = narrow(signedPower.v[2] * ring);
+    y = narrow(signedPower.v[1]);
+    z = narrow(signedPower.v[3] * ring);
 }
 
 FX_RULE
@@ -35,13 +33,12 @@ inline void elipsoidPoints(const ElipsoidRule& k, const Vec3* in, Vec3* out, siz
         const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
         const D xx = dx * dx, zz = dz * dz;
         const F r = narrow(sqrt(xx + dy * dy + zz));
-        const D azimuth = toFloat(atan2(dz, dx));
-        const D polar = toFloat(atan2(sqrt(xx + zz), dy));
-        D sinPolar, cosPolar, sinAzimuth, cosAzimuth;
-        sincos(polar, sinPolar, cosPolar);
-        sincos(azimuth, sinAzimuth, cosAzimuth);
+        const Pack<2> angles = atan2(Pack<2>{{dz, sqrt(xx + zz)}}, Pack<2>{{dx, dy}});
+        const D azimuth = toFloat(angles.v[0]), polar = toFloat(angles.v[1]);
+        Pack<2> sines, cosines;
+        sincos(Pack<2>{{azimuth, polar}}, sines, cosines);
         F vx, vy, vz;
-        direction(cosAzimuth, sinAzimuth, cosPolar, sinPolar, teta, phi, vx, vy, vz);
+        direction(cosines.v[0], sines.v[0], cosines.v[1], sines.v[1], teta, phi, vx, vy, vz);
         return keepUnlessFinite({cx + r * vx, cy + r * vy, cz + r * vz}, p);
     });
 }
