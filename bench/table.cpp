@@ -172,19 +172,23 @@ void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n,
     for (int i = 0; i < kFrames; ++i) effect->process(&scene);
     const double allocsPerFrame = double(allocationCount() - allocs) / kFrames;
     const double faultsPerFrame = double(minorFaults() - faults) / kFrames;
-    std::vector<std::function<void()>> calls{[&] { effect->process(&scene); }, [&] { floor.copy(); }};
-    if (floor.normals()) calls.push_back([&] { floor.kernel(); });
+    // The lane math is timed right after the effect, not after the floor's copy: following the
+    // copy its samples ran slower (cos 2.3 to 3.1 ns an element, against 2.1 after the effect or
+    // on its own), which put the limit too high.
+    std::vector<std::function<void()>> calls{[&] { effect->process(&scene); }};
     const RuleCalls rule = ruleCalls(v.name, pointsOf(scene, s.kind), lanes.width());
     for (const LaneCall& call : rule.calls) calls.push_back([&lanes, call] { lanes.run(call.function); });
+    const size_t copy = calls.size();
+    calls.push_back([&] { floor.copy(); });
+    if (floor.normals()) calls.push_back([&] { floor.kernel(); });
     const std::vector<double> t = interleavedMedians(calls);
     double math = 0.0;  // ns per point
-    const size_t first = floor.normals() ? 3 : 2;
     for (size_t k = 0; k < rule.calls.size(); ++k)
-        math += rule.calls[k].perPoint * rule.share * t[first + k] / kLaneElements;
+        math += rule.calls[k].perPoint * rule.share * t[1 + k] / kLaneElements;
     const double update = medianNs([&] {
         for (int i = 0; i < 100; ++i) effect->update(time += 0.01f);
     }) / 100;
-    const double floorNs = t[1] + (floor.normals() ? t[2] : 0.0);
+    const double floorNs = t[copy] + (floor.normals() ? t[copy + 1] : 0.0);
     std::printf("ours\t%s\t%s\t%u\t%.4f\t%.1f\t%g\t%g\t%.4f\t%.4f\n", v.name.c_str(), s.name, n, t[0] / n, update,
                 allocsPerFrame, faultsPerFrame, floorNs / n, floorNs / n + math);
     std::fflush(stdout);
