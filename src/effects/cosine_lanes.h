@@ -21,26 +21,23 @@ inline void cosinePoints(const CosineRule& k, const Vec3* in, Vec3* out, size_t 
     const Matrix frame(k.frame);
     F last[3];
     for (int j = 0; j < 3; ++j) last[j] = splatF(k.frame.m[12 + j]);
-    // The three waves' cosines, or tangents, are taken together; each kind has a loop of its own,
-    // so that neither's registers are planned around the other's.
-    const auto pass = [&](auto waves) FX_ALWAYS_INLINE {
-        moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) FX_ALWAYS_INLINE {
-            const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
-            const Pack<3> w = waves(Pack<3>{{sx * widen(p.x) + phase, sy * widen(p.y) + phase, sz * widen(p.z) + phase}});
-            const F lx = narrow(dz * ex.z + dy * ex.y + dx * ex.x) + gain * narrow(w.v[0]);
-            const F ly = narrow(dz * ey.z + dy * ey.y + dx * ey.x) + gain * narrow(w.v[1]);
-            const F lz = narrow(dz * ez.z + dy * ez.y + dx * ez.x) + gain * narrow(w.v[2]);
-            const D x = widen(lx), y = widen(ly), z = widen(lz);
-            const auto placed = [&](int j) FX_ALWAYS_INLINE {
-                return narrow(toFloat(y * frame.m[4 + j] + x * frame.m[j]) + z * frame.m[8 + j]) + last[j];
-            };
-            return FloatPoints{placed(0), placed(1), placed(2)};
-        });
+    // The three waves' cosines, or tangents, are taken together.
+    const auto waves = [&](const FloatPoints& p) FX_ALWAYS_INLINE {
+        const Pack<3> x{{sx * widen(p.x) + phase, sy * widen(p.y) + phase, sz * widen(p.z) + phase}};
+        return k.tangent ? tan(x) : cos(x);
     };
-    if (k.tangent)
-        pass([](const Pack<3>& x) FX_ALWAYS_INLINE { return tan(x); });
-    else
-        pass([](const Pack<3>& x) FX_ALWAYS_INLINE { return cos(x); });
+    moveRecords(in, out, stride, n, lengths, [&](const FloatPoints& p) FX_ALWAYS_INLINE {
+        const D dx = widen(p.x - cx), dy = widen(p.y - cy), dz = widen(p.z - cz);
+        const Pack<3> w = waves(p);
+        const F lx = narrow(dz * ex.z + dy * ex.y + dx * ex.x) + gain * narrow(w.v[0]);
+        const F ly = narrow(dz * ey.z + dy * ey.y + dx * ey.x) + gain * narrow(w.v[1]);
+        const F lz = narrow(dz * ez.z + dy * ez.y + dx * ez.x) + gain * narrow(w.v[2]);
+        const D x = widen(lx), y = widen(ly), z = widen(lz);
+        const auto placed = [&](int j) FX_ALWAYS_INLINE {
+            return narrow(toFloat(y * frame.m[4 + j] + x * frame.m[j]) + z * frame.m[8 + j]) + last[j];
+        };
+        return FloatPoints{placed(0), placed(1), placed(2)};
+    });
 }
 
 }  // namespace FX_LANES_ISA
