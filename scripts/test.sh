@@ -4,8 +4,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, Linux 32-bit (natively, or
 # under qemu-i386 where the kernel runs no i386 code), Win32 (the suite and
 # fxhost.exe under wine, the DLL's ABI checks), the release packages (built
-# and unpacked), and the fuzzers for a minute each. The 32-bit builds compare
-# their fxhost's OBJ frames with the Linux 64-bit one's, so linux64 comes first.
+# and unpacked), and the fuzzers for a minute each. Every build's fxhost is
+# held to the committed digests of its frames (tests/golden/frames.sha256).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
