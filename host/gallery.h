@@ -10,6 +10,7 @@ struct GalleryCard {
     std::string picture;  // file name beside the page; empty: not built
     std::string animation;  // the run as an animated .glb beside the page
     std::string settings;  // what the demo changed, as --set would say it
+    std::string page;  // the effect's reference page, without its extension
     double msPerFrame = 0.0;
 };
 
