@@ -13,6 +13,7 @@
 #include "gltf_writer.h"
 #include "params_command.h"
 #include "playback.h"
+#include "reference_pages.h"
 #include "plugin_loader.h"
 #include "session.h"
 #ifdef FX_VIEWER
@@ -86,6 +87,12 @@ int main(int argc, char** argv) {
     demo->add_option("--fps", demoOptions.fps, "Frames per second (default 24)");
     addCameraOptions(demo, up, view);
     addPluginOption(demo, plugin);
+    CLI::App* pages = app.add_subcommand("pages", "A reference page per effect, with renders across each parameter's range");
+    PagesOptions pagesOptions;
+    std::string pagesFormat = "markdown";
+    pages->add_option("--out", pagesOptions.outDir, "Folder for the pages (docs/effects in the source tree)")->required();
+    pages->add_option("--format", pagesFormat, "markdown (default) or html")->check(CLI::IsMember({"markdown", "html"}));
+    addPluginOption(pages, plugin);
 #ifdef FX_VIEWER
     ViewCommand viewCommand(app, plugin);  // Linux only: a GLFW window
 #endif
@@ -122,6 +129,10 @@ int main(int argc, char** argv) {
             demoOptions.up = parseUpAxis(up);
             demoOptions.view = parseView(view);
             runDemo(demoOptions);
+        } else if (*pages) {
+            pagesOptions.pluginPath = plugin;
+            pagesOptions.format = pagesFormat == "html" ? PageFormat::Html : PageFormat::Markdown;
+            writeReferencePages(pagesOptions);
         }
 #ifdef FX_VIEWER
         else if (viewCommand.chosen()) {
