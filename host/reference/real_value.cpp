@@ -45,11 +45,15 @@ std::string withUnit(const std::string& number, const std::string& unit) {
 
 std::string realText(const ParamReference& entry, const float* values, bool alternate) {
     if (entry.kind == "flag") return values[0] >= 0.5f ? "on" : "off";
-    if (entry.kind == "point")
-        return withUnit("(" + shortNumber(values[0]) + ", " + shortNumber(values[1]) + ", " + shortNumber(values[2]) + ")",
-                        entry.unit);
+    // Appended piece by piece: GCC 12 mistakes "(" + std::string for an overlapping copy.
+    std::string text = entry.kind == "point" ? "(" : "";
+    if (entry.kind == "point") {
+        for (int k = 0; k < 3; ++k) (text += k ? ", " : "") += shortNumber(values[k]);
+        return withUnit(text + ")", entry.unit);
+    }
     const double real = realValue(entry, values[0], alternate);
     if (entry.offAtZero && real == 0.0) return "off";
     const bool sign = entry.clock || entry.isSigned || entry.scale;
-    return withUnit((sign && real > 0.0 ? "+" : "") + shortNumber(real), entry.unit);
+    if (sign && real > 0.0) text += "+";
+    return withUnit(text + shortNumber(real), entry.unit);
 }
