@@ -1,7 +1,7 @@
 // Opens the demo's gallery from its folder in headless Chromium (Debian's, driven by playwright-core) and
 // waits until every live viewer has its model. Prints JSON: the milliseconds that took, the JavaScript
 // heap, the memory of the page's renderer and of the GPU process (from /proc), and the viewers' names; writes
-// two screenshots of each viewer a second apart, OUT/NAME.1.png and OUT/NAME.2.png.
+// screenshots of each viewer, a second apart and 0.3 s after that: OUT/NAME.1.png, NAME.2.png, NAME.3.png.
 // usage: node gallery_browser.js PLAYWRIGHT_CORE_DIR INDEX_HTML OUT
 const fs = require('fs');
 const os = require('os');
@@ -51,6 +51,9 @@ function memory(profile) {
       await viewer.screenshot({ path: path.join(out, `${name}.1.png`) });
       await tab.waitForTimeout(1000);
       await viewer.screenshot({ path: path.join(out, `${name}.2.png`) });
+      // A third a little later: a loop whose length divides the wait would look still in the second.
+      await tab.waitForTimeout(300);
+      await viewer.screenshot({ path: path.join(out, `${name}.3.png`) });
     }
     const cdp = await context.newCDPSession(tab);
     await cdp.send('Performance.enable');
