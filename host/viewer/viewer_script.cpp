@@ -16,7 +16,7 @@ const std::map<std::string, int> kArity = {
     {"set", -1},         {"frame", 1},        {"play", 1},       {"frames", 1},      {"fps", 1},
     {"orbit", 2},        {"pan", 2},          {"zoom", 1},       {"view", 1},        {"up", 1},
     {"frame-all", 0},    {"show", 2},         {"wait", 1},       {"screenshot", -1}, {"screenshot-window", -1},
-    {"save-frame", -1},  {"save-session", -1}, {"load-session", -1}, {"quit", 0},
+    {"save-frame", -1},  {"save-session", -1}, {"load-session", -1}, {"quit", 0},  {"fit", 1},
 };
 
 double number(const std::string& word) {
@@ -164,5 +164,6 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
     else if (command == "save-frame") timeline.saveFrame(line.rest);
     else if (command == "save-session") viewer.saveSession(line.rest);
     else if (command == "load-session") viewer.loadSession(line.rest);
+    else if (command == "fit") viewer.fitToScene(entry(viewer, w[1]));
     else if (command == "quit") viewer.quit();
 }

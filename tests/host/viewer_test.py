@@ -7,6 +7,7 @@ script: a --script session: scene and gizmo colours, a refused scene, edits, orb
 window: synthetic mouse and keys (xdotool): wheel and F, a drag, a checkbox.
 """
 import filecmp
+import json
 import os
 import shutil
 import subprocess
@@ -98,6 +99,23 @@ def case_script():
     check(result.returncode == 0, f"run --session of every effect fails: {result.stderr}")
     check(filecmp.cmp(path("all.obj"), os.path.join(out, "frame_0033.obj"), shallow=False),
           "every effect stacked: frame 33 shown after a scrub is run's")
+
+    # A model 0.15 across, 100 units out: Twist's default axis through the origin throws it out of
+    # sight; "fit to scene" brings both effects to it, and the frame keeps it where it was.
+    with open(path("small.obj"), "w") as f:
+        f.write("v 100 50 0\nv 100.15 50 0\nv 100 50.15 0\nv 100 50 0.15\nf 1 2 3\nf 1 3 4\nf 1 4 2\n")
+    with open(path("fit.txt"), "w") as f:
+        f.write("scene small.obj\nadd GenericMagnet\nadd GenericTwist\nfit 1\nfit 2\nframe 2\n"
+                "save-frame fit.obj\nsave-session fit.json\nquit\n")
+    result = subprocess.run([FXHOST, "view", "--script", "fit.txt"], cwd=WORK, capture_output=True, text=True,
+                            timeout=120)
+    check(result.returncode == 0 and not result.stderr, f"fit to scene: {result.stderr}")
+    moved = [[float(x) for x in l.split()[1:]] for l in open(path("fit.obj")) if l.startswith("v ")]
+    check(all(abs(v[0] - 100.075) < 0.2 and abs(v[1] - 50.075) < 0.2 and abs(v[2] - 0.075) < 0.2 for v in moved),
+          f"fitted effects keep the model in place: {moved}")
+    edits = {e["param"]: e["value"] for e in json.load(open(path("fit.json")))["effects"][0]["edits"]}
+    check(edits["position"] == [100.075, 50.075, 0.075] and abs(edits["range"][1] - 0.5 * 0.13) < 0.01,
+          f"the magnet's centre at the scene's, its range half its radius: {edits}")
 
     # A plug-in that does not load: the same line and status as run.
     answers = [subprocess.run([FXHOST, command, "--plugin", path("none.fx")], capture_output=True, text=True,

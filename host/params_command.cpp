@@ -1,0 +1,137 @@
+#include "params_command.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "effect_stack.h"
+#include "errors.h"
+#include "param_setting.h"
+#include "plugin_loader.h"
+#include "reference/real_value.h"
+
+namespace {
+float current(const Param& p, int k) { return p.value[k] ? *p.value[k] : 0.0f; }
+
+std::string storedText(const Param& p) {
+    return valueText(Assignment{0, &p, {current(p, 0), current(p, 1), current(p, 2)}});
+}
+
+std::vector<std::string> unregistered(const std::vector<Param>& params, const EffectReference* reference) {
+    std::vector<std::string> names;
+    if (!reference) return names;
+    for (const ParamReference& entry : reference->params)
+        if (std::none_of(params.begin(), params.end(), [&](const Param& p) { return p.name == entry.name; }))
+            names.push_back(entry.name);
+    return names;
+}
+
+std::string escapeCell(std::string text) {
+    for (size_t at = 0; (at = text.find('|', at)) != std::string::npos; at += 2) text.replace(at, 1, "\\|");
+    return text;
+}
+}  // namespace
+
+ParamsFormat parseParamsFormat(const std::string& text) {
+    if (text == "text") return ParamsFormat::Text;
+    if (text == "markdown") return ParamsFormat::Markdown;
+    if (text == "json") return ParamsFormat::Json;
+    throw UsageError("--format " + text + ": expected text, markdown or json");
+}
+
+std::vector<DescribedParam> describe(const std::vector<Param>& params, const EffectReference* reference) {
+    std::vector<DescribedParam> out;
+    for (const Param& p : params) {
+        DescribedParam d{&p, reference ? reference->find(p.name) : nullptr};
+        if (d.entry && !d.entry->alternateFlag.empty())
+            for (const Param& flag : params)
+                if (flag.name == d.entry->alternateFlag) d.alternate = current(flag, 0) >= 0.5f;
+        out.push_back(d);
+    }
+    return out;
+}
+
+std::string currentRealText(const DescribedParam& p) {
+    if (!p.entry) return "";
+    const float values[3] = {current(*p.param, 0), current(*p.param, 1), current(*p.param, 2)};
+    return realText(*p.entry, values, p.alternate);
+}
+
+nlohmann::json paramJson(const DescribedParam& p) {
+    const Param& param = *p.param;
+    nlohmann::json j = {{"name", param.name}, {"kind", kindName(param.kind)}};
+    if (param.kind == ParamKind::Point) j["stored"] = {current(param, 0), current(param, 1), current(param, 2)};
+    else j["stored"] = current(param, 0);
+    if (!p.entry) {
+        j["documented"] = false;
+        return j;
+    }
+    const ParamReference& e = *p.entry;
+    j["documented"] = true;
+    j["realText"] = currentRealText(p);
+    if (param.kind == ParamKind::Flag) j["real"] = current(param, 0) >= 0.5f;
+    else if (param.kind == ParamKind::Point) j["real"] = j["stored"];
+    else j["real"] = realValue(e, current(param, 0), p.alternate);
+    for (const auto& [key, text] : {std::pair{"quantity", &e.quantity}, {"unit", &e.unit}, {"meaning", &e.meaning},
+                                    {"more", &e.more}, {"follows", &e.follows}})
+        if (!text->empty()) j[key] = *text;
+    if (param.kind == ParamKind::Scalar || e.curve) {
+        // What the ends of the slider (0 and 1) give.
+        const float ends[2][3] = {{0, 0, 0}, {1, 0, 0}};
+        j["range"] = {realValue(e, 0.0f, p.alternate), realValue(e, 1.0f, p.alternate)};
+        j["rangeText"] = {realText(e, ends[0], p.alternate), realText(e, ends[1], p.alternate)};
+        if (e.alternate) {
+            j["alternateFlag"] = e.alternateFlag;
+            j["alternateRangeText"] = {realText(e, ends[0], true), realText(e, ends[1], true)};
+        }
+    }
+    return j;
+}
+
+void listParams(const std::string& pluginPath, const std::string& effect, ParamsFormat format, std::ostream& out) {
+    const Plugin plugin(pluginPath);
+    const std::vector<CatalogueRow> catalogue = readCatalogue(plugin);
+    const EffectStack stack(plugin, catalogue, {effect});
+    const CatalogueRow& row = findEffect(catalogue, effect);
+    const EffectReference* reference = findReference(row.name);
+    const std::vector<DescribedParam> params = describe(stack.params(0), reference);
+    const std::vector<std::string> missing = unregistered(stack.params(0), reference);
+
+    if (format == ParamsFormat::Json) {
+        nlohmann::json j = {{"effect", row.name}, {"description", row.description}, {"author", row.author},
+                            {"params", nlohmann::json::array()}, {"unregistered", missing}};
+        if (reference)
+            j.update({{"title", reference->title}, {"does", reference->does}, {"gizmo", reference->gizmo},
+                      {"page", reference->page}});
+        for (const DescribedParam& p : params) j["params"].push_back(paramJson(p));
+        out << j.dump(2) << '\n';
+        return;
+    }
+    const auto meaning = [](const DescribedParam& p) { return p.entry ? p.entry->meaning : "(not in fxhost's reference)"; };
+    if (format == ParamsFormat::Markdown) {
+        out << "## " << row.name << "\n\n" << (reference ? reference->does : row.description) << "\n\n"
+            << "| name | kind | stored | real | meaning |\n|---|---|---|---|---|\n";
+        for (const DescribedParam& p : params)
+            out << "| " << p.param->name << " | " << kindName(p.param->kind) << " | " << storedText(*p.param) << " | "
+                << escapeCell(currentRealText(p)) << " | " << escapeCell(meaning(p)) << " |\n";
+    } else {
+        out << row.name << ": " << row.description << '\n';
+        if (reference) out << "  " << reference->does << "\n  gizmo: " << reference->gizmo << '\n';
+        size_t name = 4, stored = 6, real = 4;
+        for (const DescribedParam& p : params) {
+            name = std::max(name, p.param->name.size());
+            stored = std::max(stored, storedText(*p.param).size());
+            real = std::max(real, currentRealText(p).size());
+        }
+        const auto line = [&](const std::string& k, const std::string& n, const std::string& s, const std::string& r,
+                              const std::string& m) {
+            char text[1024];
+            std::snprintf(text, sizeof text, "  %-7s %-*s  %-*s  %-*s  %s\n", k.c_str(), int(name), n.c_str(), int(stored),
+                          s.c_str(), int(real), r.c_str(), m.c_str());
+            out << text;
+        };
+        line("kind", "name", "stored", "real", "meaning");
+        for (const DescribedParam& p : params)
+            line(kindName(p.param->kind), p.param->name, storedText(*p.param), currentRealText(p), meaning(p));
+    }
+    for (const std::string& name : missing) out << "  (in fxhost's reference but not registered: " << name << ")\n";
+}
