@@ -10,6 +10,7 @@ SHA-256 of every OBJ frame, compared with DIGESTS (`check`) or written to it
 (`update`, after a change of output that a new major version allows).
 """
 import hashlib
+import json
 import os
 import random
 import re
@@ -47,8 +48,7 @@ def catalogue():
              if "(not built)" not in m.group(3)]
     params = {}
     for name in names:
-        lines = run("params", name).replace("\r", "").splitlines()[1:]
-        params[name] = [re.match(r"\s+(\S+)\s+(.*?)\s+= ", line).groups() for line in lines]
+        params[name] = [(p["kind"], p["name"]) for p in json.loads(run("params", name, "--format", "json"))["params"]]
     return names, params
 
 
