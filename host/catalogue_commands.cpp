@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "effect_stack.h"
-#include "param_host.h"
-#include "plugin_loader.h"
+#include "kit/effect_stack.h"
+#include "kit/param_host.h"
+#include "kit/plugin_loader.h"
 
 namespace {
 std::string number(float v) {
@@ -16,7 +16,7 @@ std::string number(float v) {
     return text;
 }
 
-std::string describe(const Param& p) {
+std::string describe(const HostParam& p) {
     switch (p.kind) {
         case ParamKind::Flag: return number(p.initial[0]) + (flagOn(p.initial[0]) ? " (on)" : " (off)");
         case ParamKind::Scalar: return number(p.initial[0]) + " (signed " + number(2.0f * p.initial[0] - 1.0f) + ")";
@@ -63,8 +63,8 @@ void listParams(const std::string& pluginPath, const std::string& effect, std::o
     const CatalogueRow& row = findEffect(catalogue, effect);
     out << row.name << ": " << row.description << '\n';
     size_t width = 0;
-    for (const Param& p : stack.params(0)) width = std::max(width, p.name.size());
-    for (const Param& p : stack.params(0)) {
+    for (const HostParam& p : stack.params(0)) width = std::max(width, p.name.size());
+    for (const HostParam& p : stack.params(0)) {
         char line[512];
         std::snprintf(line, sizeof line, "  %-7s %-*s = ", kindName(p.kind), int(width), p.name.c_str());
         out << line << describe(p) << '\n';

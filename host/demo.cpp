@@ -6,10 +6,10 @@
 #include <iostream>
 #include <map>
 
-#include "errors.h"
 #include "gallery.h"
+#include "kit/errors.h"
+#include "kit/plugin_loader.h"
 #include "playback.h"
-#include "plugin_loader.h"
 #include "renderer.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include "catalogue_commands.h"
 #include "cli_options.h"
 #include "demo.h"
-#include "errors.h"
 #include "gltf_writer.h"
+#include "kit/errors.h"
+#include "kit/plugin_loader.h"
 #include "playback.h"
-#include "plugin_loader.h"
 #include "session.h"
 #ifdef FX_VIEWER
 #include "viewer/view_command.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "atomic_file.h"
-#include "errors.h"
+#include "kit/errors.h"
 
 using nlohmann::json;
 namespace fs = std::filesystem;

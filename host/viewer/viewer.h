@@ -56,7 +56,7 @@ public:
 private:
     void panel();
     void stackPanel();
-    void paramControl(size_t effect, const Param& param);
+    void paramControl(size_t effect, const HostParam& param);
     // Runs an action of the panel; a refusal becomes the message shown.
     template <class Action>
     void attempt(Action action);

@@ -18,12 +18,12 @@ void Viewer::attempt(Action action) {
 }
 
 namespace {
-std::string text(const Param& param, float x, float y = 0.0f, float z = 0.0f) {
+std::string text(const HostParam& param, float x, float y = 0.0f, float z = 0.0f) {
     return valueText(Assignment{0, &param, {x, y, z}});
 }
 }  // namespace
 
-void Viewer::paramControl(size_t effect, const Param& param) {
+void Viewer::paramControl(size_t effect, const HostParam& param) {
     const char* label = param.name.c_str();
     if (param.kind == ParamKind::Point) {
         float v[3] = {0, 0, 0};
@@ -79,7 +79,7 @@ void Viewer::stackPanel() {
         if (ImGui::SmallButton("remove")) attempt([&] { timeline_.remove(i); }), changed = true;
         // A change rebuilt the stack: its parameters are those of new objects, drawn next frame.
         if (open && !changed)
-            for (const Param& param : timeline_.params(i)) paramControl(i, param);
+            for (const HostParam& param : timeline_.params(i)) paramControl(i, param);
         ImGui::PopID();
         if (changed) break;
     }

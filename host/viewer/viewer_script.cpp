@@ -6,7 +6,7 @@
 #include <map>
 #include <sstream>
 
-#include "../errors.h"
+#include "kit/errors.h"
 #include "viewer.h"
 
 namespace {
@@ -127,7 +127,7 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
         const std::string name = assignment.substr(0, equals), value = assignment.substr(equals + 1);
         bool found = false;
         for (size_t i : effects)
-            for (const Param& p : timeline.params(i))
+            for (const HostParam& p : timeline.params(i))
                 if (p.name == name) viewer.edit(i, name, value), found = true;
         if (!found) throw UsageError("set: no effect of the stack has a parameter '" + name + "'");
     } else if (command == "frame") {

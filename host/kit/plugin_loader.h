@@ -7,10 +7,14 @@
 #include <vector>
 
 #include "fx/abi.h"
+#include "fx/plugin_library.h"
 
 class Plugin {
 public:
-    explicit Plugin(const std::string& path);  // throws RunError
+    // Throws RunError. Bound on call by default: the 32-bit Linux plug-in
+    // takes OpenGL from its host, and a host built without OpenGL never asks
+    // an effect to draw.
+    explicit Plugin(const std::string& path, fxlib::Bind bind = fxlib::Bind::OnCall);
     ~Plugin();
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
@@ -28,9 +32,6 @@ private:
     FxCreateFn create_ = nullptr;
     FxDeleteFn destroy_ = nullptr;
 };
-
-// The plug-in beside the running executable.
-std::string defaultPluginPath();
 
 // An effect object, released with fx_delete.
 struct EffectDeleter {
