@@ -19,17 +19,24 @@ void forEachPoint(const Scene& scene, Fn&& fn) {
     for (const Particle& p : scene.particles) fn(p.position);
 }
 
+// A segment measured as the library measures its own copies, so that an
+// effect reads the same lengths from the host as from a copy: the
+// differences as floats, their squares summed in double and rounded, the
+// root rounded; an exact 0 counts as 0.0001.
 float segmentLength(const Vec3& a, const Vec3& b) {
-    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y, dz = double(b.z) - a.z;
-    return static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
+    const float dx = b.x - a.x, dy = b.y - a.y, dz = b.z - a.z;
+    const float squared = float(double(dx) * dx + double(dy) * dy + double(dz) * dz);
+    const float length = float(std::sqrt(double(squared)));
+    return length == 0.0f ? 0.0001f : length;
 }
 }  // namespace
 
 SceneRecords::SceneRecords(Scene& scene) : scene_(scene) { publish(); }
 
 void SceneRecords::publish() {
-    // Every curve carries one length per point: point i to i + 1, and the
-    // closing distance last when the curve is closed.
+    // One length per point: point i to i + 1, the closing segment last when
+    // the curve is closed, 0 there when it is open. The curve's length is
+    // their running sum in floats.
     Scene& scene = scene_;
     lengths_.assign(scene.curves.size(), {});
     curves_.assign(scene.curves.size(), Curve{});
