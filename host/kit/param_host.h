@@ -31,6 +31,9 @@ struct HostParam {
 
 class ParamHost : public FxParamHost {
 public:
+    // Virtual for the hosts that add lookups of their own (the tests'); its
+    // entries follow the interface's slots, which the library alone reads.
+    virtual ~ParamHost() = default;
     void FX_THISCALL add(const char* name, float* value) override;
 
     const std::vector<Registration>& registrations() const { return registrations_; }
