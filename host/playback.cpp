@@ -104,7 +104,7 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
     stack.start(assignments);
     std::optional<ProgressBar> progress(std::in_place, title, o.frames);
     for (int frame = 1; frame <= o.frames; ++frame) {
-        const float time = float(frame / o.fps);
+        const float time = frameTime(frame, o.fps);
         data.serve(records);
         stack.runFrame(frame, time, data, assignments);
         const bool show = o.renderFrames || shown.count(frame);

@@ -13,6 +13,10 @@
 #include "plugin_loader.h"
 #include "timing.h"
 
+// Frame n (from 1) runs at time n / fps, rounded once to a float: the first
+// update already has a positive time step.
+inline float frameTime(int frame, double fps) { return float(frame / fps); }
+
 class EffectStack {
 public:
     // Creates every effect, calls init and registerParams; throws UsageError

@@ -162,7 +162,7 @@ void Timeline::step(bool shown) {
     // shown still equals run's, byte for byte.
     data_.serve(shown ? records_->mesh() : nullptr, records_->spline(), shown ? records_->particles() : nullptr);
     const std::vector<EffectTiming> before = stack_->timings();
-    stack_->runFrame(frame_, float(frame_ / fps_), data_, assignments_);
+    stack_->runFrame(frame_, frameTime(frame_, fps_), data_, assignments_);
     const std::vector<EffectTiming> after = stack_->timings();
     for (size_t i = 0; i < after.size(); ++i) lastMs_[i] = 1000.0 * (after[i].seconds - before[i].seconds);
     currentValid_ = false;
