@@ -1,6 +1,7 @@
 #include "plugin_loader.h"
 
 #include "errors.h"
+#include "fx/plugin_library.h"
 
 namespace {
 // Far more than the longest catalogue name needs (28 bytes).
@@ -15,6 +16,8 @@ Fn symbol(void* handle, const char* name, const std::string& path) {
     return address;
 }
 }  // namespace
+
+Plugin::Plugin(const std::string& path) : Plugin(path, fxlib::Bind::OnCall) {}
 
 Plugin::Plugin(const std::string& path, fxlib::Bind bind) : path_(path) {
     handle_ = fxlib::open(path, bind);

@@ -7,14 +7,18 @@
 #include <vector>
 
 #include "fx/abi.h"
-#include "fx/plugin_library.h"
+
+namespace fxlib {
+enum class Bind;  // fx/plugin_library.h, kept out of here with the system headers it includes
+}
 
 class Plugin {
 public:
-    // Throws RunError. Bound on call by default: the 32-bit Linux plug-in
-    // takes OpenGL from its host, and a host built without OpenGL never asks
-    // an effect to draw.
-    explicit Plugin(const std::string& path, fxlib::Bind bind = fxlib::Bind::OnCall);
+    // Throws RunError. Bound on call unless told otherwise: the 32-bit Linux
+    // plug-in takes OpenGL from its host, and a host built without OpenGL
+    // never asks an effect to draw.
+    explicit Plugin(const std::string& path);
+    Plugin(const std::string& path, fxlib::Bind bind);
     ~Plugin();
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "fx/plugin_library.h"
+
 float& RecordingParamHost::operator[](const std::string& fullName) const {
     if (const Registration* r = registration(fullName)) return *r->value;
     ADD_FAILURE() << "no parameter registered as \"" << fullName << "\"";
