@@ -20,7 +20,7 @@ using IdentityEffect = Boundary<IdentityRule>;  // as the catalogue creates effe
 void identityPass(benchmark::State& state, Kind kind, uint32_t n) {
     BenchScene& scene = sceneOf(n);
     auto* effect = new IdentityEffect();
-    ParamTable params;
+    ParamHost params;
     effect->registerParams(&params);
     touchOnly(params, kind);
     timeProcess(state, *effect, scene, n, bytesOf(scene, kind));

@@ -97,12 +97,12 @@ private:
     bool normals_;
 };
 
-struct Scene {
+struct SceneCase {
     const char* name;
     Kind kind;
     bool normals;
 };
-constexpr Scene kScenes[] = {{"particles", Kind::particles, false},
+constexpr SceneCase kScenes[] = {{"particles", Kind::particles, false},
                              {"mesh+normals", Kind::mesh, true},
                              {"mesh", Kind::mesh, false},
                              {"spline", Kind::spline, false}};
@@ -133,7 +133,7 @@ std::vector<Variant> variants() {
     std::vector<Variant> all;
     for (int index = 0; index < 9; ++index) {
         char full[64];
-        ParamTable params;
+        ParamHost params;
         FxEffect* probe = fx_create(index, full);
         if (!probe) continue;
         probe->registerParams(&params);
@@ -141,7 +141,7 @@ std::vector<Variant> variants() {
         for (const char* prefix : {"_", "Generic"})
             if (name.rfind(prefix, 0) == 0) name.erase(0, std::strlen(prefix));
         all.push_back({index, name, nullptr});
-        if (params.find("use tan [b]")) all.push_back({index, name + "+tan", "use tan [b]"});
+        if (params.registration("use tan [b]")) all.push_back({index, name + "+tan", "use tan [b]"});
         fx_delete(probe);
     }
     return all;
@@ -151,8 +151,8 @@ bool selected(const std::vector<std::string>& only, const std::string& name) {
     return only.empty() || std::find(only.begin(), only.end(), name) != only.end();
 }
 
-void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n, Floor& floor, LaneTimer& lanes) {
-    ParamTable params;
+void timeEffect(const Variant& v, const SceneCase& s, BenchScene& scene, uint32_t n, Floor& floor, LaneTimer& lanes) {
+    ParamHost params;
     FxEffect* effect = fx_create(v.index, nullptr);
     effect->registerParams(&params);
     effect->init(0, 0);
@@ -160,22 +160,22 @@ void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n,
         fx_delete(effect);
         return;
     }
-    if (v.extraFlag) *params.find(v.extraFlag) = 1.0f;
+    if (v.extraFlag) *params.registration(v.extraFlag)->value = 1.0f;
     effect->start(0);
     float time = 1.0f;
     effect->update(time);
-    effect->process(&scene);
-    effect->process(&scene);
+    effect->process(scene.host());
+    effect->process(scene.host());
     const size_t allocs = allocationCount();
     const long faults = minorFaults();
     constexpr int kFrames = 3;
-    for (int i = 0; i < kFrames; ++i) effect->process(&scene);
+    for (int i = 0; i < kFrames; ++i) effect->process(scene.host());
     const double allocsPerFrame = double(allocationCount() - allocs) / kFrames;
     const double faultsPerFrame = double(minorFaults() - faults) / kFrames;
     // The lane math is timed right after the effect, not after the floor's copy: following the
     // copy its samples ran slower (cos 2.3 to 3.1 ns an element, against 2.1 after the effect or
     // on its own), which put the limit too high.
-    std::vector<std::function<void()>> calls{[&] { effect->process(&scene); }};
+    std::vector<std::function<void()>> calls{[&] { effect->process(scene.host()); }};
     const RuleCalls rule = ruleCalls(v.name, pointsOf(scene, s.kind), lanes.width());
     for (const LaneCall& call : rule.calls) calls.push_back([&lanes, call] { lanes.run(call.function); });
     const size_t copy = calls.size();
@@ -195,7 +195,7 @@ void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n,
     fx_delete(effect);
 }
 
-void timeFloors(const Scene& s, BenchScene& scene, uint32_t n, Floor& floor, const std::vector<Variant>& all,
+void timeFloors(const SceneCase& s, BenchScene& scene, uint32_t n, Floor& floor, const std::vector<Variant>& all,
                 const std::vector<std::string>& only) {
     std::printf("memcpy\t-\t%s\t%u\t%.4f\n", s.name, n, medianNs([&] { floor.copy(); }) / n);
     if (s.normals) std::printf("normals\t-\t%s\t%u\t%.4f\n", s.name, n, medianNs([&] { floor.kernel(); }) / n);
@@ -246,7 +246,7 @@ int main(int argc, char** argv) {
                     medianNs([&] { lanes.run(f); }) / kLaneElements);
     for (uint32_t n : sizes) {
         BenchScene& scene = sceneOf(n);
-        for (const Scene& s : kScenes) {
+        for (const SceneCase& s : kScenes) {
             if (!selected(scenes, s.name)) continue;
             scene.offerNormals(s.normals);
             Floor floor(scene, s.kind, s.normals);

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "atomic_file.h"
-#include "errors.h"
+#include "kit/errors.h"
 
 namespace {
 uint32_t crc32(const uint8_t* data, size_t size, uint32_t crc = 0xFFFFFFFFu) {

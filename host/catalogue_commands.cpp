@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "plugin_loader.h"
+#include "kit/plugin_loader.h"
 
 namespace {
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {

@@ -5,10 +5,11 @@
 #include <filesystem>
 #include <iostream>
 
-#include "errors.h"
+#include "kit/errors.h"
+#include "cli_options.h"
 #include "gallery.h"
 #include "playback.h"
-#include "plugin_loader.h"
+#include "kit/plugin_loader.h"
 #include "reference/reference.h"
 #include "reference_pages.h"
 #include "renderer.h"

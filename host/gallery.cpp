@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "atomic_file.h"
-#include "errors.h"
+#include "kit/errors.h"
 
 namespace {
 std::string escape(const std::string& text) {

@@ -3,24 +3,24 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "effect_stack.h"
-#include "errors.h"
-#include "param_setting.h"
-#include "plugin_loader.h"
+#include "kit/effect_stack.h"
+#include "kit/errors.h"
+#include "kit/param_setting.h"
+#include "kit/plugin_loader.h"
 #include "reference/real_value.h"
 
 namespace {
-float current(const Param& p, int k) { return p.value[k] ? *p.value[k] : 0.0f; }
+float current(const HostParam& p, int k) { return p.value[k] ? *p.value[k] : 0.0f; }
 
-std::string storedText(const Param& p) {
+std::string storedText(const HostParam& p) {
     return valueText(Assignment{0, &p, {current(p, 0), current(p, 1), current(p, 2)}});
 }
 
-std::vector<std::string> unregistered(const std::vector<Param>& params, const EffectReference* reference) {
+std::vector<std::string> unregistered(const std::vector<HostParam>& params, const EffectReference* reference) {
     std::vector<std::string> names;
     if (!reference) return names;
     for (const ParamReference& entry : reference->params)
-        if (std::none_of(params.begin(), params.end(), [&](const Param& p) { return p.name == entry.name; }))
+        if (std::none_of(params.begin(), params.end(), [&](const HostParam& p) { return p.name == entry.name; }))
             names.push_back(entry.name);
     return names;
 }
@@ -38,12 +38,12 @@ ParamsFormat parseParamsFormat(const std::string& text) {
     throw UsageError("--format " + text + ": expected text, markdown or json");
 }
 
-std::vector<DescribedParam> describe(const std::vector<Param>& params, const EffectReference* reference) {
+std::vector<DescribedParam> describe(const std::vector<HostParam>& params, const EffectReference* reference) {
     std::vector<DescribedParam> out;
-    for (const Param& p : params) {
+    for (const HostParam& p : params) {
         DescribedParam d{&p, reference ? reference->find(p.name) : nullptr};
         if (d.entry && !d.entry->alternateFlag.empty())
-            for (const Param& flag : params)
+            for (const HostParam& flag : params)
                 if (flag.name == d.entry->alternateFlag) d.alternate = current(flag, 0) >= 0.5f;
         out.push_back(d);
     }
@@ -57,7 +57,7 @@ std::string currentRealText(const DescribedParam& p) {
 }
 
 nlohmann::json paramJson(const DescribedParam& p) {
-    const Param& param = *p.param;
+    const HostParam& param = *p.param;
     nlohmann::json j = {{"name", param.name}, {"kind", kindName(param.kind)}};
     if (param.kind == ParamKind::Point) j["stored"] = {current(param, 0), current(param, 1), current(param, 2)};
     else j["stored"] = current(param, 0);

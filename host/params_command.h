@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "param_host.h"
+#include "kit/param_host.h"
 #include "reference/reference.h"
 
 enum class ParamsFormat { Text, Markdown, Json };
@@ -18,11 +18,11 @@ void listParams(const std::string& pluginPath, const std::string& effect, Params
 
 // The entry of `param` with its alternate flag read from `params` (the effect's live values).
 struct DescribedParam {
-    const Param* param;
+    const HostParam* param;
     const ParamReference* entry;  // null: the reference has none
     bool alternate = false;
 };
-std::vector<DescribedParam> describe(const std::vector<Param>& params, const EffectReference* reference);
+std::vector<DescribedParam> describe(const std::vector<HostParam>& params, const EffectReference* reference);
 
 // The real value's text of the parameter as it stands now, "" without an entry.
 std::string currentRealText(const DescribedParam& p);

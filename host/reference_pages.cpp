@@ -8,9 +8,9 @@
 #include "apng.h"
 #include "atomic_file.h"
 #include "builtin_scene.h"
-#include "effect_stack.h"
-#include "errors.h"
-#include "host_data.h"
+#include "kit/effect_stack.h"
+#include "kit/errors.h"
+#include "kit/host_data.h"
 #include "params_command.h"
 #include "reference/real_value.h"
 #include "renderer.h"
@@ -100,13 +100,13 @@ struct Runner {
         stack.start(assignments);
         HostData data;
         for (int frame = 1; frame <= frames; ++frame) {
-            data.reset(records.mesh(), records.spline(), records.particles());
+            data.serve(records);
             stack.runFrame(frame, float(frame / fps), data, assignments);
             shown(frame, stack, data);
         }
     }
     Image render(EffectStack& stack, const HostData& data, const std::string& label) {
-        return renderer.render(sceneFromRecords(data.mesh(), data.spline(), data.particles()),
+        return renderer.render(sceneFromRecords(data.mesh, data.spline, data.particles),
                                [&stack] { stack.drawGizmos(); }, label);
     }
 };

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "param_setting.h"
+#include "kit/param_setting.h"
 
 // One setting per frame for a sweep, one before the start otherwise; throws UsageError.
 std::vector<ParamSetting> expandSweep(const std::string& setting, int frames);

@@ -37,7 +37,7 @@ const char* nameOf(InstructionSet set) {
 // `tangent` asks), points within 8 of the origin.
 void randomizeParameters(const RecordingParamHost& params, std::mt19937& random, float tangent) {
     std::uniform_real_distribution<float> unit(0.0f, 1.0f), coordinate(-8.0f, 8.0f);
-    for (const Registration& r : params.calls) {
+    for (const Registration& r : params.registrations()) {
         const std::string& n = r.name;
         if (n == "use tan [b]")
             *r.value = tangent;
@@ -110,7 +110,7 @@ Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, floa
         fx.update(std::uniform_real_distribution<float>(0.1f, 9.0f)(random));
         fx.beginPass();
         std::vector<Vec3> anchors;
-        for (const Registration& r : params.calls)
+        for (const Registration& r : params.registrations())
             if (r.name.ends_with("[p3z]")) anchors.push_back({r.value[-2], r.value[-1], r.value[0]});
         const std::vector<Vec3> in = pointsAround(anchors, probe.reach(fx), random, 4099);
         std::vector<Vec3> out(in.size());

@@ -24,23 +24,24 @@ using Shift = Boundary<ShiftRule>;
 struct Pass {
     explicit Pass(bool normals) {
         scene.particles = {{{1, 2, 3}, 0xDEADBEEFu, 0x7FC00001u}, {{-4, 5, 6}, 0u, 0xFFFFFFFFu}};
-        scene.curves = {{{0, 0, 0}, {3, 4, 0}, {3, 4, 0}}, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}};
-        scene.closed = {false, true};
+        scene.curves = {{{{0, 0, 0}, {3, 4, 0}, {3, 4, 0}}}, {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, true}};
         scene.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
-        scene.normals.assign(4, {9, 9, 9});
-        scene.hasNormals = normals;
+        if (normals) scene.normals.assign(4, {9, 9, 9});
         scene.faces = {0, 1, 2, 1, 3, 2};
         scene.uvFaces = {2, 1, 0, 0, 1, 2};
         scene.uvs = {{0, 0}, {1, 0}, {0.5f, 1}};
         scene.faceFlags = {0xA5A5A5A5u};
-        scene.publish();
+        records.publish();
         effect->registerParams(&params);
+        host.keepHanded = false;
+        host.logCalls = true;
     }
     ~Pass() { effect->scalarDeletingDestructor(1); }
-    HostScene scene;
+    Scene scene;
+    SceneRecords records{scene};
     Shift* effect = new Shift();
     RecordingParamHost params;
-    RecordingHostData host{scene};
+    HostData host{records};
 };
 
 template <class T>
@@ -86,14 +87,14 @@ TEST(Deformer, MovesTheCopiesPointsAndPassesTheRestThrough) {
     EXPECT_TRUE(sameBytes(m.uvs, pass.scene.uvs) && m.faceFlags[0] == 0xA5A5A5A5u);
     EXPECT_EQ(m.normals, nullptr);  // the host's mesh has none
 
-    pass.scene.hasNormals = true;  // rebuilt from the faces, not taken from the host
-    pass.scene.publish();
+    pass.scene.normals.assign(4, {9, 9, 9});  // rebuilt from the faces, not taken from the host
+    pass.records.publish();
     pass.effect->process(&pass.host);
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(near(m.normals->begin[i], {0, 0, 1}));
     pass.scene.vertices[3] = {1, 1, 5};  // without host normals the copy's stay as they stand
-    pass.scene.hasNormals = false;
+    pass.scene.normals.clear();
     pass.scene.uvs.clear();
-    pass.scene.publish();
+    pass.records.publish();
     pass.effect->process(&pass.host);
     EXPECT_TRUE(near(m.vertices->begin[3], {2, 3, 8}) && near(m.normals->begin[3], {0, 0, 1}));
     EXPECT_TRUE(m.uvs == nullptr && m.uvFaces == nullptr);
@@ -130,9 +131,8 @@ TEST(Deformer, DestructionDeletesAStoredDisplayListOnce) {
 TEST(Deformer, AnIdentityPassKeepsEveryBitAndASecondAllocatesNothing) {
     Pass pass(true);
     pass.effect->identity = true;
-    ServingHostData host;  // records nothing
+    HostData host{pass.records};  // logs nothing
     host.keepHanded = false;
-    host.serve(pass.scene);
     const size_t start = allocationCount();
     pass.effect->process(&host);
     const size_t first = allocationCount();
@@ -143,8 +143,8 @@ TEST(Deformer, AnIdentityPassKeepsEveryBitAndASecondAllocatesNothing) {
     EXPECT_TRUE(sameBytes(e.particleCopy().particles, pass.scene.particles));
     EXPECT_TRUE(sameBytes(e.meshCopy().vertices, pass.scene.vertices));
     for (int c = 0; c < 2; ++c) {
-        const Curve &copy = e.splineCopy().curves->begin[c], &from = pass.scene.spline.curves->begin[c];
-        EXPECT_TRUE(sameBytes(&copy.points, pass.scene.curves[c]) && copy.length == from.length);
+        const Curve &copy = e.splineCopy().curves->begin[c], &from = pass.records.spline()->curves->begin[c];
+        EXPECT_TRUE(sameBytes(&copy.points, pass.scene.curves[c].points) && copy.length == from.length);
         EXPECT_EQ(0, std::memcmp(copy.segmentLengths.begin, from.segmentLengths.begin, 3 * sizeof(float)));
     }
 }

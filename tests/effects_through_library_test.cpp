@@ -5,7 +5,6 @@
 #include <set>
 
 #include "effect_harness.h"
-#include "plugin_loader.h"
 
 namespace {
 // Calls slot i of the effect's table with the object as the hidden first
@@ -70,14 +69,14 @@ TEST(EffectsThroughLibrary, EveryEffectAsTheHostDrivesIt) {
                                    alongSpline = {"hasSpline(true)", "getSpline", "hasParticles(false)",
                                                   "getParticles", "setParticles", "hasMesh(false)", "getMesh",
                                                   "setMesh"};  // reads the spline first, never hands it back
-    PluginLoader lib;
-    ASSERT_TRUE(lib.loaded());
+    const auto lib = loadBuiltPlugin();
+    ASSERT_TRUE(lib);
     for (int i = 0; i < 9; ++i) {
         const Row& row = kRows[i];
         SCOPED_TRACE(row.name);
         char name[40];
         std::memset(name, 'x', sizeof name);
-        const Table fx{lib.create(i, name)}, other{lib.create(i, nullptr)};
+        const Table fx{lib->create(i, name)}, other{lib->create(i, nullptr)};
         ASSERT_TRUE(fx.e && other.e && fx.e != other.e);
         EXPECT_STREQ(name, row.name);
         EXPECT_EQ(name[std::strlen(row.name) + 1], 'x') << "wrote past the terminator";
@@ -93,18 +92,19 @@ TEST(EffectsThroughLibrary, EveryEffectAsTheHostDrivesIt) {
         RecordingParamHost params;
         fx.call<void>(11, static_cast<FxParamHost*>(&params));
         std::set<float*> floats;
-        for (const Registration& r : params.calls) floats.insert(r.value);
-        EXPECT_EQ(floats.size(), params.calls.size()) << "two parameters share a float";
+        for (const Registration& r : params.registrations()) floats.insert(r.value);
+        EXPECT_EQ(floats.size(), params.registrations().size()) << "two parameters share a float";
         EXPECT_TRUE(fx.call<bool>(1, 0u, 0u) && fx.call<bool>(2, 0u));  // init, start
         for (const auto& [param, value] : expand(row.edits)) params[param] = value;
         fx.call<void>(4, row.time);
 
-        HostScene scene;
+        Scene scene;
         scene.particles = {{row.from, 7u, 8u}};
         scene.vertices = {row.from};
-        scene.curves = {{{10, 0, 0}, {25, 0, 0}}};
-        scene.publish();
-        RecordingHostData host(scene);
+        scene.curves = {{{{10, 0, 0}, {25, 0, 0}}}};
+        SceneRecords records(scene);
+        HostData host(records);
+        host.logCalls = true;
         EXPECT_FALSE(fx.call<bool>(5, static_cast<FxHostData*>(&host)));
         EXPECT_EQ(host.calls, i == kTranslateFromSpline ? alongSpline : everyKind);
         ASSERT_TRUE(host.handedParticles && host.handedMesh);
@@ -115,17 +115,17 @@ TEST(EffectsThroughLibrary, EveryEffectAsTheHostDrivesIt) {
         EXPECT_EQ(fx.call<bool>(6), row.draws);
         EXPECT_TRUE(!row.gizmo || glTrace() == row.gizmo) << glTrace();
 
-        lib.destroy(fx.e);
-        lib.destroy(other.e);
+        lib->destroy(fx.e);
+        lib->destroy(other.e);
     }
-    lib.destroy(nullptr);
+    lib->destroy(nullptr);
 }
 
 TEST(EffectsThroughLibrary, DescribesTheLibraryAndNothingPastTheCatalogue) {
-    PluginLoader lib;
-    ASSERT_TRUE(lib.loaded());
-    const char* info = lib.libinfo();
-    EXPECT_EQ(info, lib.libinfo());
+    const auto lib = loadBuiltPlugin();
+    ASSERT_TRUE(lib);
+    const char* info = lib->libinfo();
+    EXPECT_EQ(info, lib->libinfo());
     EXPECT_STREQ(info,
                  "Tarvel standard generic effects library.\nThese effects are modifying all current "
                  "<b>3D data</b> (Part, Mesh and Spline).\nThese modifiers are <b>not exclusive</b>, if "
@@ -133,7 +133,7 @@ TEST(EffectsThroughLibrary, DescribesTheLibraryAndNothingPastTheCatalogue) {
     for (int index : {9, 10, -1, -2147483647 - 1}) {
         char buffer[32];
         std::memset(buffer, 'x', sizeof buffer);
-        EXPECT_EQ(lib.create(index, buffer), nullptr) << index;
+        EXPECT_EQ(lib->create(index, buffer), nullptr) << index;
         EXPECT_EQ(std::string(buffer, sizeof buffer), std::string(sizeof buffer, 'x')) << index;
     }
 }

@@ -32,5 +32,5 @@ TEST(Scale, UniformLinksTheSizes) {
     }
     RecordingParamHost prefixed;
     UniformScale{}.addParams(&prefixed, "rel ");
-    EXPECT_EQ(prefixed.names()[1], "rel size y [s]");
+    EXPECT_EQ(prefixed.registrations()[1].name, "rel size y [s]");
 }

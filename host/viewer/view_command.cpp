@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "../cli_options.h"
-#include "../errors.h"
+#include "kit/errors.h"
 
 ViewCommand::ViewCommand(CLI::App& app, std::string& pluginPath) : pluginPath_(pluginPath) {
     command_ = app.add_subcommand("view", "A window to play, tune and look at a stack of effects");

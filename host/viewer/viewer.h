@@ -59,8 +59,8 @@ public:
 private:
     void panel();
     void stackPanel();
-    void paramControl(size_t effect, const Param& param);  // with its meaning when hovered
-    void paramWidget(size_t effect, const Param& param);
+    void paramControl(size_t effect, const HostParam& param);  // with its meaning when hovered
+    void paramWidget(size_t effect, const HostParam& param);
     // Runs an action of the panel; a refusal becomes the message shown.
     template <class Action>
     void attempt(Action action);

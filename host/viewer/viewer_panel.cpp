@@ -20,11 +20,11 @@ void Viewer::attempt(Action action) {
 }
 
 namespace {
-std::string text(const Param& param, float x, float y = 0.0f, float z = 0.0f) {
+std::string text(const HostParam& param, float x, float y = 0.0f, float z = 0.0f) {
     return valueText(Assignment{0, &param, {x, y, z}});
 }
 
-Vec3 current(const Param& p) {
+Vec3 current(const HostParam& p) {
     return {p.value[0] ? *p.value[0] : 0.0f, p.value[1] ? *p.value[1] : 0.0f, p.value[2] ? *p.value[2] : 0.0f};
 }
 
@@ -52,7 +52,7 @@ void Viewer::fitToScene(size_t effect) {
     // Centres first; a point that follows a moved centre is dragged by as much in the same update,
     // so it is given its place less that move.
     std::vector<std::pair<std::string, Vec3>> was, edits;
-    for (const Param& p : timeline_.params(effect)) was.emplace_back(p.name, current(p));
+    for (const HostParam& p : timeline_.params(effect)) was.emplace_back(p.name, current(p));
     const auto before = [&was](const std::string& name) {
         for (const auto& [n, v] : was)
             if (n == name) return v;
@@ -72,14 +72,17 @@ void Viewer::fitToScene(size_t effect) {
         edits.emplace_back(e.name, Vec3{to.x + d.x * reach - moved.x, to.y + d.y * reach - moved.y,
                                         to.z + d.z * reach - moved.z});
     }
+    // An edit replays the stack, which registers the parameters anew: the value is worded first.
     for (const auto& [name, v] : edits) {
-        for (const Param& p : timeline_.params(effect))
-            if (p.name == name) edit(effect, name, text(p, v.x, v.y, v.z));
+        std::string value;
+        for (const HostParam& p : timeline_.params(effect))
+            if (p.name == name) value = text(p, v.x, v.y, v.z);
+        if (!value.empty()) edit(effect, name, value);
     }
     say("fitted " + timeline_.effect(effect).name + " to the scene", false);
 }
 
-void Viewer::paramControl(size_t effect, const Param& param) {
+void Viewer::paramControl(size_t effect, const HostParam& param) {
     const EffectReference* reference = findReference(timeline_.effect(effect).name);
     const size_t index = size_t(&param - timeline_.params(effect).data());
     const DescribedParam described = describe(timeline_.params(effect), reference).at(index);
@@ -87,7 +90,7 @@ void Viewer::paramControl(size_t effect, const Param& param) {
     explain(described);
 }
 
-void Viewer::paramWidget(size_t effect, const Param& param) {
+void Viewer::paramWidget(size_t effect, const HostParam& param) {
     const char* label = param.name.c_str();
     if (param.kind == ParamKind::Point) {
         float v[3] = {0, 0, 0};
@@ -151,7 +154,7 @@ void Viewer::stackPanel() {
         }
         // A change rebuilt the stack: its parameters are those of new objects, drawn next frame.
         if (open && !changed)
-            for (const Param& param : timeline_.params(i)) paramControl(i, param);
+            for (const HostParam& param : timeline_.params(i)) paramControl(i, param);
         ImGui::PopID();
         if (changed) break;
     }

@@ -1,12 +1,13 @@
 #include "viewer_script.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <map>
 #include <sstream>
 
-#include "../errors.h"
+#include "kit/errors.h"
 #include "viewer.h"
 
 namespace {
@@ -126,9 +127,14 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
         if (equals == std::string::npos) throw UsageError("set: expected [N] NAME=VALUE");
         const std::string name = assignment.substr(0, equals), value = assignment.substr(equals + 1);
         bool found = false;
-        for (size_t i : effects)
-            for (const Param& p : timeline.params(i))
-                if (p.name == name) viewer.edit(i, name, value), found = true;
+        for (size_t i : effects) {
+            const std::vector<HostParam>& params = timeline.params(i);
+            // The edit replays the stack, whose effects then register anew: look first, then edit.
+            if (std::any_of(params.begin(), params.end(), [&name](const HostParam& p) { return p.name == name; })) {
+                viewer.edit(i, name, value);
+                found = true;
+            }
+        }
         if (!found) throw UsageError("set: no effect of the stack has a parameter '" + name + "'");
     } else if (command == "frame") {
         playClock_ = std::clock();

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "kit/recording_gl.h"
 #include "plugin/exports.h"
-#include "recording_gl.h"
 #include "test_host.h"
 
 // Catalogue indices.

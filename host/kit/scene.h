@@ -13,24 +13,33 @@ struct SceneCurve {
 };
 
 struct Scene {
-    bool hasMesh = false, hasSpline = false, hasParticles = false;
+    // A kind the scene does not hold has no record at all.
+    bool hasMesh = true, hasSpline = true, hasParticles = true;
     std::vector<Vec3> vertices;
     std::vector<Vec3> normals;  // empty: the mesh carries no normals
     std::vector<uint32_t> faces;
     std::vector<uint32_t> uvFaces;  // empty unless there are uvs
     std::vector<UV> uvs;
+    // The host's words for the faces, never read by the effects: the mesh
+    // record carries faceCount / 10 + 1 of them, zeros past these.
+    std::vector<uint32_t> faceFlags;
     std::vector<SceneCurve> curves;
     std::vector<Particle> particles;
 };
 
 // The records of a scene, pointing into its storage: the scene must stay
-// alive and unchanged while they are used.
+// alive while they are used, and they must be published again after it
+// changes. A caller may alter a record (to hand over a broken one, say)
+// until the next publish.
 class SceneRecords {
 public:
     explicit SceneRecords(Scene& scene);
     SceneRecords(const SceneRecords&) = delete;
     SceneRecords& operator=(const SceneRecords&) = delete;
 
+    void publish();
+
+    // Null for a kind the scene does not hold.
     Mesh* mesh() { return scene_.hasMesh ? &mesh_ : nullptr; }
     Spline* spline() { return scene_.hasSpline ? &spline_ : nullptr; }
     ParticleSet* particles() { return scene_.hasParticles ? &particleSet_ : nullptr; }
@@ -49,6 +58,13 @@ private:
     Spline spline_{nullptr};
     ParticleSet particleSet_{nullptr};
 };
+
+// The array view of a vector's elements, empty (null begin) when it has none.
+template <class T>
+HostVector<T> viewOf(std::vector<T>& v) {
+    if (v.empty()) return {0u, nullptr, nullptr, nullptr};
+    return {0u, v.data(), v.data() + v.size(), v.data() + v.size()};
+}
 
 // A copy of whatever the records hold; a null record is an absent kind.
 Scene sceneFromRecords(const Mesh* mesh, const Spline* spline, const ParticleSet* particles);

@@ -27,11 +27,11 @@ std::vector<Assignment> EffectStack::resolve(const std::vector<ParamSetting>& se
             if (!setting.effect.empty() && setting.effect != entry.row->name) continue;
             if (setting.effectIndex >= 0 && size_t(setting.effectIndex) != i) continue;
             effectFound = true;
-            if (const Param* param = entry.params->find(setting.name)) {
+            if (const HostParam* param = entry.params->find(setting.name)) {
                 assignments.push_back(resolveSetting(setting, *param));
                 paramFound = true;
             }
-            for (const Param& p : entry.params->params())
+            for (const HostParam& p : entry.params->params())
                 known += (known.empty() ? "" : ", ") + p.name;
         }
         if (!effectFound) throw UsageError("--set " + setting.text + ": no effect " + setting.effect + " in the run");

@@ -8,9 +8,17 @@
 
 #include "fx/abi.h"
 
+namespace fxlib {
+enum class Bind;  // fx/plugin_library.h, kept out of here with the system headers it includes
+}
+
 class Plugin {
 public:
-    explicit Plugin(const std::string& path);  // throws RunError
+    // Throws RunError. Bound on call unless told otherwise: the 32-bit Linux
+    // plug-in takes OpenGL from its host, and a host built without OpenGL
+    // never asks an effect to draw.
+    explicit Plugin(const std::string& path);
+    Plugin(const std::string& path, fxlib::Bind bind);
     ~Plugin();
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
@@ -28,9 +36,6 @@ private:
     FxCreateFn create_ = nullptr;
     FxDeleteFn destroy_ = nullptr;
 };
-
-// The plug-in beside the running executable.
-std::string defaultPluginPath();
 
 // An effect object, released with fx_delete.
 struct EffectDeleter {

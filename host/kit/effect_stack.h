@@ -11,7 +11,11 @@
 #include "param_host.h"
 #include "param_setting.h"
 #include "plugin_loader.h"
-#include "stats.h"
+#include "timing.h"
+
+// Frame n (from 1) runs at time n / fps, rounded once to a float: the first
+// update already has a positive time step.
+inline float frameTime(int frame, double fps) { return float(frame / fps); }
 
 class EffectStack {
 public:
@@ -33,7 +37,7 @@ public:
     void setBypassed(size_t i, bool bypassed) { entries_.at(i).bypassed = bypassed; }
 
     // The parameters effect i registered, in order.
-    const std::vector<Param>& params(size_t i) const { return entries_.at(i).params->params(); }
+    const std::vector<HostParam>& params(size_t i) const { return entries_.at(i).params->params(); }
     std::vector<EffectTiming> timings() const;
     std::string names() const;
 

@@ -5,12 +5,6 @@
 
 namespace {
 template <class T>
-HostVector<T> viewOf(std::vector<T>& v) {
-    if (v.empty()) return {0u, nullptr, nullptr, nullptr};
-    return {0u, v.data(), v.data() + v.size(), v.data() + v.size()};
-}
-
-template <class T>
 std::vector<T> copyOf(const HostVector<T>* v) {
     if (!v || !v->begin) return {};
     return std::vector<T>(v->begin, v->end);
@@ -25,29 +19,40 @@ void forEachPoint(const Scene& scene, Fn&& fn) {
     for (const Particle& p : scene.particles) fn(p.position);
 }
 
-float distance(const Vec3& a, const Vec3& b) {
-    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y, dz = double(b.z) - a.z;
-    return static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
+// A segment measured as the library measures its own copies, so that an
+// effect reads the same lengths from the host as from a copy: the
+// differences as floats, their squares summed in double and rounded, the
+// root rounded; an exact 0 counts as 0.0001.
+float segmentLength(const Vec3& a, const Vec3& b) {
+    const float dx = b.x - a.x, dy = b.y - a.y, dz = b.z - a.z;
+    const float squared = float(double(dx) * dx + double(dy) * dy + double(dz) * dz);
+    const float length = float(std::sqrt(double(squared)));
+    return length == 0.0f ? 0.0001f : length;
 }
 }  // namespace
 
-SceneRecords::SceneRecords(Scene& scene) : scene_(scene) {
-    // Every curve carries one length per point: point i to i + 1, and the
-    // closing distance last when the curve is closed.
-    lengths_.reserve(scene.curves.size());
-    for (SceneCurve& curve : scene.curves) {
-        const size_t n = curve.points.size();
-        std::vector<float> lengths(n, 0.0f);
+SceneRecords::SceneRecords(Scene& scene) : scene_(scene) { publish(); }
+
+void SceneRecords::publish() {
+    // One length per point: point i to i + 1, the closing segment last when
+    // the curve is closed, 0 there when it is open. The curve's length is
+    // their running sum in floats.
+    Scene& scene = scene_;
+    lengths_.assign(scene.curves.size(), {});
+    curves_.assign(scene.curves.size(), Curve{});
+    for (size_t c = 0; c < scene.curves.size(); ++c) {
+        SceneCurve& curve = scene.curves[c];
+        const std::vector<Vec3>& p = curve.points;
+        std::vector<float>& lengths = lengths_[c];
+        lengths.assign(p.size(), 0.0f);
         float total = 0.0f;
-        for (size_t i = 0; i + 1 < n; ++i) total += lengths[i] = distance(curve.points[i], curve.points[i + 1]);
-        if (curve.closed && n > 0) total += lengths[n - 1] = distance(curve.points[n - 1], curve.points[0]);
-        lengths_.push_back(std::move(lengths));
-        Curve record{};
+        for (size_t i = 0; i + 1 < p.size(); ++i) total += lengths[i] = segmentLength(p[i], p[i + 1]);
+        if (curve.closed && !p.empty()) total += lengths.back() = segmentLength(p.back(), p.front());
+        Curve& record = curves_[c];
         record.points = viewOf(curve.points);
-        record.segmentLengths = viewOf(lengths_.back());
+        record.segmentLengths = viewOf(lengths);
         record.closed = curve.closed;
         record.length = total;
-        curves_.push_back(record);
     }
     curveArray_ = viewOf(curves_);
     spline_.curves = &curveArray_;
@@ -55,8 +60,8 @@ SceneRecords::SceneRecords(Scene& scene) : scene_(scene) {
     particleArray_ = viewOf(scene.particles);
     particleSet_.particles = &particleArray_;
 
-    const size_t faceCount = scene.faces.size() / 3;
-    faceFlags_.assign(faceCount / 10 + 1, 0u);
+    faceFlags_ = scene.faceFlags;
+    faceFlags_.resize(scene.faces.size() / 3 / 10 + 1, 0u);
     vertexArray_ = viewOf(scene.vertices);
     normalArray_ = viewOf(scene.normals);
     faceArray_ = viewOf(scene.faces);
@@ -73,8 +78,8 @@ SceneRecords::SceneRecords(Scene& scene) : scene_(scene) {
 
 Scene sceneFromRecords(const Mesh* mesh, const Spline* spline, const ParticleSet* particles) {
     Scene scene;
+    scene.hasMesh = mesh != nullptr;
     if (mesh) {
-        scene.hasMesh = true;
         scene.vertices = copyOf(mesh->vertices);
         scene.normals = copyOf(mesh->normals);
         // A handed mesh may keep normals from an earlier, larger or smaller
@@ -85,15 +90,12 @@ Scene sceneFromRecords(const Mesh* mesh, const Spline* spline, const ParticleSet
         scene.uvs = copyOf(mesh->uvs);
         if (!scene.uvs.empty()) scene.uvFaces = copyOf(mesh->uvFaces);
     }
-    if (spline && spline->curves) {
-        scene.hasSpline = true;
+    scene.hasSpline = spline && spline->curves;
+    if (scene.hasSpline)
         for (const Curve& record : copyOf(spline->curves))
             scene.curves.push_back(SceneCurve{copyOf(&record.points), record.closed});
-    }
-    if (particles && particles->particles) {
-        scene.hasParticles = true;
-        scene.particles = copyOf(particles->particles);
-    }
+    scene.hasParticles = particles && particles->particles;
+    if (scene.hasParticles) scene.particles = copyOf(particles->particles);
     return scene;
 }
 

@@ -1,5 +1,6 @@
-// A recording stand-in for the OpenGL calls of the library, linked into the
-// test binaries in place of libGL (on Windows: the opengl32.dll beside them).
+// A recording stand-in for the OpenGL calls of the library, linked in place
+// of libGL into the programs that run effects without drawing (the tests,
+// the fuzzers, the 32-bit bench); on Windows the opengl32.dll beside them.
 #pragma once
 
 #include <string>

@@ -58,7 +58,7 @@ ParamSetting parseSetting(const std::string& text) {
     return setting;
 }
 
-Assignment resolveSetting(const ParamSetting& setting, const Param& param) {
+Assignment resolveSetting(const ParamSetting& setting, const HostParam& param) {
     Assignment a{setting.frame, &param, {0.0f, 0.0f, 0.0f}};
     const std::string& value = setting.value;
     switch (param.kind) {
@@ -87,7 +87,7 @@ Assignment resolveSetting(const ParamSetting& setting, const Param& param) {
 }
 
 void apply(const Assignment& assignment) {
-    const Param& param = *assignment.param;
+    const HostParam& param = *assignment.param;
     for (int i = 0; i < 3; ++i)
         if (param.value[i]) *param.value[i] = assignment.values[i];
 }

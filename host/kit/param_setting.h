@@ -1,6 +1,6 @@
-// Parameter values given on the command line, [FRAME:][EFFECT.]NAME=VALUE:
-// written into the effect's floats before playback starts, or before the
-// update of the frame given, the way a user edits a parameter.
+// Parameter values as text, [FRAME:][EFFECT.]NAME=VALUE (fxhost's --set, a
+// session's edits): written into the effect's floats before playback starts,
+// or before the update of the frame given, the way a user edits a parameter.
 #pragma once
 
 #include <string>
@@ -23,13 +23,13 @@ ParamSetting parseSetting(const std::string& text);
 // A value ready to be written into one parameter.
 struct Assignment {
     int frame;
-    const Param* param;
+    const HostParam* param;
     float values[3];
 };
 
 // The assignment of a setting to one parameter; throws UsageError for a value
 // that is not a number, not finite, or outside 0..1 for a flag or a scalar.
-Assignment resolveSetting(const ParamSetting& setting, const Param& param);
+Assignment resolveSetting(const ParamSetting& setting, const HostParam& param);
 
 void apply(const Assignment& assignment);
 

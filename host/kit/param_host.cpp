@@ -22,29 +22,37 @@ bool endsWith(const std::string& s, const char* suffix) {
 
 void FX_THISCALL ParamHost::add(const char* fullName, float* value) {
     // The name lives in a buffer the library reuses at once: copy it now.
-    std::string name = fullName ? fullName : "";
-    ParamKind kind = ParamKind::Bare;
+    const float initial = value ? *value : 0.0f;
+    Registration& added = registrations_.emplace_back(
+        Registration{fullName ? fullName : "", fullName, value, initial, ParamKind::Bare});
+    std::string name = added.name;
     int coordinate = 0;
     for (const Suffix& suffix : kSuffixes) {
         if (endsWith(name, suffix.text)) {
             name.resize(name.size() - std::strlen(suffix.text));
-            kind = suffix.kind;
+            added.kind = suffix.kind;
             coordinate = suffix.coordinate;
             break;
         }
     }
     // The coordinates of one point arrive as three consecutive registrations.
-    const bool joinsPoint = kind == ParamKind::Point && !params_.empty() &&
-                            params_.back().kind == ParamKind::Point &&
-                            params_.back().name == name && !params_.back().value[coordinate];
-    if (!joinsPoint) params_.push_back(Param{name, kind});
-    Param& param = params_.back();
+    const bool joinsPoint = added.kind == ParamKind::Point && !params_.empty() &&
+                            params_.back().kind == ParamKind::Point && params_.back().name == name &&
+                            !params_.back().value[coordinate];
+    if (!joinsPoint) params_.push_back(HostParam{name, added.kind});
+    HostParam& param = params_.back();
     param.value[coordinate] = value;
-    param.initial[coordinate] = value ? *value : 0.0f;
+    param.initial[coordinate] = initial;
 }
 
-const Param* ParamHost::find(const std::string& name) const {
-    for (const Param& param : params_)
+const Registration* ParamHost::registration(const std::string& fullName) const {
+    for (const Registration& r : registrations_)
+        if (r.name == fullName) return &r;
+    return nullptr;
+}
+
+const HostParam* ParamHost::find(const std::string& name) const {
+    for (const HostParam& param : params_)
         if (param.name == name) return &param;
     return nullptr;
 }

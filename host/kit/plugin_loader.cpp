@@ -1,7 +1,5 @@
 #include "plugin_loader.h"
 
-#include <filesystem>
-
 #include "errors.h"
 #include "fx/plugin_library.h"
 
@@ -17,25 +15,12 @@ Fn symbol(void* handle, const char* name, const std::string& path) {
     if (!address) throw RunError(path + ": the plug-in does not export " + name);
     return address;
 }
-
-// The running executable's own path, or empty.
-std::filesystem::path self() {
-#if defined(_WIN32)
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::filesystem::path(std::string(path, length)) : "";
-#else
-    std::error_code error;
-    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? "" : path;
-#endif
-}
 }  // namespace
 
-Plugin::Plugin(const std::string& path) : path_(path) {
-    // Bound on call: the 32-bit Linux plug-in takes OpenGL from its host, and
-    // the fxhost built without OpenGL never asks an effect to draw.
-    handle_ = fxlib::open(path, fxlib::Bind::OnCall);
+Plugin::Plugin(const std::string& path) : Plugin(path, fxlib::Bind::OnCall) {}
+
+Plugin::Plugin(const std::string& path, fxlib::Bind bind) : path_(path) {
+    handle_ = fxlib::open(path, bind);
     if (!handle_) throw RunError("cannot load plug-in " + path + ": " + fxlib::lastError());
     try {
         libinfo_ = symbol<FxLibInfoFn>(handle_, "fx_libinfo", path);
@@ -48,11 +33,6 @@ Plugin::Plugin(const std::string& path) : path_(path) {
 }
 
 Plugin::~Plugin() { fxlib::close(handle_); }
-
-std::string defaultPluginPath() {
-    const std::filesystem::path path = self();
-    return path.empty() ? "generic.fx" : (path.parent_path() / "generic.fx").string();
-}
 
 std::vector<CatalogueRow> readCatalogue(const Plugin& plugin) {
     std::vector<CatalogueRow> rows;
