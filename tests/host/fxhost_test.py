@@ -27,8 +27,8 @@ NAMES = ["GenericHarmonik", "GenericTwist", "GenericMagnet", "GenericElipsoid", 
 SMALL_SCENE = "v 1 2 3\nv 1 1 0\nv 1 0 0\nv 0 0 0\nv 2 0 0\nf 1 2 3\nl 4 5\np 2\n"
 
 
-def fxhost(*args):
-    result = subprocess.run([*EMULATOR, FXHOST, *args], capture_output=True, text=True, timeout=60)
+def fxhost(*args, cwd=None):
+    result = subprocess.run([*EMULATOR, FXHOST, *args], capture_output=True, text=True, timeout=60, cwd=cwd)
     return result.returncode, result.stdout, result.stderr
 
 
@@ -73,6 +73,15 @@ def run_frames(effects, *options, scene=SMALL_SCENE):
     code, _, err = fxhost("run", *effects, "--scene", write("scene.obj", scene), "--out", out, *options)
     check(code == 0, f"run {effects} {options} fails: {err}")
     return lambda frame: vertices(os.path.join(out, f"frame_{frame:04d}.obj"))
+
+
+def last_frame(*args):
+    """The text of the last OBJ frame a run writes (the built-in scene unless --scene is given)."""
+    out = os.path.join(WORK, "last")
+    shutil.rmtree(out, ignore_errors=True)
+    code, _, err = fxhost("run", *args, "--out", out)
+    check(code == 0, f"run {args} fails: {err}")
+    return open(os.path.join(out, max(f for f in os.listdir(out) if f.endswith(".obj")))).read()
 
 
 def probe(png):
@@ -177,40 +186,63 @@ def case_set_frame():
 
 
 def case_errors():
+    # Every refused input: one line in fxhost's words naming the file and line or the option, the
+    # documented status, and nothing written.
     scene = write("scene.obj", SMALL_SCENE)
     out = os.path.join(WORK, "never")
     bad = {"index.obj": ("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 1 2 9\n", r"index\.obj:5: vertex index 9 is out of range"),
            "number.obj": ("v 0 0 0\nv 1 x 0\n", r"number\.obj:2: 'x' is not a number"),
            "uv.obj": ("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1/1 2/2 3/3\n", r"uv\.obj:4: texture coordinate index 1 is out of range"),
            "mixed.obj": ("v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nf 1/1 2/1 3/1\nf 1 2 3\n", r"mixed\.obj:6: a face without"),
-           "short.obj": ("v 0 0 0\nv 1 0 0\nf 1 2\n", r"short\.obj:3: f needs at least 3")}
+           "short.obj": ("v 0 0 0\nv 1 0 0\nf 1 2\n", r"short\.obj:3: f needs at least 3"),
+           # Numbers that are not finite floats, as typed or as fxhost writes a point an effect made so.
+           "nan.obj": ("v 0 0 0\nv 1 nan 2\n", r"nan\.obj:2: 'nan' is not a finite number"),
+           "inf.obj": ("v 3 4 inf\n", r"inf\.obj:1: 'inf' is not a finite number"),
+           "written.obj": ("v 0 0 0\nvt 0.5 -nan\n", r"written\.obj:2: '-nan' is not a finite number"),
+           "huge.obj": ("v 0 0 0\nvn 0 1e39 0\n", r"huge\.obj:2: '1e39' lies outside a float's range \(3\.4e38\)")}
     cases = [(["run", "--scene", write(n, t), "--out", out], 1, m) for n, (t, m) in bad.items()] + [
         (["run", "--scene", os.path.join(WORK, "missing.obj"), "--out", out], 1, r"missing\.obj: cannot open"),
         (["run", "NoSuchEffect"], 2, r"unknown effect 'NoSuchEffect'"),
+        (["run", "twistt"], 2, r"unknown effect 'twistt'; did you mean GenericTwist\?"),
+        (["run", "trans"], 2, r"'trans' could be _GenericTranslate or _GenericTranslateFromSpline"),
         (["run", "--scene", scene, "--set", "nothing=1"], 2, r"unknown parameter 'nothing'"),
+        (["run", "twist", "--set", "frequncy=1"], 2, r"unknown parameter 'frequncy'; did you mean 'frequency'\?"),
+        (["run", "twist", "twist", "--set", "#3.frequency=0.5"], 2, r"--set #3\.frequency=0\.5: no effect #3 in a stack of 2"),
         (["run", "--set", "justaname"], 2, r"expected \[FRAME:\]"),
         (["run", "--set", "0:origin=1,2,3"], 2, r"frame must be a number from 1"),
-        (["run", "--frames", "0"], 2, r"--frames must be at least 1"),
-        (["run", "--render"], 2, r"need --out"),
-        (["run", "--out", out + ".glb", "--sheet"], 2, r"need --out DIR"),
-        (["run", "--frobnicate"], 2, r"frobnicate"),
+        # Every count, rate, size and time against its range, before anything is read or written.
+        (["run", "--frames", "0"], 2, r"^fxhost: --frames 0: expected a whole number from 1 to 100000$"),
+        (["run", "--frames", "1e8"], 2, r"--frames 1e8: expected a whole number from 1 to 100000"),
+        (["run", "--frames", "99999999999"], 2, r"--frames 99999999999: expected a whole number"),
+        (["run", "--fps", "0"], 2, r"--fps 0: expected a number from 0\.1 to 1000"),
+        (["run", "--fps", "nan"], 2, r"--fps nan: expected a number from 0\.1 to 1000"),
+        (["run", "--size", "99999999999x10"], 2, r"--size 99999999999x10: expected WIDTHxHEIGHT, each from 16 to 8192"),
+        (["demo", "--out", out, "--seconds", "1e8"], 2, r"--seconds 1e8: expected a number from 0\.1 to 60"),
+        (["run", "--render"], 2, r"--render needs --out DIR"),
+        (["run", "--out", out + ".glb", "--sheet"], 2, r"--sheet draws pictures into a folder, and --out \S+never\.glb is a glTF file"),
+        (["run", "--out", out + ".obj"], 2, r"--out \S+never\.obj: frames go into a folder"),
+        (["run", "--frobnicate"], 2, r"^fxhost run: unknown option --frobnicate$"),
+        (["run", "--frame", "3"], 2, r"^fxhost run: unknown option --frame; did you mean --frames\?$"),
+        (["rn"], 2, r"^fxhost: unknown command 'rn'; did you mean run\?$"),
+        (["run", "--frames"], 2, r"^fxhost run: --frames needs a value$"),
         (["list", "--plugin", os.path.join(WORK, "none.fx")], 1, r"cannot load plug-in"),
-        (["params"], 2, r"EFFECT"),
+        (["params"], 2, r"^fxhost params: EFFECT is required$"),
     ]
     if "_GenericTranslate" in built():
         cases += [(["run", "_GenericTranslate", "--set", s], 2, m) for s, m in [
             ("on mesh=1.5", r"'on mesh' is a flag: its value lies in 0\.\.1"),
             ("on mesh=-0.1", r"lies in 0\.\.1"),
-            ("on mesh=abc", r"'abc' is not a number"),
+            ("on mesh=abc", r"'abc' is not a number \(a flag takes on, off, true, false or a number 0\.\.1\)"),
             ("origin=1,2", r"three finite numbers"),
-            ("origin=1,2,nan", r"three finite numbers"),
+            ("origin=1,2,nan", r"three finite numbers x,y,z: 'nan' is not a finite number"),
+            ("translation=1e39,0,0", r"'1e39' lies outside a float's range"),
             ("size x=0.5", r"unknown parameter 'size x' \(known: on mesh, on spline, on particles, origin, translation\)"),
             ("30:origin=1,2,3", r"frame 30 is past the last frame 24"),
             ("GenericTwist.center=0,0,0", r"no effect GenericTwist in the run")]]
         cases.append((["run", "_GenericTranslate", "--frames", "1", "--set", "on mesh=0.49"], 0, r"^$"))
     for args, status, message in cases:
         code, _, err = fxhost(*args)
-        check(code == status and re.search(message, err) and err.count("\n") <= 1,
+        check(code == status and re.search(message, err.rstrip("\n")) and err.count("\n") <= 1,
               f"{args}: exit {code}, {err!r}; expected {status}, /{message}/")
         check(not os.path.exists(out) and not os.path.exists(out + ".glb"), f"{args} wrote output")
     # An output that would replace the input is refused, and the input is left alone.
@@ -218,9 +250,188 @@ def case_errors():
     code, _, err = fxhost("run", "--scene", os.path.join(WORK, "frame_0001.obj"), "--out", WORK)
     check(code == 2 and "would overwrite the input" in err, f"overwrite: {code} {err}")
     check(open(os.path.join(WORK, "frame_0001.obj")).read() == SMALL_SCENE, "input changed")
-    for command in ["list", "params", "run", "demo"]:
+    for command in ["list", "params", "run", "demo", "scene"]:
         code, out, _ = fxhost(command, "--help")
         check(code == 0 and "Usage" in out, f"{command} --help")
+
+
+def case_names():
+    need("GenericTwist", "_GenericTranslate", "_GenericTranslateFromSpline")
+    scene = write("scene.obj", SMALL_SCENE)
+    # Short, case-insensitive names, unique beginnings and indices name the catalogue's effect.
+    twisted = last_frame("GenericTwist", "--scene", scene, "--frames", "2")
+    for name in ("twist", "TWIST", "generic_twist", "tw", str(NAMES.index("GenericTwist"))):
+        check(last_frame(name, "--scene", scene, "--frames", "2") == twisted, f"{name} is not GenericTwist")
+    check(fxhost("params", "translate")[1].startswith("_GenericTranslate:"), "params by short name")
+    # #N names one entry of a stack that holds an effect twice; a bare name sets every entry.
+    runs = {label: last_frame("twist", "twist", "--frames", "2", *sets) for label, sets in {
+        "each": ["--set", "#1.frequency=0.9", "--set", "2:#2.frequency=0.9"],
+        "both": ["--set", "frequency=0.9", "--set", "2:frequency=0.9"],
+        "second": ["--set", "2:#2.frequency=0.9"], "neither": []}.items()}
+    check(runs["each"] == runs["both"] and len(set(runs.values())) == 3, "#N does not address one entry")
+    # A flag takes on, off, true, false and numbers alike.
+    off = last_frame("translate", "--scene", scene, "--frames", "1", "--set", "on mesh=0")
+    check(all(last_frame("translate", "--scene", scene, "--frames", "1", "--set", f"on mesh={v}") == off
+              for v in ("off", "false")) and off != last_frame("translate", "--scene", scene, "--frames", "1"),
+          "flag words")
+    # A plug-in named without a folder is the file in the current folder, not one on the library path.
+    code, _, err = fxhost("list", "--plugin", "generic.fx", cwd=os.path.dirname(FXHOST))
+    check(code == 0, f"--plugin generic.fx from its folder: {err}")
+    # An effect with nothing to act on is named, and the run goes on.
+    curveless = write("curveless.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\np 1\n")
+    for args, why in [(["translatefromspline", "--scene", curveless], r"_GenericTranslateFromSpline follows a spline "
+                       r"and the scene has none: it moves nothing"),
+                      (["twist", "--set", "on mesh=0", "--set", "on spline=off", "--set", "on particles=0"],
+                       r"GenericTwist acts on nothing: on mesh, on spline and on particles are off")]:
+        code, _, err = fxhost("run", *args, "--frames", "1")
+        check(code == 0 and re.fullmatch(rf"fxhost: warning: {why}\n", err), f"{args}: exit {code}, {err!r}")
+    # A run longer than a second shows its progress on a terminal, and clears it at the end.
+    if not EMULATOR:
+        import pty
+        master, slave = pty.openpty()
+        run = subprocess.Popen([FXHOST, "run", "twist", "--frames", "5000"],
+                               stdout=subprocess.DEVNULL, stderr=slave)
+        os.close(slave)
+        shown = b""
+        while True:
+            try:
+                chunk = os.read(master, 4096)
+            except OSError:
+                break
+            if not chunk:
+                break
+            shown += chunk
+        check(run.wait() == 0, "the long run fails")
+        lines = shown.decode().split("\r")
+        check(any(re.fullmatch(r"GenericTwist \[[#.]{30}\] \d+/5000 frames, [\d.]+ fps, \d+ s left", l) for l in lines)
+              and shown.endswith(b"\r\033[K"), f"no progress line: {shown[-300:]!r}")
+
+
+def whole_frames(folder):
+    """The frame files of a folder, each checked whole; fails on any other file fxhost left there."""
+    names = sorted(os.listdir(folder))
+    stray = [n for n in names if not re.fullmatch(r"frame_\d{4}\.obj", n)]
+    check(not stray, f"{folder} holds {stray}")
+    sizes = {len(open(os.path.join(folder, n)).read().splitlines()) for n in names}
+    check(len(sizes) <= 1 and all(open(os.path.join(folder, n)).read().endswith("\n") for n in names),
+          f"a frame in {folder} is not whole: line counts {sizes}")
+    return names
+
+
+def case_outputs():
+    import resource
+    import signal
+    out = os.path.join(WORK, "out")
+    # A reused folder holds this run's frames only; files fxhost did not name stay.
+    check(fxhost("run", "--frames", "6", "--out", out)[0] == 0, "the first run")
+    write("out/notes.txt", "mine\n")
+    write("out/frame_0005.png", "an earlier picture")
+    code, _, err = fxhost("run", "--frames", "2", "--out", out)
+    check(code == 0 and sorted(os.listdir(out)) == ["frame_0001.obj", "frame_0002.obj", "notes.txt"]
+          and re.fullmatch(r"fxhost: removed 7 files of an earlier run from \S+out\n", err),
+          f"reused folder: {sorted(os.listdir(out))}, {err!r}")
+    if EMULATOR:  # no signals or file size limits through wine
+        return
+    # Interrupted: the frame being written goes, the frames before it stay whole, the status tells the signal.
+    for number, status in ((signal.SIGINT, 130), (signal.SIGTERM, 143)):
+        shutil.rmtree(out)
+        run = subprocess.Popen([FXHOST, "run", "twist", "--frames", "100000", "--out", out], stdout=subprocess.DEVNULL,
+                               stderr=subprocess.PIPE, text=True)
+        while not os.path.exists(os.path.join(out, "frame_0003.obj")):
+            check(run.poll() is None, "the run ended early")
+        run.send_signal(number)
+        err = run.communicate(timeout=60)[1]
+        check(run.returncode == status and re.fullmatch(
+            rf"fxhost: interrupted \({signal.Signals(number).name}\); the \d+ frames written are whole\n", err),
+            f"signal {number}: exit {run.returncode}, {err!r}")
+        whole_frames(out)
+    # A full disk (a file size limit here): nothing of the frame or the glTF file that did not fit is left.
+    limit = lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (500000, 500000))
+    for target, written in ((out, "frame_0001.obj"), (out + ".glb", "out.glb")):
+        shutil.rmtree(out)
+        os.makedirs(out)
+        result = subprocess.run([FXHOST, "run", "twist", "--frames", "5", "--out", target], capture_output=True,
+                                text=True, preexec_fn=limit, restore_signals=False, timeout=60)
+        check(result.returncode == 1 and re.fullmatch(rf"fxhost: cannot write \S+{written}: File too large\n",
+                                                      result.stderr), f"full disk: {result.returncode} {result.stderr!r}")
+        check(whole_frames(out) == [] and not os.path.exists(out + ".glb") and not any(".tmp" in n for n in os.listdir(WORK)),
+              f"full disk left {os.listdir(out)} {os.listdir(WORK)}")
+
+
+def case_sessions():
+    need("_GenericTranslate", "GenericTwist")
+    write("scene.obj", SMALL_SCENE)
+    other = write("other.obj", "v 0 3 1\nv 2 1 0\nv 1 0 2\nf 1 2 3\nl 1 2\np 3\n")
+    camera = {"up": "z", "yaw": 30, "pitch": 20, "distance": 9, "radius": 2, "target": [0, 1, 0]}
+    session = {"version": 1, "scene": "scene.obj", "frames": 3, "fps": 12, "camera": camera, "effects": [
+        {"name": "_GenericTranslate", "params": {"translation": [0, 0, 1], "on particles": False},
+         "edits": [{"frame": 2, "param": "origin", "value": [5, 0, 0]}]},
+        {"name": "twist", "bypassed": True, "params": {"frequency": 0.2}},
+        {"name": "GenericTwist", "params": {"frequency": 0.9}, "edits": [{"frame": 3, "param": "rotate speed", "value": 0.7}]}]}
+    with open(os.path.join(WORK, "s.json"), "w") as f:
+        json.dump(session, f)
+    # Start values, edits and bypasses are those the same run gets from the command line, on the
+    # session's scene or on another one.
+    same = ["_GenericTranslate", "GenericTwist", "--frames", "3", "--fps", "12", "--set", "translation=0,0,1",
+            "--set", "on particles=0", "--set", "2:origin=5,0,0", "--set", "frequency=0.9", "--set", "3:rotate speed=0.7"]
+    for scene in (os.path.join(WORK, "scene.obj"), other):
+        check(last_frame("--session", os.path.join(WORK, "s.json"), *(["--scene", scene] if scene == other else []))
+              == last_frame(*same, "--scene", scene), f"the session on {scene}")
+    # What is wrong in a session is named by its field, in fxhost's words.
+    effect = {"name": "GenericTwist"}
+    bad = [({"effects": [dict(effect, edits=[{"frame": 0, "param": "frequency", "value": 0.5}])]},
+            r"effects\[0\]\.edits\[0\]\.frame: expected a frame number from 1 to 240"),
+           ({"effects": [effect, dict(effect, edits=[{"frame": "x", "param": "frequency", "value": 0.5}])]},
+            r"effects\[1\]\.edits\[0\]\.frame: expected a frame number from 1 to 240"),
+           ({"frames": 10, "effects": [dict(effect, edits=[{"frame": 11, "param": "frequency", "value": 0.5}])]},
+            r"effects\[0\]\.edits\[0\]\.frame: expected a frame number from 1 to 10"),
+           ({"effects": [dict(effect, params={"frequency": "high"})]},
+            r"effects\[0\]\.params\.frequency: expected a number, true or false, or \[x, y, z\]"),
+           ({"effects": [dict(effect, params={"frequency": 5})]},
+            r"effects\[0\]\.params\.frequency: 'frequency' is a scalar: its value lies in 0\.\.1"),
+           ({"effects": [dict(effect, params={"center": [0, 1e39, 0]})]},
+            r"effects\[0\]\.params\.center: .*'1e\+39' lies outside a float's range"),
+           ({"effects": [dict(effect, params={"frequencyy": 0.5})]},
+            r"effects\[0\]\.params\.frequencyy: unknown parameter 'frequencyy'; did you mean 'frequency'\?"),
+           ({"effects": [{"name": "Twistt"}]}, r"effects\[0\]\.name: unknown effect 'Twistt'; did you mean GenericTwist\?"),
+           ({"effects": [dict(effect, bypassed="yes")]}, r"effects\[0\]\.bypassed: expected true or false"),
+           ({"effect": []}, r"effect: unknown field; did you mean 'effects'\?"),
+           ({"fps": -1}, r"fps: expected a number from 0\.1 to 1000"),
+           ({"frames": 1e9}, r"frames: expected a whole number from 1 to 100000"),
+           ({"camera": dict(camera, distance=-1)}, r"camera\.distance: expected a number from 1e-6 to 1e30"),
+           ({"camera": dict(camera, up="x")}, r"camera\.up: expected y or z"),
+           ({"version": 2}, r"version: 2 is a newer session than this fxhost reads \(1\)"),
+           ([], r"expected an object"),
+           ("{\n  \"frames\": 3,\n}", r"(?<=:3:1: )not JSON: .*unexpected '}'.*")]
+    for content, message in bad:
+        with open(os.path.join(WORK, "bad.json"), "w") as f:
+            f.write(content if isinstance(content, str) else json.dumps(content))
+        code, _, err = fxhost("run", "--session", os.path.join(WORK, "bad.json"), "--frames", "1")
+        check(code == 1 and re.fullmatch(rf"fxhost: \S*bad\.json(:\d+:\d+)?: ({message})\n", err) and "json." not in err,
+              f"{content}: exit {code}, {err!r}; expected /{message}/")
+
+
+def case_samples():
+    # The sample scenes read, and the built-in scene written out reads back as the same scene.
+    samples = os.path.join(HERE, "..", "..", "scenes")
+    for name in ("bar.obj", "curve.obj", "blob.obj"):
+        code, _, err = fxhost("run", "--scene", os.path.join(samples, name), "--frames", "1")
+        check(code == 0 and not err, f"{name}: {err}")
+    check(fxhost("scene", "--out", os.path.join(WORK, "builtin.obj"))[0] == 0, "scene --out")
+    check(last_frame("--scene", os.path.join(WORK, "builtin.obj"), "--frames", "1") == last_frame("--frames", "1"),
+          "the built-in scene written out is not the built-in scene")
+    # The README's commands run as written, from a checkout whose build is the one under test.
+    if EMULATOR or PROBE == "none":
+        return
+    readme = open(os.path.join(HERE, "..", "..", "README.md")).read()
+    commands = re.search(r"## A taste of fxhost\n\n```sh\n(.*?)```", readme, re.S).group(1)
+    os.symlink(os.path.dirname(os.path.abspath(FXHOST)), os.path.join(WORK, "build"))
+    os.symlink(os.path.abspath(samples), os.path.join(WORK, "scenes"))
+    for line in commands.splitlines():
+        command = line.split("#")[0].split()
+        if command[0] == "build/fxhost":
+            result = subprocess.run(command, cwd=WORK, capture_output=True, text=True, timeout=120)
+            check(result.returncode == 0, f"{line}: {result.stderr}")
 
 
 def case_reader_limits():

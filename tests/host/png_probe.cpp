@@ -1,12 +1,15 @@
 // Reads a PNG with stb_image and prints what the render tests look for:
 // the size, how many pixels are not background, how many distinct colours,
 // and the count, centroid and box of the pixels of each gizmo or data colour.
-// Given two files of one size, it prints how far they differ instead.
+// Given two files of one size, it prints how far they differ instead; given
+// --region X Y WIDTH HEIGHT, it looks at that rectangle only.
 #include <stb_image.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <set>
+#include <string>
 
 namespace {
 struct ColourClass {
@@ -19,8 +22,9 @@ struct ColourClass {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: png_probe FILE.png [OTHER.png]\n");
+    const bool region = argc == 7 && std::string(argv[2]) == "--region";
+    if (argc != 2 && argc != 3 && !region) {
+        std::fprintf(stderr, "usage: png_probe FILE.png [OTHER.png | --region X Y WIDTH HEIGHT]\n");
         return 2;
     }
     int width = 0, height = 0, channels = 0;
@@ -61,10 +65,17 @@ int main(int argc, char** argv) {
         {"background", [](int r, int g, int b) { return r <= 24 && g <= 26 && b <= 32; }},
         // the lit, checkered surface: light and nearly grey
         {"surface", [](int r, int g, int b) { return r >= 70 && g >= 70 && b >= 80 && b - r <= 70; }},
+        // the viewer's panel and status text: light grey
+        {"text", [](int r, int g, int b) { return r >= 180 && g >= 180 && b >= 180 && std::abs(r - b) <= 30; }},
     };
+    int left = 0, top = 0, right = width, bottom = height;
+    if (region) {
+        left = std::atoi(argv[3]), top = std::atoi(argv[4]);
+        right = std::min(width, left + std::atoi(argv[5])), bottom = std::min(height, top + std::atoi(argv[6]));
+    }
     std::set<int> colours;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
             const unsigned char* p = pixels + (size_t(y) * width + x) * 3;
             colours.insert(p[0] << 16 | p[1] << 8 | p[2]);
             for (ColourClass& c : classes) {

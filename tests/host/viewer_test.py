@@ -23,25 +23,35 @@ def check(condition, message):
         sys.exit(1)
 
 
-def probe(png):
-    out = subprocess.run([PROBE, png], capture_output=True, text=True, check=True).stdout
+def probe(png, *region):
+    out = subprocess.run([PROBE, png, *map(str, region)], capture_output=True, text=True, check=True).stdout
     return {line.split()[0]: [float(v) for v in line.split()[1:]] for line in out.splitlines()}
+
+
+def probe_region(png, x, y, width, height):
+    return probe(png, "--region", x, y, width, height)
 
 
 def path(name):
     return os.path.join(WORK, name)
 
 
+def view(script, *options, timeout=120):
+    with open(path("script.txt"), "w") as f:
+        f.write("\n".join(line.strip() for line in script.strip().splitlines()) + "\n")
+    return subprocess.run([FXHOST, "view", "--script", "script.txt", *options], cwd=WORK, capture_output=True,
+                          text=True, timeout=timeout)
+
+
 def case_script():
     with open(path("bad.obj"), "w") as f:
         f.write("v 0 0 0\nf 1 2 3\n")
-    script = """
+    # No quit: the window ends with the script.
+    result = view("""
         add _GenericTranslate
         add GenericTwist
         frame-all
         screenshot first.png
-        scene bad.obj
-        screenshot kept.png
         set 1 translation=0,3,0
         frame 5
         set 2 frequency=0.9
@@ -56,24 +66,71 @@ def case_script():
         save-session session.json
         orbit 90 0
         screenshot orbited.png
-        quit
-    """
-    with open(path("script.txt"), "w") as f:
-        f.write("\n".join(line.strip() for line in script.splitlines()))
-    result = subprocess.run([FXHOST, "view", "--script", "script.txt", "--size", "800x600"], cwd=WORK,
-                            capture_output=True, text=True, timeout=120)
-    check(result.returncode == 0, f"view fails: {result.stderr}")
-    check("bad.obj:2:" in result.stderr, f"the refused scene is reported: {result.stderr!r}")
+        load-session session.json
+        save-session again.json
+    """, "--size", "800x600")
+    check(result.returncode == 0 and not result.stderr, f"view fails: {result.stderr}")
     first = probe(path("first.png"))
     pixels = first["width"][0] * first["height"][0]
     check(first["width"][0] == 800 - 380 and first["height"][0] == 600 - 26, f"the picture beside the panel: {first}")
     check(first["surface"][0] > 0.05 * pixels and first["orange"][0] > 100 and first["blue"][0] > 100,
           f"mesh, curves and particles drawn: {first}")
     check(first["red"][0] > 100 and first["green"][0] > 50, f"the gizmos drawn: {first}")
-    check(filecmp.cmp(path("first.png"), path("kept.png"), shallow=False), "the refused scene leaves the picture")
     check(not filecmp.cmp(path("first.png"), path("edited.png"), shallow=False), "an edit changes the picture")
     edited, orbited = probe(path("edited.png")), probe(path("orbited.png"))
     check(abs(edited["green"][1] - orbited["green"][1]) > 15, f"orbiting turns the gizmo: {edited} {orbited}")
+    check(json.load(open(path("session.json"))) == json.load(open(path("again.json"))),
+          "a session read back and saved again changes")
+
+    # The first failing action ends the script with status 1; with --stay the window stays, with the
+    # scene it had, until it is closed.
+    result = view("add GenericTwist\nset 9 frequency=0.5\nadd GenericMagnet\n")
+    check(result.returncode == 1 and result.stderr == "fxhost view: script.txt:2: no effect 9 in the stack of 1\n",
+          f"a failing action: {result.returncode} {result.stderr!r}")
+    with open(path("stay.txt"), "w") as f:
+        f.write("add GenericTwist\nscreenshot before.png\nwait 2\nscene bad.obj\n")
+    stay = subprocess.Popen([FXHOST, "view", "--script", "stay.txt", "--stay", "--size", "800x600"], cwd=WORK,
+                            stderr=subprocess.PIPE, text=True)
+    try:
+        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "fxhost view"],
+                                capture_output=True, text=True, timeout=30).stdout.split()[0]
+        for _ in range(100):
+            if os.path.exists(path("before.png")):
+                break
+            time.sleep(0.1)
+        time.sleep(1)
+        xdotool("mousemove", "--window", window, "600", "300")
+        xdotool("key", "F12")
+        for _ in range(50):
+            if os.path.exists(path("fxhost_view_1.png")):
+                break
+            time.sleep(0.1)
+        xdotool("key", "ctrl+q")
+        err = stay.communicate(timeout=30)[1]
+    finally:
+        if stay.poll() is None:
+            stay.kill()
+    check(stay.returncode == 1 and "stay.txt:4: " in err and "bad.obj:2:" in err, f"--stay: {stay.returncode} {err!r}")
+    check(filecmp.cmp(path("before.png"), path("fxhost_view_1.png"), shallow=False), "a refused scene changes the picture")
+
+    # view --help tells every key, the mouse and every script action.
+    help_text = subprocess.run([FXHOST, "view", "--help"], capture_output=True, text=True, timeout=30).stdout
+    for word in ("F12", "Ctrl+Q", "Space", "wheel", "right-drag", "--stay", "save-session", "screenshot-window",
+                 "load-session", "frame-all", "fit N", "set [N] NAME=VALUE", "bypass N on|off"):
+        check(word in help_text, f"view --help does not tell {word}: {help_text}")
+
+    # The status line and the panel at 1280x800 and at 800x500: the line is whole, the panel scrolls.
+    for width, height in ((1280, 800), (800, 500)):
+        name = f"window_{width}x{height}.png"
+        result = view(f"add GenericTwist\nadd GenericMagnet\nadd GenericHarmonik\nframe 12\nshow mesh off\n"
+                      f"show wireframe on\nscreenshot-window {name}\nscreenshot wires.png\nshow wireframe off\n"
+                      f"screenshot bare.png\n", "--size", f"{width}x{height}")
+        check(result.returncode == 0, f"{width}x{height}: {result.stderr}")
+        status = probe_region(path(name), 0, height - 26, width, 26)
+        check(status["text"][0] > 200 and status["text"][5] < width - 12,
+              f"{width}x{height}: the status line is cut or missing: {status}")
+        check(probe(path("wires.png"))["background"][0] < probe(path("bare.png"))["background"][0] - 2000,
+              f"{width}x{height}: no wireframe without the mesh")
 
     out = path("out")
     result = subprocess.run([FXHOST, "run", "--session", path("session.json"), "--frames", "15", "--out", out],
@@ -82,17 +139,13 @@ def case_script():
     check(filecmp.cmp(path("shown.obj"), os.path.join(out, "frame_0015.obj"), shallow=False),
           "frame 15 shown after a scrub is frame 15 of run --session")
 
-
     # Every effect in one stack, edits on the way: a frame shown after a scrub back is run's frame.
     script = [f"add {name}" for name in ("_GenericTranslate", "GenericHarmonik", "GenericTwist", "GenericMagnet",
                                          "GenericElipsoid", "_GenericCosine", "_GenericTranslateFromSpline",
                                          "_GenericScale", "_GenericRotate")]
     script += ["frame 9", "set intensity=0.9", "set 1 origin=0,1,0", "frame 30", "set speed=0.9", "frame 40",
-               "frame 33", "save-frame all.obj", "save-session all.json", "quit"]
-    with open(path("all.txt"), "w") as f:
-        f.write("\n".join(script))
-    result = subprocess.run([FXHOST, "view", "--script", "all.txt"], cwd=WORK, capture_output=True, text=True,
-                            timeout=120)
+               "frame 33", "save-frame all.obj", "save-session all.json"]
+    result = view("\n".join(script))
     check(result.returncode == 0 and not result.stderr, f"view of every effect: {result.stderr}")
     result = subprocess.run([FXHOST, "run", "--session", path("all.json"), "--frames", "33", "--out", out],
                             capture_output=True, text=True, timeout=60)
@@ -104,11 +157,8 @@ def case_script():
     # sight; "fit to scene" brings both effects to it, and the frame keeps it where it was.
     with open(path("small.obj"), "w") as f:
         f.write("v 100 50 0\nv 100.15 50 0\nv 100 50.15 0\nv 100 50 0.15\nf 1 2 3\nf 1 3 4\nf 1 4 2\n")
-    with open(path("fit.txt"), "w") as f:
-        f.write("scene small.obj\nadd GenericMagnet\nadd GenericTwist\nfit 1\nfit 2\nframe 2\n"
-                "save-frame fit.obj\nsave-session fit.json\nquit\n")
-    result = subprocess.run([FXHOST, "view", "--script", "fit.txt"], cwd=WORK, capture_output=True, text=True,
-                            timeout=120)
+    result = view("scene small.obj\nadd GenericMagnet\nadd GenericTwist\nfit 1\nfit 2\nframe 2\n"
+                  "save-frame fit.obj\nsave-session fit.json\n")
     check(result.returncode == 0 and not result.stderr, f"fit to scene: {result.stderr}")
     moved = [[float(x) for x in l.split()[1:]] for l in open(path("fit.obj")) if l.startswith("v ")]
     check(all(abs(v[0] - 100.075) < 0.2 and abs(v[1] - 50.075) < 0.2 and abs(v[2] - 0.075) < 0.2 for v in moved),
