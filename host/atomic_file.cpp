@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "interrupt.h"
 #include "kit/errors.h"
 
 void writeAtomically(const std::string& target, const std::function<bool(const std::string&)>& write) {
@@ -16,16 +17,29 @@ void writeAtomically(const std::string& target, const std::function<bool(const s
     std::string name(".");
     name.append(path.filename().string()).append(".tmp").append(std::to_string(getpid()));
     const std::string temporary = (path.parent_path() / name).string();
-    if (!write(temporary)) {
-        const int error = errno;
+    writingTemporary(temporary);
+    bool written = false;
+    int error = 0;
+    try {
+        errno = 0;
+        written = write(temporary);
+        error = errno;
+        stopIfInterrupted();
+    } catch (...) {
+        writingTemporary("");
+        std::remove(temporary.c_str());
+        throw;
+    }
+    writingTemporary("");
+    if (!written) {
         std::remove(temporary.c_str());
         throw RunError("cannot write " + target + (error ? std::string(": ") + std::strerror(error) : ""));
     }
     // Replaces an existing target, on Windows too (where std::rename would not).
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
+    std::error_code renameError;
+    std::filesystem::rename(temporary, target, renameError);
+    if (renameError) {
         std::remove(temporary.c_str());
-        throw RunError("cannot write " + target + ": " + error.message());
+        throw RunError("cannot write " + target + ": " + renameError.message());
     }
 }

@@ -6,5 +6,6 @@
 #include <string>
 
 // `write` fills the temporary path and returns false on failure; throws
-// RunError (and leaves no temporary file) when writing or renaming fails.
+// RunError when writing or renaming fails, Interrupted when a signal came
+// meanwhile, and leaves no temporary file either way.
 void writeAtomically(const std::string& target, const std::function<bool(const std::string& temporary)>& write);

@@ -9,6 +9,7 @@
 #include "cli_options.h"
 #include "gallery.h"
 #include "playback.h"
+#include "ranges.h"
 #include "kit/plugin_loader.h"
 #include "reference/reference.h"
 #include "reference_pages.h"
@@ -41,10 +42,23 @@ std::string joined(const std::vector<std::string>& parts) {
 }
 }  // namespace
 
-void runDemo(const DemoOptions& o) {
+void checkDemo(const DemoOptions& o) {
     Renderer::require("demo");
     if (o.outDir.empty()) throw UsageError("demo needs --out DIR");
-    if (!(o.seconds > 0.0) || !(o.fps > 0.0)) throw UsageError("--seconds and --fps must be positive");
+    if (!(o.seconds >= kMinDemoSeconds && o.seconds <= kMaxDemoSeconds))
+        throw UsageError("--seconds " + limitText(o.seconds) + ": expected a number from " + limitText(kMinDemoSeconds) +
+                         " to " + limitText(kMaxDemoSeconds));
+    if (!(o.fps >= kMinFps && o.fps <= kMaxFps))
+        throw UsageError("--fps " + limitText(o.fps) + ": expected a number from " + limitText(kMinFps) + " to " +
+                         limitText(kMaxFps));
+    if (std::lround(o.seconds * o.fps) > kMaxDemoFrames)
+        throw UsageError("--seconds " + limitText(o.seconds) + " at --fps " + limitText(o.fps) + " makes " +
+                         std::to_string(std::lround(o.seconds * o.fps)) + " frames a run: at most " +
+                         std::to_string(kMaxDemoFrames));
+}
+
+void runDemo(const DemoOptions& o) {
+    checkDemo(o);
     const int frames = std::max(1, int(std::lround(o.seconds * o.fps)));
 
     PlaybackOptions base;

@@ -17,5 +17,7 @@ struct DemoOptions {
     View view = View::ThreeQuarter;
 };
 
+// The options against their ranges, before any work: throws UsageError.
+void checkDemo(const DemoOptions& options);
 // Throws UsageError or RunError.
 void runDemo(const DemoOptions& options);

@@ -14,6 +14,7 @@
 
 #include "atomic_file.h"
 #include "kit/errors.h"
+#include "kit/float_text.h"
 
 namespace {
 std::vector<std::string> tokens(const std::string& line) {
@@ -23,15 +24,9 @@ std::vector<std::string> tokens(const std::string& line) {
     return out;
 }
 
-bool isNumber(const std::string& t) {
-    errno = 0;
-    char* end = nullptr;
-    std::strtod(t.c_str(), &end);
-    return !t.empty() && *end == '\0' && errno != ERANGE;
-}
-
 // What tinyobjloader lets through or reports without a line: numbers that
-// are not numbers, indices outside the file, faces that mix uvs and none.
+// are not finite floats (it reads nan as 0 and 1e39 as infinity), indices
+// outside the file, faces that mix uvs and none.
 // Only the lines the records depend on are looked at.
 class Prescan {
 public:
@@ -54,8 +49,9 @@ public:
             if (key == "v" || key == "vn" || key == "vt") {
                 const size_t needed = key == "vt" ? 1 : 3;
                 if (t.size() < needed + 1) fail(key + " needs " + std::to_string(needed) + " numbers");
+                float value = 0.0f;
                 for (size_t k = 1; k < t.size(); ++k)
-                    if (!isNumber(t[k])) fail("'" + t[k] + "' is not a number");
+                    if (const std::string why = readFloat(t[k], value); !why.empty()) fail(why);
                 ++seen[key == "v" ? 0 : key == "vt" ? 1 : 2];
             } else if (key == "f" || key == "l" || key == "p") {
                 const size_t least = key == "f" ? 3 : key == "l" ? 2 : 1;

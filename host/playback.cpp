@@ -10,10 +10,13 @@
 
 #include "builtin_scene.h"
 #include "gltf_writer.h"
+#include "idle_effects.h"
+#include "interrupt.h"
 #include "kit/effect_stack.h"
 #include "kit/errors.h"
 #include "kit/host_data.h"
 #include "obj_io.h"
+#include "ranges.h"
 #include "renderer.h"
 
 namespace fs = std::filesystem;
@@ -50,33 +53,99 @@ std::vector<std::string> outputFiles(const PlaybackOptions& o) {
     return files;
 }
 
-void checkOptions(const PlaybackOptions& o) {
-    if (o.frames < 1) throw UsageError("--frames must be at least 1");
-    if (!(o.fps > 0.0) || !std::isfinite(o.fps)) throw UsageError("--fps must be a positive number");
-    const bool outputs = o.writeObjs || o.renderFrames || !o.sheetName.empty();
-    if (outputs && o.outDir.empty()) throw UsageError("--render and --sheet need --out DIR");
+// The frame files and the sheet an earlier run left in the folder: a folder of
+// frames never mixes two runs. Other files stay.
+void clearEarlierRun(const std::string& dir) {
+    std::error_code error;
+    std::vector<fs::path> earlier;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir, error)) {
+        const std::string name = entry.path().filename().string();
+        const bool frame = name.size() >= 14 && name.rfind("frame_", 0) == 0 &&
+                           name.find_first_not_of("0123456789", 6) == name.size() - 4 &&
+                           (name.substr(name.size() - 4) == ".obj" || name.substr(name.size() - 4) == ".png");
+        if ((frame || name == "sheet.png") && entry.is_regular_file(error)) earlier.push_back(entry.path());
+    }
+    for (const fs::path& file : earlier)
+        if (!fs::remove(file, error)) throw RunError("cannot remove " + file.string() + " of an earlier run: " + error.message());
+    if (!earlier.empty())
+        std::cerr << "fxhost: removed " << earlier.size() << " files of an earlier run from " << dir << '\n';
+}
+
+// Assignments of settings that came from a file: a refusal is the file's fault (status 1).
+std::vector<Assignment> resolveFileSettings(const EffectStack& stack, const PlaybackOptions& o) {
+    try {
+        return stack.resolve(o.fileSettings, o.frames);
+    } catch (const UsageError& e) {
+        throw RunError(e.what());
+    }
+}
+
+// The stack, with a name a session gave refused as the session's fault.
+std::unique_ptr<EffectStack> makeStack(const Plugin& plugin, const std::vector<CatalogueRow>& catalogue,
+                                       const PlaybackOptions& o) {
+    for (size_t i = 0; i < o.effects.size() && !o.effectsFile.empty(); ++i) {
+        try {
+            findEffect(catalogue, o.effects[i]);
+        } catch (const UsageError& e) {
+            throw RunError(o.effectsFile + ": effects[" + std::to_string(i) + "].name: " + e.what());
+        }
+    }
+    return std::make_unique<EffectStack>(plugin, catalogue, o.effects);
+}
+}  // namespace
+
+void checkPlayback(const PlaybackOptions& o) {
+    if (o.frames < 1 || o.frames > kMaxFrames)
+        throw UsageError("--frames " + std::to_string(o.frames) + ": expected a whole number from 1 to " +
+                         std::to_string(kMaxFrames));
+    if (!(o.fps >= kMinFps && o.fps <= kMaxFps))
+        throw UsageError("--fps " + limitText(o.fps) + ": expected a number from " + limitText(kMinFps) + " to " +
+                         limitText(kMaxFps));
+    if (!o.outDir.empty()) {
+        std::error_code error;
+        const std::string extension = fs::path(o.outDir).extension().string();
+        if ((fs::exists(o.outDir, error) && !fs::is_directory(o.outDir, error)) || extension == ".obj" ||
+            extension == ".png" || extension == ".json")
+            throw UsageError("--out " + o.outDir +
+                             ": frames go into a folder (frame_0001.obj, ...); name a folder, or a .glb or .gltf "
+                             "file for the whole run");
+    }
+    for (const auto& [asked, what] : {std::pair{o.renderFrames, "--render"}, {!o.sheetName.empty(), "--sheet"}}) {
+        if (!asked || !o.outDir.empty()) continue;
+        if (!o.gltfPath.empty())
+            throw UsageError(std::string(what) + " draws pictures into a folder, and --out " + o.gltfPath +
+                             " is a glTF file: give --out DIR");
+        throw UsageError(std::string(what) + " needs --out DIR");
+    }
     if (o.renderFrames) Renderer::require("--render");
     if (!o.sheetName.empty()) Renderer::require("--sheet");
-    if (o.width < 16 || o.height < 16 || o.width > 8192 || o.height > 8192)
-        throw UsageError("the picture size must lie between 16 and 8192 pixels a side");
+    if (o.width < kMinPicture || o.height < kMinPicture || o.width > kMaxPicture || o.height > kMaxPicture)
+        throw UsageError("the picture size must lie between " + std::to_string(kMinPicture) + " and " +
+                         std::to_string(kMaxPicture) + " pixels a side");
     if (o.scenePath.empty()) return;
     for (const std::string& file : outputFiles(o))
         if (sameFile(file, o.scenePath))
             throw UsageError("output " + file + " would overwrite the input scene " + o.scenePath);
 }
-}  // namespace
 
 std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
-    checkOptions(o);
+    checkPlayback(o);
     Scene source = o.scenePath.empty() ? builtinScene() : loadObj(o.scenePath);
     SceneRecords records(source);
 
     const Plugin plugin(o.pluginPath);
     const std::vector<CatalogueRow> catalogue = readCatalogue(plugin);
-    EffectStack stack(plugin, catalogue, o.effects);
+    const std::unique_ptr<EffectStack> stackOwner = makeStack(plugin, catalogue, o);
+    EffectStack& stack = *stackOwner;
     for (size_t i = 0; i < o.bypassed.size() && i < o.effects.size(); ++i) stack.setBypassed(i, o.bypassed[i]);
-    const std::vector<Assignment> assignments = stack.resolve(o.settings, o.frames);
+    std::vector<Assignment> assignments = resolveFileSettings(stack, o);
+    for (const Assignment& a : stack.resolve(o.settings, o.frames)) assignments.push_back(a);
 
+    const bool framesOut = o.writeObjs || o.renderFrames;
+    if (framesOut) {
+        std::error_code error;
+        if (fs::is_directory(o.outDir, error)) clearEarlierRun(o.outDir);
+    }
     for (const std::string& dir : {o.outDir, fs::path(o.gltfPath).parent_path().string()}) {
         std::error_code error;
         if (!dir.empty()) fs::create_directories(dir, error);
@@ -91,6 +160,7 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
         Camera& camera = renderer->camera();  // fixed for the whole run
         if (o.camera) {
             camera = *o.camera;
+            if (o.frameCamera) camera.frameAll(boundsOf(source), renderer->aspect());
         } else {
             camera.up = o.up;
             camera.setView(o.view);
@@ -102,27 +172,38 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
     HostData data;
     const std::string title = stack.names().empty() ? "scene" : stack.names();
     stack.start(assignments);
-    std::optional<ProgressBar> progress(std::in_place, title, o.frames);
-    for (int frame = 1; frame <= o.frames; ++frame) {
-        const float time = frameTime(frame, o.fps);
-        data.serve(records);
-        stack.runFrame(frame, time, data, assignments);
-        const bool show = o.renderFrames || shown.count(frame);
-        if (o.writeObjs || show || animation) {
-            const Scene current = sceneFromRecords(data.mesh, data.spline, data.particles);
-            if (o.writeObjs) writeObjFile(current, frameFile(o.outDir, frame, "obj"));
-            if (animation) animation->addFrame(current);
-            if (show) {
-                char label[256];
-                std::snprintf(label, sizeof label, "%s  t=%.2f", title.c_str(), double(time));
-                const Image image = renderer->render(current, [&stack] { stack.drawGizmos(); }, label);
-                if (o.renderFrames) writePng(frameFile(o.outDir, frame, "png"), image);
-                if (shown.count(frame)) tiles.push_back(image);
+    for (const std::string& why : idleEffects(stack, source)) std::cerr << "fxhost: warning: " << why << '\n';
+    std::optional<ProgressLine> ownProgress;
+    if (!o.progress) ownProgress.emplace(title, o.frames);
+    ProgressLine& progress = o.progress ? *o.progress : *ownProgress;
+    int written = 0;
+    try {
+        for (int frame = 1; frame <= o.frames; ++frame) {
+            stopIfInterrupted();
+            const float time = frameTime(frame, o.fps);
+            data.serve(records);
+            stack.runFrame(frame, time, data, assignments);
+            const bool show = o.renderFrames || shown.count(frame);
+            if (o.writeObjs || show || animation) {
+                const Scene current = sceneFromRecords(data.mesh, data.spline, data.particles);
+                if (o.writeObjs) writeObjFile(current, frameFile(o.outDir, frame, "obj"));
+                if (animation) animation->addFrame(current);
+                if (show) {
+                    char label[256];
+                    std::snprintf(label, sizeof label, "%s  t=%.2f", title.c_str(), double(time));
+                    const Image image = renderer->render(current, [&stack] { stack.drawGizmos(); }, label);
+                    if (o.renderFrames) writePng(frameFile(o.outDir, frame, "png"), image);
+                    if (shown.count(frame)) tiles.push_back(image);
+                }
             }
+            written = frame;
+            progress.advance();
         }
-        progress->show(frame);
+    } catch (const Interrupted& e) {
+        if (!framesOut) throw;
+        throw Interrupted(e.signal, "the " + std::to_string(written) + " frames written are whole");
     }
-    progress.reset();  // the bar leaves the terminal before anything else is printed
+    ownProgress.reset();  // the line leaves the terminal before anything else is printed
     if (animation) animation->write(o.gltfPath);
     if (!o.sheetName.empty())
         writePng((fs::path(o.outDir) / o.sheetName).string(), contactSheet(tiles, o.sheetColumns));

@@ -1,6 +1,6 @@
 // One run: a stack of effects over a scene for a number of frames, with the
 // outputs asked for. Everything that can be refused is checked before the
-// first file is written.
+// first file is written; a folder of frames holds this run's alone.
 #pragma once
 
 #include <optional>
@@ -17,7 +17,9 @@ struct PlaybackOptions {
     std::string scenePath;  // empty: the built-in scene
     int frames = 24;
     double fps = 24.0;  // frame n (from 1) runs at time n / fps
-    std::vector<ParamSetting> settings;
+    std::vector<ParamSetting> settings;      // from the command line (refused with status 2)
+    std::vector<ParamSetting> fileSettings;  // from a session, applied first (refused with status 1)
+    std::string effectsFile;                 // the session that named the effects, for messages
     std::vector<bool> bypassed;  // per effect; missing entries run
 
     std::string gltfPath;     // the whole run as one animated .glb or .gltf, when not empty
@@ -30,8 +32,13 @@ struct PlaybackOptions {
     UpAxis up = UpAxis::Y;
     View view = View::ThreeQuarter;
     std::optional<Camera> camera;  // as saved; otherwise the source scene framed from `view`
+    bool frameCamera = false;      // the saved camera's direction, framing the scene anew
     bool quiet = false;  // no timing lines
+    ProgressLine* progress = nullptr;  // a line shared by several runs; null: the run's own
 };
 
-// Throws UsageError or RunError; returns the time spent in each effect.
+// The options alone, against their ranges and each other; throws UsageError.
+void checkPlayback(const PlaybackOptions& options);
+
+// Throws UsageError, RunError or Interrupted; returns the time spent in each effect.
 std::vector<EffectTiming> runPlayback(const PlaybackOptions& options);

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 void printTiming(std::ostream& out, const EffectTiming& timing) {
@@ -11,20 +13,27 @@ void printTiming(std::ostream& out, const EffectTiming& timing) {
     out << line << '\n';
 }
 
-ProgressBar::ProgressBar(std::string title, int total)
-    : title_(std::move(title)), total_(total), enabled_(isatty(STDERR_FILENO) == 1) {}
+ProgressLine::ProgressLine(std::string title, long total)
+    : title_(std::move(title)), total_(total), terminal_(isatty(STDERR_FILENO) == 1), start_(Clock::now()) {}
 
-ProgressBar::~ProgressBar() {
-    if (enabled_ && lastWidth_ >= 0) std::fprintf(stderr, "\r\033[K");
+ProgressLine::~ProgressLine() {
+    if (showing_) std::fprintf(stderr, "\r\033[K");
 }
 
-void ProgressBar::show(int done) {
+void ProgressLine::advance() {
     constexpr int kWidth = 30;
-    if (!enabled_ || total_ <= 0) return;
-    const int filled = kWidth * done / total_;
-    if (filled == lastWidth_ && done != total_) return;  // redraw only when it changes
-    lastWidth_ = filled;
-    std::fprintf(stderr, "\r%s [%s%s] %d/%d", title_.c_str(), std::string(size_t(filled), '#').c_str(),
-                 std::string(size_t(kWidth - filled), '.').c_str(), done, total_);
+    ++done_;
+    if (!terminal_ || total_ <= 0) return;
+    const Clock::time_point now = Clock::now();
+    const double seconds = std::chrono::duration<double>(now - start_).count();
+    // Work of a second or less shows nothing; then ten redraws a second at most.
+    if (seconds < 1.0 || (showing_ && now - shown_ < std::chrono::milliseconds(100) && done_ != total_)) return;
+    showing_ = true;
+    shown_ = now;
+    const long filled = kWidth * std::min(done_, total_) / total_;
+    const double rate = done_ / seconds;
+    std::fprintf(stderr, "\r%s [%s%s] %ld/%ld frames, %.1f fps, %.0f s left\033[K", title_.c_str(),
+                 std::string(size_t(filled), '#').c_str(), std::string(size_t(kWidth - filled), '.').c_str(), done_,
+                 total_, rate, std::ceil(double(total_ - std::min(done_, total_)) / rate));
     std::fflush(stderr);
 }

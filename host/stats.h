@@ -1,7 +1,9 @@
 // The time spent in each effect (update + process), printed, and a progress
-// bar on stderr while frames run, shown only when stderr is a terminal.
+// line on stderr for work that takes longer than a second, shown only when
+// stderr is a terminal.
 #pragma once
 
+#include <chrono>
 #include <ostream>
 #include <string>
 
@@ -10,15 +12,21 @@
 // "_GenericTwist: 72 frames, 1.234 ms per frame, 810.4 fps (update + process)"
 void printTiming(std::ostream& out, const EffectTiming& timing);
 
-class ProgressBar {
+// "GenericTwist [#########.....................] 37/300 frames, 52.1 fps, 4 s left"
+class ProgressLine {
 public:
-    ProgressBar(std::string title, int total);
-    ~ProgressBar();  // clears the bar
-    void show(int done);
+    ProgressLine(std::string title, long total);
+    ~ProgressLine();  // clears the line
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    void advance();  // one more frame done
 
 private:
+    using Clock = std::chrono::steady_clock;
     std::string title_;
-    int total_;
-    bool enabled_;
-    int lastWidth_ = -1;
+    long total_, done_ = 0;
+    bool terminal_;
+    Clock::time_point start_, shown_;
+    bool showing_ = false;
 };

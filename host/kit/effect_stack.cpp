@@ -1,9 +1,13 @@
 #include "effect_stack.h"
 
+#include <algorithm>
+
 #include "errors.h"
+#include "names.h"
 
 EffectStack::EffectStack(const Plugin& plugin, const std::vector<CatalogueRow>& catalogue,
-                         const std::vector<std::string>& names) {
+                         const std::vector<std::string>& names)
+    : catalogue_(catalogue) {
     for (const std::string& name : names) findEffect(catalogue, name);  // every name known before any is made
     for (const std::string& name : names) {
         const CatalogueRow& row = findEffect(catalogue, name);
@@ -17,27 +21,45 @@ EffectStack::EffectStack(const Plugin& plugin, const std::vector<CatalogueRow>& 
 std::vector<Assignment> EffectStack::resolve(const std::vector<ParamSetting>& settings, int frames) const {
     std::vector<Assignment> assignments;
     for (const ParamSetting& setting : settings) {
+        const std::string label = settingLabel(setting);
         if (setting.frame > frames)
-            throw UsageError("--set " + setting.text + ": frame " + std::to_string(setting.frame) +
-                             " is past the last frame " + std::to_string(frames));
-        bool effectFound = setting.effect.empty(), paramFound = false;
-        std::string known;
+            throw UsageError(label + ": frame " + std::to_string(setting.frame) + " is past the last frame " +
+                             std::to_string(frames));
+        if (setting.effectIndex >= 0 && size_t(setting.effectIndex) >= entries_.size())
+            throw UsageError(label + ": no effect #" + std::to_string(setting.effectIndex + 1) + " in a stack of " +
+                             std::to_string(entries_.size()));
+        const CatalogueRow* wanted = nullptr;
+        if (!setting.effect.empty()) {
+            try {
+                wanted = &findEffect(catalogue_, setting.effect);
+            } catch (const UsageError& e) {
+                throw UsageError(label + ": " + e.what());
+            }
+        }
+        bool effectFound = !wanted, paramFound = false;
+        std::vector<std::string> known;
         for (size_t i = 0; i < entries_.size(); ++i) {
             const Entry& entry = entries_[i];
-            if (!setting.effect.empty() && setting.effect != entry.row->name) continue;
-            if (setting.effectIndex >= 0 && size_t(setting.effectIndex) != i) continue;
+            if ((wanted && entry.row != wanted) || (setting.effectIndex >= 0 && size_t(setting.effectIndex) != i))
+                continue;
             effectFound = true;
             if (const HostParam* param = entry.params->find(setting.name)) {
                 assignments.push_back(resolveSetting(setting, *param));
                 paramFound = true;
             }
             for (const HostParam& p : entry.params->params())
-                known += (known.empty() ? "" : ", ") + p.name;
+                if (std::find(known.begin(), known.end(), p.name) == known.end()) known.push_back(p.name);
         }
-        if (!effectFound) throw UsageError("--set " + setting.text + ": no effect " + setting.effect + " in the run");
-        if (!paramFound)
-            throw UsageError("--set " + setting.text + ": unknown parameter '" + setting.name + "'" +
-                             (known.empty() ? std::string(" (the run has no parameters)") : " (known: " + known + ")"));
+        if (!effectFound) throw UsageError(label + ": no effect " + wanted->name + " in the run");
+        if (!paramFound) {
+            std::string list;
+            for (const std::string& name : known) list += (list.empty() ? "" : ", ") + name;
+            const std::string suggestion = didYouMean(setting.name, known, "'");
+            throw UsageError(label + ": unknown parameter '" + setting.name + "'" +
+                             (!suggestion.empty() ? suggestion
+                              : known.empty()     ? std::string(" (the run has no parameters)")
+                                                  : " (known: " + list + ")"));
+        }
     }
     return assignments;
 }

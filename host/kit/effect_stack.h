@@ -20,12 +20,14 @@ inline float frameTime(int frame, double fps) { return float(frame / fps); }
 class EffectStack {
 public:
     // Creates every effect, calls init and registerParams; throws UsageError
-    // for an unknown effect and RunError for one that is not built.
+    // for an unknown effect and RunError for one that is not built. The
+    // catalogue must outlive the stack.
     EffectStack(const Plugin& plugin, const std::vector<CatalogueRow>& catalogue,
                 const std::vector<std::string>& names);
 
     // The settings as assignments to registered parameters; throws
-    // UsageError for an unknown name, a bad value or a frame past `frames`.
+    // UsageError for an unknown name, a bad value or a frame past `frames`,
+    // suggesting the nearest name.
     std::vector<Assignment> resolve(const std::vector<ParamSetting>& settings, int frames) const;
 
     // Applies the assignments of frame 0, then calls start.
@@ -36,6 +38,9 @@ public:
     // A bypassed effect is neither updated, nor processed, nor drawn.
     void setBypassed(size_t i, bool bypassed) { entries_.at(i).bypassed = bypassed; }
 
+    size_t size() const { return entries_.size(); }
+    const std::string& name(size_t i) const { return entries_.at(i).row->name; }
+    bool bypassed(size_t i) const { return entries_.at(i).bypassed; }
     // The parameters effect i registered, in order.
     const std::vector<HostParam>& params(size_t i) const { return entries_.at(i).params->params(); }
     std::vector<EffectTiming> timings() const;
@@ -49,5 +54,6 @@ private:
         EffectTiming timing;
         bool bypassed = false;
     };
+    const std::vector<CatalogueRow>& catalogue_;
     std::vector<Entry> entries_;
 };

@@ -1,23 +1,13 @@
 #include "param_setting.h"
 
-#include <cerrno>
-#include <cmath>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
 #include "errors.h"
+#include "float_text.h"
 
 namespace {
-bool parseFloat(const std::string& text, float& out) {
-    if (text.empty() || text.find_first_of(" \t") != std::string::npos) return false;
-    errno = 0;
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || errno == ERANGE || !std::isfinite(v)) return false;
-    out = static_cast<float>(v);
-    return std::isfinite(out);
-}
-
 std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> parts;
     size_t start = 0;
@@ -28,9 +18,18 @@ std::vector<std::string> split(const std::string& text, char separator) {
 }
 
 [[noreturn]] void refuse(const ParamSetting& setting, const std::string& why) {
-    throw UsageError("--set " + setting.text + ": " + why);
+    throw UsageError(settingLabel(setting) + ": " + why);
+}
+
+bool isWord(std::string text, const char* word) {
+    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text == word;
 }
 }  // namespace
+
+std::string settingLabel(const ParamSetting& setting) {
+    return setting.where.empty() ? "--set " + setting.text : setting.where;
+}
 
 ParamSetting parseSetting(const std::string& text) {
     ParamSetting setting;
@@ -52,6 +51,13 @@ ParamSetting parseSetting(const std::string& text) {
     if (dot != std::string::npos) {
         setting.effect = target.substr(0, dot);
         target = target.substr(dot + 1);
+        if (!setting.effect.empty() && setting.effect[0] == '#') {
+            const std::string n = setting.effect.substr(1);
+            if (n.empty() || n.size() > 6 || n.find_first_not_of("0123456789") != std::string::npos || std::stoi(n) < 1)
+                refuse(setting, "#N names the stack's Nth effect, from #1");
+            setting.effectIndex = std::stoi(n) - 1;
+            setting.effect.clear();
+        }
     }
     if (target.empty()) refuse(setting, "no parameter name");
     setting.name = target;
@@ -64,20 +70,21 @@ Assignment resolveSetting(const ParamSetting& setting, const HostParam& param) {
     switch (param.kind) {
         case ParamKind::Point: {
             const auto parts = split(value, ',');
-            if (parts.size() != 3 || !parseFloat(parts[0], a.values[0]) ||
-                !parseFloat(parts[1], a.values[1]) || !parseFloat(parts[2], a.values[2]))
-                refuse(setting, "'" + param.name + "' is a point: give three finite numbers x,y,z");
+            std::string why = parts.size() == 3 ? "" : "'" + value + "' holds " + std::to_string(parts.size()) +
+                                                           (parts.size() == 1 ? " number" : " numbers");
+            for (size_t k = 0; k < parts.size() && k < 3 && why.empty(); ++k) why = readFloat(parts[k], a.values[k]);
+            if (!why.empty()) refuse(setting, "'" + param.name + "' is a point: give three finite numbers x,y,z: " + why);
             return a;
         }
         case ParamKind::Flag:
-            if (value == "on" || value == "true") a.values[0] = 1.0f;
-            else if (value == "off" || value == "false") a.values[0] = 0.0f;
-            else if (!parseFloat(value, a.values[0]))
-                refuse(setting, "'" + value + "' is not a number (a flag takes 0..1, on or off)");
+            if (isWord(value, "on") || isWord(value, "true")) a.values[0] = 1.0f;
+            else if (isWord(value, "off") || isWord(value, "false")) a.values[0] = 0.0f;
+            else if (const std::string why = readFloat(value, a.values[0]); !why.empty())
+                refuse(setting, why + " (a flag takes on, off, true, false or a number 0..1)");
             break;
         case ParamKind::Scalar:
         case ParamKind::Bare:
-            if (!parseFloat(value, a.values[0])) refuse(setting, "'" + value + "' is not a finite number");
+            if (const std::string why = readFloat(value, a.values[0]); !why.empty()) refuse(setting, why);
             break;
     }
     if ((param.kind == ParamKind::Flag || param.kind == ParamKind::Scalar) &&

@@ -1,6 +1,7 @@
 // Parameter values as text, [FRAME:][EFFECT.]NAME=VALUE (fxhost's --set, a
 // session's edits): written into the effect's floats before playback starts,
 // or before the update of the frame given, the way a user edits a parameter.
+// EFFECT is a name (as findEffect takes it) or #N, the stack's Nth entry.
 #pragma once
 
 #include <string>
@@ -14,8 +15,12 @@ struct ParamSetting {
     int effectIndex = -1;  // from 0: only that entry of the stack (a stack may hold an effect twice)
     std::string name;
     std::string value;
-    std::string text;  // as given, for messages
+    std::string text;   // as given
+    std::string where;  // what messages call it; empty: "--set TEXT"
 };
+
+// "--set TEXT", or where the setting came from.
+std::string settingLabel(const ParamSetting& setting);
 
 // Splits the text; throws UsageError on a malformed setting.
 ParamSetting parseSetting(const std::string& text);
@@ -28,7 +33,8 @@ struct Assignment {
 };
 
 // The assignment of a setting to one parameter; throws UsageError for a value
-// that is not a number, not finite, or outside 0..1 for a flag or a scalar.
+// that is not a number, not a finite float, or outside 0..1 for a flag or a
+// scalar. A flag also takes on, off, true and false.
 Assignment resolveSetting(const ParamSetting& setting, const HostParam& param);
 
 void apply(const Assignment& assignment);

@@ -2,6 +2,7 @@
 
 #include "errors.h"
 #include "fx/plugin_library.h"
+#include "names.h"
 
 namespace {
 // Far more than the longest catalogue name needs (28 bytes).
@@ -59,8 +60,30 @@ const CatalogueRow& findEffect(const std::vector<CatalogueRow>& catalogue, const
         const size_t index = std::stoul(key);
         if (index < catalogue.size()) return catalogue[index];
     }
+    // A short name in any case, whole or the beginning of one name only.
+    const std::string typed = shortName(key);
+    std::vector<const CatalogueRow*> starting;
+    for (const CatalogueRow& row : catalogue) {
+        if (shortName(row.name) == typed) return row;
+        if (!typed.empty() && shortName(row.name).rfind(typed, 0) == 0) starting.push_back(&row);
+    }
+    if (starting.size() == 1) return *starting[0];
+    if (starting.size() > 1) {
+        std::string could;
+        for (size_t i = 0; i < starting.size(); ++i)
+            could += (i == 0 ? "" : i + 1 == starting.size() ? " or " : ", ") + starting[i]->name;
+        throw UsageError("'" + key + "' could be " + could);
+    }
+    std::vector<std::string> shortNames;
     std::string known;
-    for (const CatalogueRow& row : catalogue) known += (known.empty() ? "" : ", ") + row.name;
+    for (const CatalogueRow& row : catalogue) {
+        shortNames.push_back(shortName(row.name));
+        known += (known.empty() ? "" : ", ") + row.name;
+    }
+    const std::string nearest = nearestName(typed, shortNames);
+    for (const CatalogueRow& row : catalogue)
+        if (!nearest.empty() && shortName(row.name) == nearest)
+            throw UsageError("unknown effect '" + key + "'; did you mean " + row.name + "?");
     throw UsageError("unknown effect '" + key + "' (known: " + known + ")");
 }
 

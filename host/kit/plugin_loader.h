@@ -55,7 +55,9 @@ struct CatalogueRow {
 // and released at once.
 std::vector<CatalogueRow> readCatalogue(const Plugin& plugin);
 
-// The row named by a catalogue name or an index; throws UsageError.
+// The row named by a catalogue name, an index, or a short name in any case
+// (twist for GenericTwist), whole or the beginning of one name only; throws
+// UsageError, suggesting the nearest name.
 const CatalogueRow& findEffect(const std::vector<CatalogueRow>& catalogue, const std::string& key);
 
 // A new object of a built effect; throws RunError when fx_create gives none.

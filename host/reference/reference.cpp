@@ -45,6 +45,7 @@ std::vector<EffectReference> load() {
             e.does = j.at("does");
             e.gizmo = j.at("gizmo");
             e.demo = j.value("demo", std::vector<std::string>{});
+            e.reads = j.value("reads", "");
             e.frame = j.value("frame", 12);
             for (const nlohmann::json& p : j.at("params")) e.params.push_back(paramFrom(p));
             all.push_back(std::move(e));

@@ -38,6 +38,7 @@ struct EffectReference {
     std::string page;    // the file's name without .json: the reference page's name
     std::string title, does, gizmo;
     std::vector<std::string> demo;  // settings for the demo and the pages' preview, as --set takes them
+    std::string reads;              // a kind of data (mesh, spline, particles) the effect follows, not moves
     int frame = 12;                 // the frame the pages' strips show, at 24 frames a second
     std::vector<ParamReference> params;
 

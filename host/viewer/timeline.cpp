@@ -118,7 +118,7 @@ void Timeline::saveFrame(const std::string& path) {
 }
 
 Session Timeline::session() const {
-    return Session{scenePath_, effects_, settings_, frames_, fps_, std::nullopt};
+    return Session{"", scenePath_, effects_, settings_, frames_, fps_, std::nullopt};
 }
 
 void Timeline::useSession(const Session& session) {

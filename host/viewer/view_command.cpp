@@ -1,31 +1,35 @@
 #include "view_command.h"
 
-#include <cstdio>
+#include "../kit/errors.h"
+#include "../ranges.h"
+#include "viewer_script.h"
 
-#include "../cli_options.h"
-#include "kit/errors.h"
-
-ViewCommand::ViewCommand(CLI::App& app, std::string& pluginPath) : pluginPath_(pluginPath) {
+ViewCommand::ViewCommand(CLI::App& app, Choices& choices, std::string& pluginPath) {
     command_ = app.add_subcommand("view", "A window to play, tune and look at a stack of effects");
-    command_->add_option("EFFECT", options_.effects, "Effects to start with, in order (names or indices)");
+    command_->add_option("EFFECT", options_.effects, "Effects to start with, in order: names, short names or indices");
     command_->add_option("--scene", options_.scenePath, "Wavefront OBJ scene (default: the built-in scene)");
-    command_->add_option("--session", options_.sessionPath, "A session saved from the viewer");
-    command_->add_option("--script", options_.scriptPath, "Viewer actions to run, one a line (see docs/fxhost.md)");
-    command_->add_option("--size", size_, "Window size WIDTHxHEIGHT (default 1280x800)");
-    addCameraOptions(command_, up_, view_);
-    addPluginOption(command_, pluginPath_);
+    command_->add_option("--session", options_.sessionPath, "A session saved from the viewer")->type_name("FILE");
+    command_->add_option("--script", options_.scriptPath, "Viewer actions to run, one a line (below)")->type_name("FILE");
+    command_->add_flag("--stay", options_.stay, "Keep the window open when the script ends or fails");
+    command_->add_option("--size", size_, "Window size WIDTHxHEIGHT, from 320x240 (default 1280x800)")->type_name("WxH");
+    addCameraOptions(command_, choices, up_, view_);
+    addPluginOption(command_, pluginPath);
+    command_->footer(viewerHelp());
 }
 
-int ViewCommand::run() {
-    options_.pluginPath = pluginPath_;
+void ViewCommand::check() {
     if (!size_.empty()) {
-        char rest = 0;
-        if (std::sscanf(size_.c_str(), "%dx%d%c", &options_.width, &options_.height, &rest) != 2 ||
-            options_.width < 320 || options_.height < 240 || options_.width > 8192 || options_.height > 8192)
-            throw UsageError("--size " + size_ + ": expected WIDTHxHEIGHT from 320x240");
+        sizeOption("--size", size_, kMinWindowWidth, kMaxWindow, options_.width, options_.height);
+        if (options_.height < kMinWindowHeight)
+            throw UsageError("--size " + size_ + ": the window is at least " + std::to_string(kMinWindowHeight) +
+                             " pixels high");
     }
     options_.up = parseUpAxis(up_);
     options_.view = parseView(view_);
+}
+
+int ViewCommand::run(const std::string& pluginPath) {
+    options_.pluginPath = pluginPath;
     Viewer viewer(options_);
     return viewer.run();
 }

@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "../image.h"
+#include "../interrupt.h"
 #include "../session.h"
 #include "kit/errors.h"
 #include "viewer_script.h"
@@ -19,7 +20,44 @@ namespace {
 Viewer* viewerOf(GLFWwindow* window) { return static_cast<Viewer*>(glfwGetWindowUserPointer(window)); }
 }  // namespace
 
-Viewer::Viewer(const ViewerOptions& options) : timeline_(options.pluginPath) {
+std::string viewerHelp() {
+    std::string out = "Keys, over the picture:\n";
+    for (const Viewer::Key& k : Viewer::keys()) {
+        std::string head = std::string("  ") + k.name;
+        head.resize(30, ' ');
+        out += head + k.does + "\n";
+    }
+    return out +
+           "Mouse, over the picture:\n"
+           "  drag                        orbit\n"
+           "  right-drag or Shift+drag    pan\n"
+           "  wheel                       zoom\n"
+           "  drop an .obj file           open it\n"
+           "Script actions (--script FILE, one a line, # begins a comment; N counts the stack from 1):\n" +
+           scriptActions() +
+           "The first action that fails ends the script with status 1; the window closes at the script's end\n"
+           "unless --stay is given.";
+}
+
+const std::vector<Viewer::Key>& Viewer::keys() {
+    static const std::vector<Key> table = {
+        {GLFW_KEY_SPACE, false, "Space", "play or pause", [](Viewer& v) { v.playing_ = !v.playing_; }},
+        {GLFW_KEY_RIGHT, false, "Right", "the next frame", [](Viewer& v) { v.timeline_.show(v.timeline_.frame() + 1); }},
+        {GLFW_KEY_LEFT, false, "Left", "the frame before", [](Viewer& v) { v.timeline_.show(v.timeline_.frame() - 1); }},
+        {GLFW_KEY_HOME, false, "Home", "frame 1", [](Viewer& v) { v.timeline_.show(1); }},
+        {GLFW_KEY_F, false, "F", "frame the whole scene", [](Viewer& v) { v.frameAll(); }},
+        {GLFW_KEY_1, false, "1", "look from the front", [](Viewer& v) { v.setView(View::Front); }},
+        {GLFW_KEY_3, false, "3", "look from the side", [](Viewer& v) { v.setView(View::Side); }},
+        {GLFW_KEY_7, false, "7", "look from the top", [](Viewer& v) { v.setView(View::Top); }},
+        {GLFW_KEY_0, false, "0", "look from three-quarter", [](Viewer& v) { v.setView(View::ThreeQuarter); }},
+        {GLFW_KEY_F12, false, "F12", "save the picture as NAME_N.png (NAME from the panel)",
+         [](Viewer& v) { v.screenshot(v.nameField_ + std::string("_") + std::to_string(++v.shotCounter_) + ".png", false); }},
+        {GLFW_KEY_Q, true, "Ctrl+Q", "close the window", [](Viewer& v) { v.quit(); }},
+    };
+    return table;
+}
+
+Viewer::Viewer(const ViewerOptions& options) : timeline_(options.pluginPath), stay_(options.stay) {
     // Everything the command line names is checked before a window opens.
     if (!options.scriptPath.empty()) script_ = std::make_unique<ViewerScript>(options.scriptPath);
     if (!options.sessionPath.empty()) loadSession(options.sessionPath);
@@ -70,7 +108,7 @@ Viewer::~Viewer() {
 Viewer::Rect Viewer::viewRect() const {
     int width = 0, height = 0;
     glfwGetFramebufferSize(window_, &width, &height);
-    return Rect{kPanelWidth, kStatusHeight, std::max(16, width - kPanelWidth), std::max(16, height - kStatusHeight)};
+    return Rect{kPanelWidth, statusHeight(), std::max(16, width - kPanelWidth), std::max(16, height - statusHeight())};
 }
 
 void Viewer::openScene(const std::string& path) {
@@ -138,22 +176,8 @@ void Viewer::onKey(GLFWwindow* window, int key, int, int action, int mods) {
 }
 
 void Viewer::key(int key, int mods) {
-    switch (key) {
-        case GLFW_KEY_F: frameAll(); break;
-        case GLFW_KEY_SPACE: playing_ = !playing_; break;
-        case GLFW_KEY_RIGHT: timeline_.show(timeline_.frame() + 1); break;
-        case GLFW_KEY_LEFT: timeline_.show(timeline_.frame() - 1); break;
-        case GLFW_KEY_HOME: timeline_.show(1); break;
-        case GLFW_KEY_1: setView(View::Front); break;
-        case GLFW_KEY_3: setView(View::Side); break;
-        case GLFW_KEY_7: setView(View::Top); break;
-        case GLFW_KEY_0: setView(View::ThreeQuarter); break;
-        case GLFW_KEY_F12: screenshot(nameField_ + std::string("_") + std::to_string(++shotCounter_) + ".png", false); break;
-        case GLFW_KEY_Q:
-            if (mods & GLFW_MOD_CONTROL) quit();
-            break;
-        default: break;
-    }
+    for (const Key& k : keys())
+        if (k.key == key && k.control == ((mods & GLFW_MOD_CONTROL) != 0)) k.act(*this);
 }
 
 void Viewer::handleMouse() {
@@ -222,13 +246,17 @@ void Viewer::takeScreenshots() {
 int Viewer::run() {
     lastTick_ = glfwGetTime();
     while (!glfwWindowShouldClose(window_)) {
+        stopIfInterrupted();
         const double start = glfwGetTime();
         glfwPollEvents();
         try {
             for (const std::string& path : dropped_) openScene(path);
             dropped_.clear();
-            if (script_) script_->step(*this);
+            if (script_ && !script_->step(*this)) scriptFailed_ = true;
+            if (script_ && script_->finished() && !stay_) quit();
             advance();
+        } catch (const Interrupted&) {
+            throw;
         } catch (const std::exception& e) {
             dropped_.clear();
             say(e.what(), true);
@@ -244,5 +272,5 @@ int Viewer::run() {
         glfwSwapBuffers(window_);
         if (script_) script_->frameDone(glfwGetTime() - start);
     }
-    return 0;
+    return scriptFailed_ ? 1 : 0;
 }

@@ -13,18 +13,22 @@
 
 struct GLFWwindow;
 
-constexpr int kPanelWidth = 380, kStatusHeight = 26;  // pixels: the panel on the left, the status line below
+constexpr int kPanelWidth = 380;  // pixels: the panel on the left; the status line runs below both
 
 struct ViewerOptions {
     std::string pluginPath;
     std::vector<std::string> effects;
     std::string scenePath, sessionPath, scriptPath;
+    bool stay = false;  // the window outlives its script
     int width = 1280, height = 800;
     UpAxis up = UpAxis::Y;
     View view = View::ThreeQuarter;
 };
 
 class ViewerScript;
+
+// What `fxhost view --help` tells below the options: the keys, the mouse and the script's actions.
+std::string viewerHelp();
 
 class Viewer {
 public:
@@ -33,7 +37,19 @@ public:
     Viewer(const Viewer&) = delete;
     Viewer& operator=(const Viewer&) = delete;
 
-    int run();  // until the window closes; the exit status
+    // Until the window closes, or its script ends (unless told to stay): 0,
+    // or 1 when an action of the script failed. Throws Interrupted.
+    int run();
+
+    // The keys, each with what it does.
+    struct Key {
+        int key;
+        bool control;
+        const char* name;
+        const char* does;
+        void (*act)(Viewer&);
+    };
+    static const std::vector<Key>& keys();
 
     // What the panel, the keys and a script do. Each throws UsageError or
     // RunError with a one-line reason; the viewer shows it and goes on.
@@ -67,6 +83,7 @@ private:
     void statusLine();
     void handleMouse();
     void key(int key, int mods);
+    int statusHeight() const;
     void advance();
     void drawFrame();
     void takeScreenshots();
@@ -81,7 +98,8 @@ private:
     DrawOptions show_;
     std::unique_ptr<SceneDrawer> drawer_;
     std::unique_ptr<ViewerScript> script_;
-    bool playing_ = false, loop_ = true, cameraFromSession_ = false;
+    bool playing_ = false, loop_ = true, cameraFromSession_ = false, stay_ = false, scriptFailed_ = false;
+    int statusLines_ = 1;
     double lastTick_ = 0.0;
     std::vector<std::pair<std::string, bool>> shots_;
     std::string message_;

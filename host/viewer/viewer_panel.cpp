@@ -237,8 +237,8 @@ void Viewer::panel() {
 void Viewer::statusLine() {
     int width = 0, height = 0;
     glfwGetWindowSize(window_, &width, &height);
-    ImGui::SetNextWindowPos(ImVec2(float(kPanelWidth), float(height - kStatusHeight)));
-    ImGui::SetNextWindowSize(ImVec2(float(width - kPanelWidth), float(kStatusHeight)));
+    ImGui::SetNextWindowPos(ImVec2(float(kPanelWidth), float(height - statusHeight())));
+    ImGui::SetNextWindowSize(ImVec2(float(width - kPanelWidth), float(statusHeight())));
     ImGui::Begin("status", nullptr, ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
                                         ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoFocusOnAppearing);
     const Scene& scene = timeline_.current();
@@ -254,6 +254,15 @@ void Viewer::statusLine() {
     for (size_t i = 0; i < ms.size() && used > 0 && size_t(used) < sizeof text; ++i)
         used += std::snprintf(text + used, sizeof text - size_t(used), "  %s %.2f ms", timeline_.effect(i).name.c_str(),
                               ms[i]);
+    // A narrow window wraps the line; the picture above gives up the rows from the next frame on.
+    const float wrap = ImGui::GetContentRegionAvail().x;
+    const float rows = ImGui::CalcTextSize(text, nullptr, false, wrap).y / ImGui::GetTextLineHeight();
+    statusLines_ = std::clamp(int(std::lround(rows)), 1, 4);
+    ImGui::PushTextWrapPos(0.0f);
     ImGui::TextUnformatted(text);
+    ImGui::PopTextWrapPos();
     ImGui::End();
 }
+
+// 26 pixels for one row of ImGui's default font, 17 for each further row.
+int Viewer::statusHeight() const { return 9 + 17 * statusLines_; }

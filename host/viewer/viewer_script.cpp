@@ -7,34 +7,64 @@
 #include <map>
 #include <sstream>
 
+#include "../interrupt.h"
+#include "../ranges.h"
 #include "kit/errors.h"
+#include "kit/names.h"
 #include "viewer.h"
 
 namespace {
-// Each command and how many words follow it (-1: the rest of the line, maybe empty).
-const std::map<std::string, int> kArity = {
-    {"scene", -1},       {"add", 1},          {"remove", 1},     {"move", 2},        {"bypass", 2},
-    {"set", -1},         {"frame", 1},        {"play", 1},       {"frames", 1},      {"fps", 1},
-    {"orbit", 2},        {"pan", 2},          {"zoom", 1},       {"view", 1},        {"up", 1},
-    {"frame-all", 0},    {"show", 2},         {"wait", 1},       {"screenshot", -1}, {"screenshot-window", -1},
-    {"save-frame", -1},  {"save-session", -1}, {"load-session", -1}, {"quit", 0},  {"fit", 1},
+struct Action {
+    const char* name;
+    int words;  // how many follow it; -1: the rest of the line, maybe empty
+    const char* takes;
+    const char* does;
+};
+const Action kActions[] = {
+    {"scene", -1, "[PATH]", "open a scene file (none: the built-in scene)"},
+    {"add", 1, "EFFECT", "add an effect at the end of the stack"},
+    {"remove", 1, "N", "remove the stack's Nth effect (counted from 1)"},
+    {"move", 2, "N M", "move the Nth effect to place M"},
+    {"bypass", 2, "N on|off", "bypass the Nth effect, or run it again"},
+    {"set", -1, "[N] NAME=VALUE", "edit a parameter of the Nth effect, or of every effect that has it"},
+    {"frame", 1, "N", "show frame N; prints how long it took"},
+    {"play", 1, "FRAMES", "play that many frames; prints the time per frame"},
+    {"frames", 1, "N", "the number of frames"},
+    {"fps", 1, "F", "frames per second"},
+    {"orbit", 2, "DX DY", "turn the camera by degrees right and up"},
+    {"pan", 2, "DX DY", "move the camera by fractions of the picture's height"},
+    {"zoom", 1, "F", "come closer by the factor F"},
+    {"view", 1, "NAME", "look from three-quarter, front, top or side"},
+    {"up", 1, "y|z", "the scene's up axis"},
+    {"frame-all", 0, "", "frame the whole scene"},
+    {"show", 2, "WHAT on|off", "show or hide the gizmos, mesh, wireframe, curves or particles"},
+    {"wait", 1, "FRAMES", "draw that many frames before the next action"},
+    {"screenshot", -1, "PATH", "write the picture as PNG"},
+    {"screenshot-window", -1, "PATH", "write the whole window as PNG"},
+    {"save-frame", -1, "PATH", "write the frame shown as OBJ"},
+    {"save-session", -1, "PATH", "write the session as JSON"},
+    {"load-session", -1, "PATH", "read a session"},
+    {"fit", 1, "N", "bring the Nth effect's centre and reach to the scene"},
+    {"quit", 0, "", "close the window"},
 };
 
-double number(const std::string& word) {
-    size_t used = 0;
+const Action* findAction(const std::string& name) {
+    for (const Action& a : kActions)
+        if (name == a.name) return &a;
+    return nullptr;
+}
+
+double number(const std::string& word, double low, double high) {
     double v = 0;
-    try {
-        v = std::stod(word, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != word.size()) throw UsageError("'" + word + "' is not a number");
+    const std::string why = readNumber(word, low, high, v);
+    if (!why.empty()) throw UsageError("'" + word + "': " + why);
     return v;
 }
 
-int count(const std::string& word) {
-    const double v = number(word);
-    if (v != double(int(v))) throw UsageError("'" + word + "' is not a whole number");
+int count(const std::string& word, int low, int high) {
+    long long v = 0;
+    const std::string why = readWhole(word, low, high, v);
+    if (!why.empty()) throw UsageError("'" + word + "': " + why);
     return int(v);
 }
 
@@ -45,12 +75,22 @@ bool onOff(const std::string& word) {
 }
 
 size_t entry(Viewer& viewer, const std::string& word) {
-    const int n = count(word);
-    if (n < 1 || size_t(n) > viewer.timeline().size())
+    long long n = 0;
+    if (!readWhole(word, 1, 1000000, n).empty() || size_t(n) > viewer.timeline().size())
         throw UsageError("no effect " + word + " in the stack of " + std::to_string(viewer.timeline().size()));
     return size_t(n - 1);
 }
 }  // namespace
+
+std::string scriptActions() {
+    std::string out;
+    for (const Action& a : kActions) {
+        std::string head = std::string("  ") + a.name + (*a.takes ? " " : "") + a.takes;
+        head.resize(std::max<size_t>(head.size() + 2, 30), ' ');
+        out += head + a.does + "\n";
+    }
+    return out;
+}
 
 ViewerScript::ViewerScript(const std::string& path) : path_(path) {
     std::ifstream in(path);
@@ -61,12 +101,15 @@ ViewerScript::ViewerScript(const std::string& path) : path_(path) {
         Line line{number, {}, ""};
         for (std::string w; words >> w;) line.words.push_back(w);
         if (line.words.empty() || line.words[0][0] == '#') continue;
-        const auto arity = kArity.find(line.words[0]);
-        if (arity == kArity.end())
-            throw UsageError(path + ":" + std::to_string(number) + ": unknown action '" + line.words[0] + "'");
-        if (arity->second >= 0 && line.words.size() != size_t(arity->second) + 1)
-            throw UsageError(path + ":" + std::to_string(number) + ": " + line.words[0] + " takes " +
-                             std::to_string(arity->second) + " argument(s)");
+        const Action* action = findAction(line.words[0]);
+        const std::string at = path + ":" + std::to_string(number) + ": ";
+        if (!action) {
+            std::vector<std::string> names;
+            for (const Action& a : kActions) names.push_back(a.name);
+            throw UsageError(at + "unknown action '" + line.words[0] + "'" + didYouMean(line.words[0], names));
+        }
+        if (action->words >= 0 && line.words.size() != size_t(action->words) + 1)
+            throw UsageError(at + "expected " + action->name + (*action->takes ? " " : "") + action->takes);
         const size_t start = text.find(line.words[0]) + line.words[0].size();
         line.rest = text.substr(text.find_first_not_of(" \t", start) == std::string::npos
                                     ? text.size() : text.find_first_not_of(" \t", start));
@@ -75,16 +118,20 @@ ViewerScript::ViewerScript(const std::string& path) : path_(path) {
     }
 }
 
-void ViewerScript::step(Viewer& viewer) {
+bool ViewerScript::step(Viewer& viewer) {
     if (played_ > 0 && playing_ == 0) viewer.play(false), played_ = 0;
-    if (playing_ > 0 || waiting_ > 0) return;
-    if (next_ >= lines_.size()) return;
+    if (playing_ > 0 || waiting_ > 0 || next_ >= lines_.size()) return true;
     const Line& line = lines_[next_++];
     try {
         execute(viewer, line);
+    } catch (const Interrupted&) {
+        throw;
     } catch (const std::exception& e) {
         viewer.say(path_ + ":" + std::to_string(line.number) + ": " + e.what(), true);
+        next_ = lines_.size(), playing_ = waiting_ = 0;
+        return false;
     }
+    return true;
 }
 
 void ViewerScript::frameDone(double seconds) {
@@ -137,21 +184,22 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
         }
         if (!found) throw UsageError("set: no effect of the stack has a parameter '" + name + "'");
     } else if (command == "frame") {
+        const int frame = count(w[1], 1, timeline.frames());
         playClock_ = std::clock();
-        timeline.show(count(w[1]));
+        timeline.show(frame);
         timeFrame_ = true;
     } else if (command == "play") {
-        playing_ = count(w[1]);
+        playing_ = count(w[1], 1, kMaxFrames);
         played_ = 0;
         playSeconds_ = 0.0;
         playClock_ = std::clock();
         viewer.play(playing_ > 0);
     }
-    else if (command == "frames") timeline.setFrames(count(w[1]));
-    else if (command == "fps") timeline.setFps(number(w[1]));
-    else if (command == "orbit") viewer.camera().orbit(number(w[1]), number(w[2]));
-    else if (command == "pan") viewer.camera().pan(number(w[1]), number(w[2]));
-    else if (command == "zoom") viewer.camera().zoom(number(w[1]));
+    else if (command == "frames") timeline.setFrames(count(w[1], 1, kMaxFrames));
+    else if (command == "fps") timeline.setFps(number(w[1], kMinFps, kMaxFps));
+    else if (command == "orbit") viewer.camera().orbit(number(w[1], -1e6, 1e6), number(w[2], -1e6, 1e6));
+    else if (command == "pan") viewer.camera().pan(number(w[1], -1e6, 1e6), number(w[2], -1e6, 1e6));
+    else if (command == "zoom") viewer.camera().zoom(number(w[1], 1e-3, 1e3));
     else if (command == "view") viewer.setView(parseView(w[1]));
     else if (command == "up") viewer.setUp(parseUpAxis(w[1]));
     else if (command == "frame-all") viewer.frameAll();
@@ -164,7 +212,7 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
         if (it == what.end()) throw UsageError("show: no figure '" + w[1] + "'");
         *it->second = onOff(w[2]);
     }
-    else if (command == "wait") waiting_ = count(w[1]);
+    else if (command == "wait") waiting_ = count(w[1], 0, kMaxFrames);
     else if (command == "screenshot") viewer.screenshot(line.rest, false);
     else if (command == "screenshot-window") viewer.screenshot(line.rest, true);
     else if (command == "save-frame") timeline.saveFrame(line.rest);

@@ -1,13 +1,8 @@
-// A script of viewer actions, one a line, run one per drawn frame:
-//   scene [PATH]          add EFFECT           remove N          move N M
-//   bypass N on|off       set [N] NAME=VALUE   frame N           play FRAMES
-//   frames N              fps F                orbit DX DY       pan DX DY
-//   zoom F                view NAME            up y|z            frame-all
-//   show gizmos|mesh|wireframe|curves|particles on|off           wait FRAMES
-//   screenshot PATH       screenshot-window PATH                 save-frame PATH
-//   save-session PATH     load-session PATH    fit N (to the scene)   quit
-// N counts the stack from 1; `set` without N sets every effect that has the name.
-// `play` and `frame` print how long their frames took.
+// A script of viewer actions, one a line, run one per drawn frame, for tests
+// and measurements; the actions and what they take are in viewer_script.cpp
+// (`fxhost view --help` lists them). The first action that fails ends the
+// script, and the window, with status 1; at its end the window closes, unless
+// the viewer was told to stay.
 #pragma once
 
 #include <ctime>
@@ -16,14 +11,20 @@
 
 class Viewer;
 
+// "  scene [PATH]  open a scene file ...", one action a line.
+std::string scriptActions();
+
 class ViewerScript {
 public:
     // Throws RunError for a file that cannot be read, UsageError "FILE:LINE: why" for a bad line.
     explicit ViewerScript(const std::string& path);
 
-    // Runs the next action, or goes on with `play` and `wait`.
-    void step(Viewer& viewer);
+    // Runs the next action, or goes on with `play` and `wait`. An action that
+    // fails is reported and ends the script: returns false then.
+    bool step(Viewer& viewer);
     void frameDone(double seconds);
+    // Every action done, the last `play` and `wait` too.
+    bool finished() const { return next_ >= lines_.size() && playing_ == 0 && waiting_ == 0; }
 
 private:
     struct Line {
