@@ -2,29 +2,13 @@
 
 #include <iterator>
 
-#include "scene/batch_rules.h"
+#include "scene/instruction_sets.h"
 
-namespace lanes {
-namespace sse2 {
-extern const LaneKernels kLaneKernels;
-}
-namespace avx2 {
-extern const LaneKernels kLaneKernels;
-}
-#if defined(__x86_64__)
-namespace avx512 {
-extern const LaneKernels kLaneKernels;
-}
-#endif
-}  // namespace lanes
+// Each set's kernels are defined by lane_costs_on_set.h, compiled for it.
+FX_DECLARE_PER_SET(extern const LaneKernels kLaneKernels)
 
 namespace {
-#if defined(__x86_64__)
-constexpr RulesPerSet<LaneKernels> kKernels{&lanes::sse2::kLaneKernels, &lanes::avx2::kLaneKernels,
-                                            &lanes::avx512::kLaneKernels};
-#else
-constexpr RulesPerSet<LaneKernels> kKernels{&lanes::sse2::kLaneKernels, &lanes::avx2::kLaneKernels, nullptr};
-#endif
+constexpr PerSet<const LaneKernels*> kKernels FX_PER_SET(kLaneKernels);
 
 constexpr const char* kNames[] = {"sin", "cos", "sincos", "tan", "atan2", "exp", "log", "pow", "sqrt", "div"};
 
@@ -84,7 +68,7 @@ double insideShare(const PointView& points, int width) {
 const char* nameOf(LaneFunction f) { return kNames[int(f)]; }
 
 LaneTimer::LaneTimer()
-    : kernels_(kKernels.widest()),
+    : kernels_(*kKernels.widest()),
       x_(std::size(kLaneFunctions) * kLaneElements),
       y_(x_.size()),
       out_(kLaneElements),

@@ -1,29 +1,13 @@
 #include "effects/batch_rules.h"
 
-// Each table is defined by the file compiled for its instruction set.
-namespace lanes {
-namespace sse2 {
-extern const BatchRules kRules;
-}
-namespace avx2 {
-extern const BatchRules kRules;
-}
-#if defined(__x86_64__)
-namespace avx512 {
-extern const BatchRules kRules;
-}
-#endif
-}  // namespace lanes
+// Each set's table is defined by batch_rules_table.h, compiled for it.
+FX_DECLARE_PER_SET(extern const BatchRules kRules)
 
 namespace {
-#if defined(__x86_64__)
-constexpr RulesPerSet<BatchRules> kTables{&lanes::sse2::kRules, &lanes::avx2::kRules, &lanes::avx512::kRules};
-#else
-constexpr RulesPerSet<BatchRules> kTables{&lanes::sse2::kRules, &lanes::avx2::kRules, nullptr};
-#endif
+constexpr PerSet<const BatchRules*> kTables FX_PER_SET(kRules);
 
 // Chosen once, when the library loads.
-const BatchRules* const kChosen = &kTables.widest();
+const BatchRules* const kChosen = kTables.widest();
 }  // namespace
 
 const BatchRules* batchRulesFor(InstructionSet set) { return kTables.forSet(set); }

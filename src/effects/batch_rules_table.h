@@ -1,8 +1,7 @@
-// The table of batch rules for the instruction set the including file is
-// compiled for; batch_rules_sse2.cpp, batch_rules_avx2.cpp and
-// batch_rules_avx512.cpp each include it once. Nothing here calls the
-// scalar helpers of vec_math.h: an inline function compiled for a wider set
-// must never be the copy the rest of the library links to.
+// The table of batch rules, compiled once per instruction set
+// (cmake/lanes.cmake). Nothing here calls the scalar helpers of vec_math.h:
+// an inline function compiled for a wider set must never be the copy the
+// rest of the library links to.
 #pragma once
 
 #include "effects/affine_lanes.h"

@@ -1,4 +1,4 @@
-#include "scene/batch_rules.h"
+#include "scene/instruction_sets.h"
 
 // libgcc's checks ask the operating system too: AVX2 counts only where
 // XGETBV shows it saves the YMM registers (and AVX-512 the ZMM ones).
