@@ -13,22 +13,11 @@
 
 #include <gtest/gtest.h>
 
-#include "effects/cosine.h"
-#include "effects/elipsoid.h"
-#include "effects/harmonik.h"
-#include "effects/magnet.h"
-#include "effects/rotate.h"
-#include "effects/scale.h"
-#include "effects/translate.h"
-#include "effects/translate_from_spline.h"
-#include "effects/twist.h"
 #include "float_agreement.h"
-#include "plugin/boundary.h"
-#include "scene/batch_rules.h"
+#include "plugin/catalogue.h"
 #include "test_host.h"
 
 namespace {
-constexpr InstructionSet kSets[] = {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512};
 const char* nameOf(InstructionSet set) {
     return set == InstructionSet::sse2 ? "sse2" : set == InstructionSet::avx2 ? "avx2" : "avx512";
 }
@@ -78,12 +67,6 @@ std::vector<Vec3> pointsAround(const std::vector<Vec3>& anchors, const std::vect
     return points;
 }
 
-struct Row {
-    const char* name;
-    float tangent;
-    Agreement (*run)(const BatchRules& rules, float tangent, std::mt19937& random);
-};
-
 // Twelve rounds of fresh parameters: over Vec3 arrays into a second array
 // (as a curve, with its segment lengths, or as vertices), over particle
 // records in place, and into a second array of records.
@@ -95,9 +78,8 @@ struct Probe {
     void (*edit)(const RecordingParamHost&, int round) = [](const RecordingParamHost&, int) {};
 };
 
-template <class E, class Rule>
-Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, float tangent, std::mt19937& random,
-                Probe<E> probe = {}) {
+template <class E>
+Agreement agree(BatchRule<decltype(E::rule)> lanesOnSet, float tangent, std::mt19937& random, Probe<E> probe = {}) {
     Agreement agreement;
     for (int round = 0; round < 12; ++round) {
         Boundary<E> fx{};
@@ -115,11 +97,11 @@ Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, floa
         const std::vector<Vec3> in = pointsAround(anchors, probe.reach(fx), random, 4099);
         std::vector<Vec3> out(in.size());
         if (round % 4 == 3) {
-            (rules.*rule)(fx.pass, in.data(), out.data(), sizeof(Vec3), in.size(), nullptr);
+            lanesOnSet(fx.rule, in.data(), out.data(), sizeof(Vec3), in.size(), nullptr);
         } else if (round % 4 == 0) {
             // As a curve: the segment lengths between the moved points come along, as updateLengths has them.
             std::vector<float> lengths(in.size());
-            (rules.*rule)(fx.pass, in.data(), out.data(), sizeof(Vec3), in.size(), lengths.data());
+            lanesOnSet(fx.rule, in.data(), out.data(), sizeof(Vec3), in.size(), lengths.data());
             for (size_t i = 0; i + 1 < in.size(); ++i) {
                 const float d = float(std::sqrt(double(lengthSquared(difference(out[i + 1], out[i])))));
                 EXPECT_TRUE(sameFloat(lengths[i], d == 0.0f ? 0.0001f : d)) << "segment " << i;
@@ -129,15 +111,14 @@ Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, floa
             std::vector<Particle> records, copy(in.size(), Particle{{-1, -1, -1}, 0u, 0u});
             for (size_t i = 0; i < in.size(); ++i) records.push_back({in[i], uint32_t(i), 0x7FC00001u});
             std::vector<Particle>& target = round % 4 == 1 ? records : copy;
-            (rules.*rule)(fx.pass, &records[0].position, &target[0].position, sizeof(Particle), records.size(),
-                          nullptr);
+            lanesOnSet(fx.rule, &records[0].position, &target[0].position, sizeof(Particle), records.size(), nullptr);
             for (size_t i = 0; i < in.size(); ++i) {
                 out[i] = target[i].position;
                 EXPECT_EQ(target[i].aux0, i);
                 EXPECT_EQ(target[i].aux1, 0x7FC00001u);
             }
         }
-        for (size_t i = 0; i < in.size(); ++i) agreement.add(fx.movePoint(in[i]), out[i]);
+        for (size_t i = 0; i < in.size(); ++i) agreement.add(movePoint(fx.rule, in[i]), out[i]);
     }
     return agreement;
 }
@@ -145,7 +126,7 @@ Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, floa
 // On even rounds a sphere of radius 5 about a whole-numbered centre: points 5 away along an axis lie exactly on
 // it (q == radiusSquared), where the rule's t is 1.
 const Probe<GenericMagnet> kMagnetSurface{
-    [](const GenericMagnet& m) { return std::vector<float>{m.radius, -m.radius, 0.5f * m.radius}; },
+    [](const GenericMagnet& m) { return std::vector<float>{m.rule.radius, -m.rule.radius, 0.5f * m.rule.radius}; },
     [](const RecordingParamHost& params, int round) {
         if (round % 2) return;
         const Vec3 c = params.point("position");
@@ -155,60 +136,29 @@ const Probe<GenericMagnet> kMagnetSurface{
         params["range multiply"] = 1.0f;
     }};
 
-const Row kRows[] = {
-    {"Translate", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericTranslate>(&BatchRules::translate, r, t, g);
-     }},
-    {"Scale", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericScale>(&BatchRules::scale, r, t, g);
-     }},
-    {"TranslateFromSpline", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericTranslateFromSpline>(&BatchRules::offset, r, t, g);
-     }},
-    {"Rotate", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericRotate>(&BatchRules::rotate, r, t, g);
-     }},
-    {"Harmonik", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericHarmonik>(&BatchRules::harmonik, r, t, g);
-     }},
-    {"Elipsoid", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericElipsoid>(&BatchRules::elipsoid, r, t, g);
-     }},
-    {"Twist", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericTwist>(&BatchRules::twist, r, t, g);
-     }},
-    {"Cosine", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericCosine>(&BatchRules::cosine, r, t, g);
-     }},
-    {"Cosine+tan", 1,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericCosine>(&BatchRules::cosine, r, t, g);
-     }},
-    {"Magnet", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericMagnet>(&BatchRules::magnet, r, t, g, kMagnetSurface);
-     }},
-};
 }  // namespace
 
 TEST(BatchRules, AgreeWithTheScalarRulesOnEveryInstructionSet) {
-    for (InstructionSet set : kSets) {
-        const BatchRules* rules = batchRulesFor(set);
-        if (!rules) continue;
-        for (const Row& row : kRows) {
-            std::mt19937 random(2024);
-            const Agreement a = row.run(*rules, row.tangent, random);
-            std::printf("%-20s %-6s %zu floats, %.4f%% bit-identical, at most %lld ulp apart\n", row.name,
-                        nameOf(set), a.values, 100.0 * a.identicalShare(), static_cast<long long>(a.maxUlp));
-            EXPECT_EQ(a.identical, a.values) << row.name << " " << nameOf(set);
-        }
-    }
+    for (InstructionSet set : kInstructionSets)
+        forEachEffect([&]<class E>(int, const char* name) {
+            using Rule = decltype(E::rule);
+            if constexpr (HasLanes<Rule>) {
+                const BatchRule<Rule> lanes = kLanesOf<Rule>.forSet(set);
+                if (!lanes) return;
+                const auto check = [&](const char* variant, float tangent, Probe<E> probe) {
+                    std::mt19937 random(2024);
+                    const Agreement a = agree<E>(lanes, tangent, random, probe);
+                    std::printf("%-30s %-6s %zu floats, %.4f%% bit-identical, at most %lld ulp apart\n",
+                                (name + std::string(variant)).c_str(), nameOf(set), a.values, 100.0 * a.identicalShare(),
+                                static_cast<long long>(a.maxUlp));
+                    EXPECT_EQ(a.identical, a.values) << name << variant << " " << nameOf(set);
+                };
+                if constexpr (std::is_same_v<E, GenericMagnet>) {
+                    check("", 0, kMagnetSurface);
+                } else {
+                    check("", 0, {});
+                    if constexpr (std::is_same_v<E, GenericCosine>) check("+tan", 1, {});
+                }
+            }
+        });
 }

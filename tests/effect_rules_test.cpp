@@ -17,48 +17,50 @@ TEST(EffectRules, MovePointsWhereTheRulesPutThem) {
     const Param still{"speed [s]", 0.5f};  // Cosine's clock stands at 0: the time phase is -2 pi
     const Vec3 p{1, 2, -3}, cosines{1 + c5, 2 + std::cos(1.0f), -3 + std::cos(1.5f)}, q{2, 3, -4};
     const float x = 0.31415927f, tanPhase = -0.062831855f;  // the tangent's time phase at clock value 0
+    const int translate = kIndexOf<GenericTranslate>, scale = kIndexOf<GenericScale>,
+              elipsoid = kIndexOf<GenericElipsoid>, twist = kIndexOf<GenericTwist>, cosine = kIndexOf<GenericCosine>;
     const Case cases[] = {
-        {kTranslate, {{"translation [p3]", kNaN, 1, 0}}, {1, 2, 3}, {1, 2, 3}, 0},  // no place: stays
+        {translate, {{"translation [p3]", kNaN, 1, 0}}, {1, 2, 3}, {1, 2, 3}, 0},  // no place: stays
         // Scale: x by 0.01 10000^size less the origin's x.
-        {kScale, {}, q, q, 6e-6},
-        {kScale, {{"size x [s]", 0.75f}}, q, {20, 3, -4}, 2.4e-5},
-        {kScale, {{"origin [p3]", 1, 1, 1}}, q, {0, 0, 0}, 4e-6},
-        {kScale, {{"size x [s]", 0.75f}, {"origin [p3]", 0.5f, -1, 0}}, q, {19, 6, -4}, 2.3e-5},
-        {kScale, {{"size x [s]", kNaN}}, q, q, 6e-6},  // no factor: points stay
+        {scale, {}, q, q, 6e-6},
+        {scale, {{"size x [s]", 0.75f}}, q, {20, 3, -4}, 2.4e-5},
+        {scale, {{"origin [p3]", 1, 1, 1}}, q, {0, 0, 0}, 4e-6},
+        {scale, {{"size x [s]", 0.75f}, {"origin [p3]", 0.5f, -1, 0}}, q, {19, 6, -4}, 2.3e-5},
+        {scale, {{"size x [s]", kNaN}}, q, q, 6e-6},  // no factor: points stay
         // Elipsoid: controls 0, 0.25, 0.5, 0.55, 0.75 give exponents 0.1, 0.338, 1, 1.235, 2.848; off the
         // axes each azimuth term of the direction is raised to the teta exponent, each polar term to phi's.
-        {kElipsoid, {{"power teta [s]", 0.5f}, {"power phi [s]", 0.5f}}, {3, -4, 12}, {3, -4, 12}, 2e-5},
-        {kElipsoid, {{"center [p3]", 1, -1, 2}}, {3, 1, 4}, {2.75765f, 0.75765f, 3.75765f}, 2e-5},  // 0.879 of it
-        {kElipsoid, {}, {-2, 1, -3}, {-1.72609f, 0.73324f, -2.84814f}, 2e-5},  // signs survive
-        {kElipsoid, {{"power teta [s]", 0}, {"power phi [s]", 0}}, {s, -s, s}, {0.94655f, -0.94655f, 0.94655f}, 2e-5},
-        {kElipsoid, {{"power teta [s]", 0.5f}, {"power phi [s]", 0}}, {1, 1, 1}, {1.20017f, 1.63947f, 1.20017f}, 2e-5},
-        {kElipsoid, {{"power teta [s]", 0}, {"power phi [s]", 0.5f}}, {1, 1, 1}, {1.36604f, 1, 1.36604f}, 2e-5},
-        {kElipsoid, {{"power teta [s]", 0.75f}, {"power phi [s]", 0.25f}, {"center [p3]", 0.5f, 0, -1}}, {-1, -2, 3},
+        {elipsoid, {{"power teta [s]", 0.5f}, {"power phi [s]", 0.5f}}, {3, -4, 12}, {3, -4, 12}, 2e-5},
+        {elipsoid, {{"center [p3]", 1, -1, 2}}, {3, 1, 4}, {2.75765f, 0.75765f, 3.75765f}, 2e-5},  // 0.879 of it
+        {elipsoid, {}, {-2, 1, -3}, {-1.72609f, 0.73324f, -2.84814f}, 2e-5},  // signs survive
+        {elipsoid, {{"power teta [s]", 0}, {"power phi [s]", 0}}, {s, -s, s}, {0.94655f, -0.94655f, 0.94655f}, 2e-5},
+        {elipsoid, {{"power teta [s]", 0.5f}, {"power phi [s]", 0}}, {1, 1, 1}, {1.20017f, 1.63947f, 1.20017f}, 2e-5},
+        {elipsoid, {{"power teta [s]", 0}, {"power phi [s]", 0.5f}}, {1, 1, 1}, {1.36604f, 1, 1.36604f}, 2e-5},
+        {elipsoid, {{"power teta [s]", 0.75f}, {"power phi [s]", 0.25f}, {"center [p3]", 0.5f, 0, -1}}, {-1, -2, 3},
          {0.26835f, -3.53091f, 2.78253f}, 2e-5},
-        {kElipsoid, {{"power phi [s]", kNaN}}, {1, 2, 3}, {1, 2, 3}, 2e-5},  // no exponent: in place
+        {elipsoid, {{"power phi [s]", kNaN}}, {1, 2, 3}, {1, 2, 3}, 2e-5},  // no exponent: in place
         // Twist: by default half a radian per unit of height about world y, from +x towards +z.
-        {kTwist, {}, {2, 0, 0}, {2, 0, 0}},
-        {kTwist, {}, {0, 2, 3}, {-3 * std::sin(1.0f), 2, 3 * std::cos(1.0f)}},
-        {kTwist, {{"frequency [s]", 0}}, {1, 1, 0}, {std::cos(6.0f), 1, -std::sin(6.0f)}},  // minus six radians
-        {kTwist, {{"rotate phase [s]", 1}}, {1, 1, 0}, {-c5, 1, -s5}},  // plus half a turn
-        {kTwist, {{"rotate phase [s]", 0}}, {1, 1, 0}, {-c5, 1, -s5}},  // minus half a turn
+        {twist, {}, {2, 0, 0}, {2, 0, 0}},
+        {twist, {}, {0, 2, 3}, {-3 * std::sin(1.0f), 2, 3 * std::cos(1.0f)}},
+        {twist, {{"frequency [s]", 0}}, {1, 1, 0}, {std::cos(6.0f), 1, -std::sin(6.0f)}},  // minus six radians
+        {twist, {{"rotate phase [s]", 1}}, {1, 1, 0}, {-c5, 1, -s5}},  // plus half a turn
+        {twist, {{"rotate phase [s]", 0}}, {1, 1, 0}, {-c5, 1, -s5}},  // minus half a turn
         // axis y along axis x: switching "orthogonal" on puts every axis, and every point, on the centre
-        {kTwist, {{"center [p3]", 1, 0, 0}, {"axis x [p3]", 1, 5, 0}, {"axis y [p3]", 1, 9, 0}}, {4, -5, 6}, {1, 0, 0}},
+        {twist, {{"center [p3]", 1, 0, 0}, {"axis x [p3]", 1, 5, 0}, {"axis y [p3]", 1, 9, 0}}, {4, -5, 6}, {1, 0, 0}},
         // Cosine: each coordinate c moves by cos(0.5 c) along its frame axis.
-        {kCosine, {still}, {0, 0, 0}, {1, 1, 1}},
+        {cosine, {still}, {0, 0, 0}, {1, 1, 1}},
         // a shifted frame: the waves still read world coordinates
-        {kCosine, {still, {"center [p3]", 1, 0, 0}, {"axis x [p3]", 6, 0, 0}, {"axis y [p3]", 1, 5, 0},
+        {cosine, {still, {"center [p3]", 1, 0, 0}, {"axis x [p3]", 6, 0, 0}, {"axis y [p3]", 1, 5, 0},
                    {"axis z [p3]", 1, 0, 5}}, p, cosines},
-        {kCosine, {}, p, {1 - std::sin(0.5f), 2 - std::sin(1.0f), -3 + std::sin(1.5f)}, 1e-4, 1.25f},  // a quarter turn on
-        {kCosine, {still, {"intensity [s]", 1}}, {0, 0, 0}, {5, 5, 5}},
-        {kCosine, {still, {"intensity [s]", 0}}, {0, 0, 0}, {-5, -5, -5}},
-        {kCosine, {still, {"intensity [s]", 0.5f}, {"uniform scale [b]", 0}, {"axis x [p3]", 10, 0, 0}}, {1, 2, 3},
+        {cosine, {}, p, {1 - std::sin(0.5f), 2 - std::sin(1.0f), -3 + std::sin(1.5f)}, 1e-4, 1.25f},  // a quarter turn on
+        {cosine, {still, {"intensity [s]", 1}}, {0, 0, 0}, {5, 5, 5}},
+        {cosine, {still, {"intensity [s]", 0}}, {0, 0, 0}, {-5, -5, -5}},
+        {cosine, {still, {"intensity [s]", 0.5f}, {"uniform scale [b]", 0}, {"axis x [p3]", 10, 0, 0}}, {1, 2, 3},
          {2, 2, 3}},
-        {kCosine, {still, {"intensity [s]", 0.5f}, {"orthogonal [b]", 0}, {"uniform scale [b]", 0},
+        {cosine, {still, {"intensity [s]", 0.5f}, {"orthogonal [b]", 0}, {"uniform scale [b]", 0},
                    {"axis y [p3]", 3, 4, 0}}, {0, 1, 0}, {0.48f, 0.64f, 0}},  // skewed y
-        {kCosine, {still, {"uniform freq [b]", 0}, {"frequence x", 1}, {"frequence y", 0}}, {x, 7, 1},
+        {cosine, {still, {"uniform freq [b]", 0}, {"frequence x", 1}, {"frequence y", 0}}, {x, 7, 1},
          {x + std::cos(5 * x), 8, cosines.x}},
-        {kCosine, {still, {"use tan [b]", 1}}, p,
+        {cosine, {still, {"use tan [b]", 1}}, p,
          {1 + std::tan(0.1f + tanPhase), 2 + std::tan(0.2f + tanPhase), -3 + std::tan(-0.3f + tanPhase)}},
     };
     for (const Case& c : cases) {

@@ -72,7 +72,7 @@ TEST(EffectsThroughLibrary, EveryEffectAsTheHostDrivesIt) {
                                                   "setMesh"};  // reads the spline first, never hands it back
     PluginLoader lib;
     ASSERT_TRUE(lib.loaded());
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < kCatalogueSize; ++i) {
         const Row& row = kRows[i];
         SCOPED_TRACE(row.name);
         char name[40];
@@ -106,7 +106,7 @@ TEST(EffectsThroughLibrary, EveryEffectAsTheHostDrivesIt) {
         scene.publish();
         RecordingHostData host(scene);
         EXPECT_FALSE(fx.call<bool>(5, static_cast<FxHostData*>(&host)));
-        EXPECT_EQ(host.calls, i == kTranslateFromSpline ? alongSpline : everyKind);
+        EXPECT_EQ(host.calls, i == kIndexOf<GenericTranslateFromSpline> ? alongSpline : everyKind);
         ASSERT_TRUE(host.handedParticles && host.handedMesh);
         const Particle& moved = host.handedParticles->particles->begin[0];
         EXPECT_TRUE(near(moved.position, row.to, row.tolerance) && moved.aux0 == 7u && moved.aux1 == 8u);
@@ -130,7 +130,7 @@ TEST(EffectsThroughLibrary, DescribesTheLibraryAndNothingPastTheCatalogue) {
                  "Tarvel standard generic effects library.\nThese effects are modifying all current "
                  "<b>3D data</b> (Part, Mesh and Spline).\nThese modifiers are <b>not exclusive</b>, if "
                  "there is more than one 3D data (eg Mesh and Spline), <b>each one</b> can be modified.");
-    for (int index : {9, 10, -1, -2147483647 - 1}) {
+    for (int index : {kCatalogueSize, kCatalogueSize + 1, -1, -2147483647 - 1}) {
         char buffer[32];
         std::memset(buffer, 'x', sizeof buffer);
         EXPECT_EQ(lib.create(index, buffer), nullptr) << index;

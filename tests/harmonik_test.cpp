@@ -14,7 +14,7 @@ double scaleAt(double azimuth, double polar, double turns, double trough, double
 }  // namespace
 
 TEST(Harmonik, ScalesPointsFrameAfterFrame) {
-    Hosted<> h(kHarmonik);
+    Hosted<GenericHarmonik> h;
     const std::vector<Vec3> points = {{0, 2, 0}, {3, 0, 0}, {0, 0, 4}, {1, 0, -1}, {0, -2, 0}};
     const double azimuth[] = {0, 0, M_PI / 2, -M_PI / 4, 0}, polar[] = {0, M_PI / 2, M_PI / 2, M_PI / 2, M_PI};
     struct Frame {

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "handed_copies.h"
+#include "plugin/catalogue.h"
 #include "plugin/exports.h"
 #include "recording_gl.h"
 #include "test_host.h"
@@ -142,7 +143,7 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
 }  // namespace
 
 TEST(HostFpState, EverySlotGivesTheDefaultFloatsAndTheCallersStateBack) {
-    for (int index = 0; index < 9; ++index)
+    for (int index = 0; index < kCatalogueSize; ++index)
         for (bool extreme : {false, true}) {
             Seen reference;
             driveShifted(0, index, extreme, kDefault, reference);

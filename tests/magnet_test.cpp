@@ -1,7 +1,6 @@
 #include <cmath>
 
 #include "effect_harness.h"
-#include "effects/magnet.h"
 
 namespace {
 // The point at `distance` from `centre` along (3, 4, 0) / 5.
@@ -23,7 +22,7 @@ TEST(Magnet, PullsOrPushesInsideTheSphere) {
                  {1, 1, 1.49011612e-07, 1.6777216e-17},   {0.3f, 2, 7.01371501, 5.54785828},
                  {0.3f, -2, 7.01371501, 5.54785828},      {0.75f, 0, 2.5, 1},            {0.75f, kNaN, 2.5, 1}};
     for (const auto& k : cases) {
-        Hosted<> h(kMagnet, {{"position [p3]", c.x, c.y, c.z}, {"range [p3]", 1, 3, 3},
+        Hosted<GenericMagnet> h({{"position [p3]", c.x, c.y, c.z}, {"range [p3]", 1, 3, 3},
                              {"intensity [s]", k.intensity}, {"range multiply", k.multiply}});
         h.fx->update(0.0f);
         const double radius = std::isnan(k.multiply) ? 0 : 5 * std::fabs(k.multiply);
@@ -36,10 +35,10 @@ TEST(Magnet, PullsOrPushesInsideTheSphere) {
 
 // The range alone moves nothing else; it follows the position in Handles.
 TEST(Magnet, TheRangeSetsTheRadius) {
-    Hosted<GenericMagnet> h(kMagnet, {{"position [p3]", 1, 0, 0}});
+    Hosted<GenericMagnet> h({{"position [p3]", 1, 0, 0}});
     h.params.setPoint("range", {1, 0, 2});
     h.fx->update(0.0f);
-    EXPECT_TRUE(near({h.params["position [p3x]"], h.fx->radius, h.fx->radiusSquared}, {1, 2, 4}, 0));
+    EXPECT_TRUE(near({h.params["position [p3x]"], h.fx->rule.radius, h.fx->rule.radiusSquared}, {1, 2, 4}, 0));
     for (float intensity : {kNaN, -1.0f}) {  // no power, or a negative one at the centre
         h.params["intensity [s]"] = intensity;
         h.fx->update(0.0f);
@@ -51,7 +50,7 @@ TEST(Magnet, TheRangeSetsTheRadius) {
 // range line; the scaled sphere only when "range multiply" is not 1.
 TEST(Magnet, DrawsItsSpheresAndTheRangeLine) {
     for (float multiply : {1.0f, -2.0f}) {
-        Hosted<> h(kMagnet, {{"position [p3]", 1, 0, 0}, {"range [p3]", 1, 5, 0}, {"range multiply", multiply}});
+        Hosted<GenericMagnet> h({{"position [p3]", 1, 0, 0}, {"range [p3]", 1, 5, 0}, {"range multiply", multiply}});
         h.fx->update(0.0f);
         clearGlLog();
         EXPECT_TRUE(h.fx->draw());

@@ -11,7 +11,7 @@ Vec3 turnedAboutY(Vec3 p, Vec3 c, double turns) {
 }  // namespace
 
 TEST(Rotate, TurnsPointsFrameAfterFrame) {
-    Hosted<> r(kRotate);
+    Hosted<GenericRotate> r;
     const Vec3 origin{0, 0, 0}, moved{1, 2, 3};
     const std::vector<Vec3> points = {{1, 2, 0}, {0, 7, 0}, {2, 5, 3}, {1, 7, 3}};
     struct Frame {
@@ -35,7 +35,7 @@ TEST(Rotate, TurnsPointsFrameAfterFrame) {
 }
 
 TEST(Rotate, GizmoShowsTheTurnedFrameAndTheAxis) {
-    Hosted<> r(kRotate, {{"center [p3]", 1, 2, 3}, {"axis [p3]", 1, 12, 3}, {"phase [s]", 0.75f}});  // a quarter turn
+    Hosted<GenericRotate> r({{"center [p3]", 1, 2, 3}, {"axis [p3]", 1, 12, 3}, {"phase [s]", 0.75f}});  // a quarter turn
     const Vec3 quarter[] = {{1, 2, 3}, {1, 3, 3}, {1, 2, 3}, {1, 2, -7}, {1, 2, 3}, {-9, 2, 3}, {1, -98, 3}, {1, 102, 3}};
     const Vec3 c{1, 2, 3}, still[] = {c, c, c, c, c, c, c, c};
     for (const Vec3* want : {quarter, still}) {

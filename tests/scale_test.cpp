@@ -22,7 +22,7 @@ TEST(Scale, UniformLinksTheSizes) {
         return Params{{"size x [s]", s[0]}, {"size y [s]", s[1]}, {"size z [s]", s[2]}, {"uniform [b]", uniform}};
     };
     for (const Case& c : cases) {
-        Hosted<> h(kScale, sizes(c.before, c.flags[0]));
+        Hosted<GenericScale> h(sizes(c.before, c.flags[0]));
         h.edit(sizes(c.after, c.flags[1]));
         h.fx->update(0.0f);
         h.edit({{"uniform [b]", c.flags[2]}});

@@ -2,7 +2,6 @@
 #include <functional>
 
 #include "effect_harness.h"
-#include "effects/translate_from_spline.h"
 #include "scene/host_vector.h"
 
 namespace {
@@ -16,7 +15,7 @@ Curves straight(int k) {
 }
 
 struct TranslateFromSpline : testing::Test {
-    Hosted<GenericTranslateFromSpline> h{kTranslateFromSpline};
+    Hosted<GenericTranslateFromSpline> h;
     GenericTranslateFromSpline& fx = *h.fx;
     HostScene scene;
     RecordingHostData host{scene};
@@ -30,7 +29,7 @@ struct TranslateFromSpline : testing::Test {
         fx.update(t);
         host.calls.clear();
         EXPECT_FALSE(fx.process(&host));
-        return fx.offset;
+        return fx.rule.offset;
     }
 };
 }  // namespace

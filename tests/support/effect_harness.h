@@ -10,12 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include "plugin/catalogue.h"
 #include "plugin/exports.h"
 #include "recording_gl.h"
 #include "test_host.h"
-
-// Catalogue indices.
-enum { kHarmonik, kTwist, kMagnet, kElipsoid, kCosine, kTranslate, kTranslateFromSpline, kScale, kRotate };
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
@@ -39,8 +37,8 @@ testing::AssertionResult near(Vec3 got, Vec3 want, double tolerance = 1e-6);
 // mesh offered; the positions handed back.
 std::vector<Vec3> moveParticles(FxEffect* fx, const std::vector<Vec3>& points);
 
-// An effect of the catalogue as the host holds it: created by its index,
-// registered, initialised, edited, then started.
+// An effect of the catalogue as the host holds it: created by its index (by
+// default E's), registered, initialised, edited, then started.
 template <class E = FxEffect>
 struct Hosted {
     E* fx;
@@ -51,6 +49,9 @@ struct Hosted {
         edit(edits);
         fx->start(0);
     }
+    explicit Hosted(const Params& edits = {})
+        requires(kIndexOf<E> >= 0)
+        : Hosted(kIndexOf<E>, edits) {}
     ~Hosted() { fx_delete(fx); }
     void edit(const Params& edits) {
         for (const auto& [name, value] : expand(edits)) params[name] = value;
