@@ -13,24 +13,20 @@
 
 #include <gtest/gtest.h>
 
+#include "effect_harness.h"
 #include "float_agreement.h"
-#include "plugin/catalogue.h"
-#include "test_host.h"
 
 namespace {
 const char* nameOf(InstructionSet set) {
     return set == InstructionSet::sse2 ? "sse2" : set == InstructionSet::avx2 ? "avx2" : "avx512";
 }
 
-// Flags at random, scalars and bare values in 0..1 (the tangent's flag as
-// `tangent` asks), points within 8 of the origin.
-void randomizeParameters(const RecordingParamHost& params, std::mt19937& random, float tangent) {
+// Flags at random, scalars and bare values in 0..1, points within 8 of the origin.
+void randomizeParameters(const RecordingParamHost& params, std::mt19937& random) {
     std::uniform_real_distribution<float> unit(0.0f, 1.0f), coordinate(-8.0f, 8.0f);
     for (const Registration& r : params.calls) {
         const std::string& n = r.name;
-        if (n == "use tan [b]")
-            *r.value = tangent;
-        else if (n.ends_with("[b]"))
+        if (n.ends_with("[b]"))
             *r.value = unit(random) < 0.5f ? 0.0f : 1.0f;
         else if (n.ends_with("[p3x]") || n.ends_with("[p3y]") || n.ends_with("[p3z]"))
             *r.value = coordinate(random);
@@ -71,15 +67,7 @@ std::vector<Vec3> pointsAround(const std::vector<Vec3>& anchors, const std::vect
 // (as a curve, with its segment lengths, or as vertices), over particle
 // records in place, and into a second array of records.
 template <class E>
-struct Probe {
-    // Distances from the point parameters at which to place points, once updated.
-    std::vector<float> (*reach)(const E&) = [](const E&) { return std::vector<float>{}; };
-    // Parameter edits on some rounds, after the random ones.
-    void (*edit)(const RecordingParamHost&, int round) = [](const RecordingParamHost&, int) {};
-};
-
-template <class E>
-Agreement agree(BatchRule<decltype(E::rule)> lanesOnSet, float tangent, std::mt19937& random, Probe<E> probe = {}) {
+Agreement agree(BatchRule<decltype(E::rule)> lanesOnSet, const AgreementRun& run, std::mt19937& random) {
     Agreement agreement;
     for (int round = 0; round < 12; ++round) {
         Boundary<E> fx{};
@@ -87,14 +75,14 @@ Agreement agree(BatchRule<decltype(E::rule)> lanesOnSet, float tangent, std::mt1
         fx.registerParams(&params);
         fx.init(0, 0);
         fx.start(0);
-        randomizeParameters(params, random, tangent);
-        probe.edit(params, round);
+        randomizeParameters(params, random);
+        run.edit(params, round);
         fx.update(std::uniform_real_distribution<float>(0.1f, 9.0f)(random));
         fx.beginPass();
         std::vector<Vec3> anchors;
         for (const Registration& r : params.calls)
             if (r.name.ends_with("[p3z]")) anchors.push_back({r.value[-2], r.value[-1], r.value[0]});
-        const std::vector<Vec3> in = pointsAround(anchors, probe.reach(fx), random, 4099);
+        const std::vector<Vec3> in = pointsAround(anchors, run.reach(fx), random, 4099);
         std::vector<Vec3> out(in.size());
         if (round % 4 == 3) {
             lanesOnSet(fx.rule, in.data(), out.data(), sizeof(Vec3), in.size(), nullptr);
@@ -123,41 +111,23 @@ Agreement agree(BatchRule<decltype(E::rule)> lanesOnSet, float tangent, std::mt1
     return agreement;
 }
 
-// On even rounds a sphere of radius 5 about a whole-numbered centre: points 5 away along an axis lie exactly on
-// it (q == radiusSquared), where the rule's t is 1.
-const Probe<GenericMagnet> kMagnetSurface{
-    [](const GenericMagnet& m) { return std::vector<float>{m.rule.radius, -m.rule.radius, 0.5f * m.rule.radius}; },
-    [](const RecordingParamHost& params, int round) {
-        if (round % 2) return;
-        const Vec3 c = params.point("position");
-        const Vec3 whole{std::round(c.x), std::round(c.y), std::round(c.z)};
-        params.setPoint("position", whole);
-        params.setPoint("range", {whole.x, whole.y + 5.0f, whole.z});
-        params["range multiply"] = 1.0f;
-    }};
-
 }  // namespace
 
 TEST(BatchRules, AgreeWithTheScalarRulesOnEveryInstructionSet) {
     for (InstructionSet set : kInstructionSets)
-        forEachEffect([&]<class E>(int, const char* name) {
+        forEachEffect([&]<class E>(int index, const char* name) {
             using Rule = decltype(E::rule);
             if constexpr (HasLanes<Rule>) {
                 const BatchRule<Rule> lanes = kLanesOf<Rule>.forSet(set);
-                if (!lanes) return;
-                const auto check = [&](const char* variant, float tangent, Probe<E> probe) {
+                ASSERT_TRUE(expectations().count(index)) << name << ": its test file registers no expectations";
+                for (const AgreementRun& run : expectations().at(index).agreement) {
+                    if (!lanes) break;
                     std::mt19937 random(2024);
-                    const Agreement a = agree<E>(lanes, tangent, random, probe);
+                    const Agreement a = agree<E>(lanes, run, random);
                     std::printf("%-30s %-6s %zu floats, %.4f%% bit-identical, at most %lld ulp apart\n",
-                                (name + std::string(variant)).c_str(), nameOf(set), a.values, 100.0 * a.identicalShare(),
-                                static_cast<long long>(a.maxUlp));
-                    EXPECT_EQ(a.identical, a.values) << name << variant << " " << nameOf(set);
-                };
-                if constexpr (std::is_same_v<E, GenericMagnet>) {
-                    check("", 0, kMagnetSurface);
-                } else {
-                    check("", 0, {});
-                    if constexpr (std::is_same_v<E, GenericCosine>) check("+tan", 1, {});
+                                (name + std::string(run.variant)).c_str(), nameOf(set), a.values,
+                                100.0 * a.identicalShare(), static_cast<long long>(a.maxUlp));
+                    EXPECT_EQ(a.identical, a.values) << name << run.variant << " " << nameOf(set);
                 }
             }
         });

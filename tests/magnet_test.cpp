@@ -7,6 +7,30 @@ namespace {
 Vec3 along(Vec3 centre, double distance) {
     return {float(centre.x + 0.6 * distance), float(centre.y + 0.8 * distance), centre.z};
 }
+
+[[maybe_unused]] const bool kExpected = expect<GenericMagnet>({
+    .description = "Attracts or repulses points of current 3d objects.",
+    .params = kDataFlags + Params{{"position [p3]", 0, 0, 0}, {"range [p3]", 0, 5, 0}, {"range multiply", 1},
+                                  {"intensity [s]", 0.75f}},
+    // 10 (1/4)^5.0515
+    .frames = {{{}, {1.5f, 2, 0}, {0.0054552597f, 0.0072736796f, 0}, 2e-6, 1, {{"range multiply", 2}}}},
+    .draws = true, .gizmo = nullptr,
+    // On even rounds the lanes meet the surface too: a sphere of radius 5 about a whole-numbered centre, the
+    // points 5 away along an axis exactly on it (q == radiusSquared), where the rule's t is 1.
+    .agreement = {{"",
+                   [](const RecordingParamHost& params, int round) {
+                       if (round % 2) return;
+                       const Vec3 c = params.point("position");
+                       const Vec3 whole{std::round(c.x), std::round(c.y), std::round(c.z)};
+                       params.setPoint("position", whole);
+                       params.setPoint("range", {whole.x, whole.y + 5.0f, whole.z});
+                       params["range multiply"] = 1.0f;
+                   },
+                   [](const FxEffect& fx) {
+                       const float r = static_cast<const GenericMagnet&>(fx).rule.radius;
+                       return std::vector<float>{r, -r, 0.5f * r};
+                   }}},
+});
 }  // namespace
 
 // Radius 5 |multiply| about (1, -2, 3): a point inside at distance d lands at

@@ -8,6 +8,13 @@ Vec3 turnedAboutY(Vec3 p, Vec3 c, double turns) {
     const double a = 2 * M_PI * turns, x = p.x - c.x, z = p.z - c.z;
     return {float(c.x + x * std::cos(a) + z * std::sin(a)), p.y, float(c.z - x * std::sin(a) + z * std::cos(a))};
 }
+
+[[maybe_unused]] const bool kExpected = expect<GenericRotate>({
+    .description = "Rotates the points of 3d objects.",
+    .params = kDataFlags + kSpeedPhase + Params{{"center [p3]", 0, 0, 0}, {"axis [p3]", 0, 10, 0}},
+    .frames = {{{}, {1, 0, 0}, {0, 0, -1}, 1e-4, 0.05f, {{"speed [s]", 1}}}},  // the wide curve: 5 turns per unit
+    .draws = true, .gizmo = nullptr,
+});
 }  // namespace
 
 TEST(Rotate, TurnsPointsFrameAfterFrame) {

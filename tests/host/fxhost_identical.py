@@ -4,7 +4,7 @@
 usage: fxhost_identical.py REFERENCE WORKDIR CANDIDATE [ARGUMENT ...]
 REFERENCE is the Linux 64-bit fxhost; CANDIDATE ARGUMENT... the command that
 runs the other build's fxhost (e.g. wine_run.sh PREFIX fxhost.exe). Every
-effect alone and all nine stacked, on the built-in scene and on a scene file,
+effect alone and all of them stacked, on the built-in scene and on a scene file,
 at the defaults and at seeded random parameters edited mid-run, 48 frames
 each: one process per run and build, frames compared by checksum.
 """
@@ -34,10 +34,14 @@ def run(command, *args):
     return result.stdout
 
 
+def built_names(command):
+    out = run(command, "list", "--bold", "never").replace("\r", "")
+    return [m.group(2) for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", out.split("\n\n", 2)[2], re.M)
+            if "(not built)" not in m.group(3)]
+
+
 def catalogue():
-    out = run([REFERENCE], "list", "--bold", "never")
-    names = [m.group(2) for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", out.split("\n\n", 2)[2], re.M)
-             if "(not built)" not in m.group(3)]
+    names = built_names([REFERENCE])
     params = {}
     for name in names:
         lines = run([REFERENCE], "params", name).splitlines()[1:]
@@ -136,8 +140,8 @@ def main():
     shutil.rmtree(WORK, ignore_errors=True)
     os.makedirs(WORK)
     names, params = catalogue()
-    if len(names) != 9:
-        fail(f"the catalogue builds {len(names)} effects, not 9")
+    if not names or names != built_names(CANDIDATE):
+        fail(f"the catalogues differ, or build nothing: {names}")
     scene = os.path.join(WORK, "scene.obj")
     scene_file(scene)
     jobs = []
