@@ -30,7 +30,7 @@ constexpr Range kRanges[] = {
 };
 
 // The lane math each rule calls per point with its default parameters, as
-// src/effects/*_lanes.h call it; Translate, Scale, Rotate and Translate from
+// the effects' lanes call it; Translate, Scale, Rotate and Translate from
 // spline call none. Harmonik's extremizer is off by default: one sine.
 struct EffectCalls {
     const char* effect;
@@ -46,6 +46,10 @@ constexpr EffectCalls kEffectCalls[] = {
     {"Cosine", {{LaneFunction::cos, 3}}, false},
     {"Cosine+tan", {{LaneFunction::tan, 3}}, false},
     {"Magnet", {{LaneFunction::sqrt, 1}, {LaneFunction::div, 2}, {LaneFunction::pow, 1}}, true},
+    {"Translate", {}, false},
+    {"Scale", {}, false},
+    {"Rotate", {}, false},
+    {"TranslateFromSpline", {}, false},
 };
 
 // The part of the points in groups of `width` (as the batch rule takes them)
@@ -98,6 +102,8 @@ RuleCalls ruleCalls(const std::string& effect, const PointView& points, int widt
             for (const LaneCall& call : e.calls)
                 if (call.perPoint) rule.calls.push_back(call);
             if (e.insideSphere) rule.share = insideShare(points, width);
+            rule.modelled = true;
+            rule.everyPoint = !e.insideSphere;
         }
     return rule;
 }
