@@ -20,12 +20,13 @@
 template <class Rule>
 using BatchRule = void (*)(const Rule& rule, const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths);
 
-// The lanes of Rule on each set; null for a record without lanes.
+// The lanes of Rule on each set, for a record whose header declares them.
+template <class Rule>
+inline constexpr bool kHasLanes = false;
+template <class Rule>
+concept HasLanes = kHasLanes<Rule>;
 template <class Rule>
 inline constexpr PerSet<BatchRule<Rule>> kLanesOf{};
-
-template <class Rule>
-concept HasLanes = kLanesOf<Rule>.sse2 != nullptr;
 
 // The lanes of the widest set the processor runs, chosen when the library loads.
 template <class Rule>
@@ -33,13 +34,15 @@ inline const BatchRule<Rule> kLanes = kLanesOf<Rule>.widest();
 
 // Declares, beside Rule, the `movePoints(const Rule&, ...)` its lanes header
 // defines for each set.
-#define FX_LANES(Rule)                                                                                   \
-    FX_DECLARE_PER_SET(void movePoints(const Rule&, const Vec3*, Vec3*, size_t, size_t, float*))         \
+#define FX_LANES(Rule)                                                                           \
+    FX_DECLARE_PER_SET(void movePoints(const Rule&, const Vec3*, Vec3*, size_t, size_t, float*)) \
     FX_LANES_OF(Rule)
 #if defined(FX_LANES_ISA)
 #define FX_LANES_OF(Rule)
 #else
-#define FX_LANES_OF(Rule) \
-    template <>           \
+#define FX_LANES_OF(Rule)                         \
+    template <>                                   \
+    inline constexpr bool kHasLanes<Rule> = true; \
+    template <>                                   \
     inline constexpr PerSet<BatchRule<Rule>> kLanesOf<Rule> = FX_PER_SET(movePoints);
 #endif
