@@ -21,6 +21,7 @@ struct Listed {
     const char* name;
 };
 
+// A new effect's line goes at the end: an index, once shipped, names its effect for good.
 inline constexpr std::tuple kListed{
     Listed<GenericHarmonik>{"GenericHarmonik"},
     Listed<GenericTwist>{"GenericTwist"},
