@@ -32,7 +32,6 @@ const float x = 0.31415927f, tanPhase = -0.062831855f;  // the tangent's time ph
         {{still, {"use tan [b]", 1}}, p,
          {1 + std::tan(0.1f + tanPhase), 2 + std::tan(0.2f + tanPhase), -3 + std::tan(-0.3f + tanPhase)}},
     },
-    .draws = false,
     .gizmo = "begin(1) color(0.9,0.1,0.1) vertex(0,0,0) vertex(5,0,0) color(0.1,0.9,0.1) vertex(0,0,0) "
              "vertex(0,5,0) color(0.1,0.1,0.9) vertex(0,0,0) vertex(0,0,5) end ",
     .agreement = {{"", [](const RecordingParamHost& params, int) { params["use tan [b]"] = 0; }},

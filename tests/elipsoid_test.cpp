@@ -23,6 +23,5 @@ const float s = 1 / std::sqrt(3.0f);
          {0.26835f, -3.53091f, 2.78253f}, 2e-5},
         {{{"power phi [s]", kNaN}}, {1, 2, 3}, {1, 2, 3}, 2e-5},  // no exponent: in place
     },
-    .draws = false, .gizmo = "",
 });
 }  // namespace

@@ -17,7 +17,6 @@ double scaleAt(double azimuth, double polar, double turns, double trough, double
     .params = kDataFlags + Params{{"intensity [s]", 0.6f}} + kSpeedPhase +
               Params{{"angle teta", 0.5f}, {"angle phi", 0.5f}, {"extremizer", 0}, {"center [p3]", 0, 0, 0}},
     .frames = {{{}, {0, 2, 0}, {0, 1.6097887f, 0}, 1e-5}},  // scaled by 1 - 0.2 (sin(0.4 pi) + 1) / 2
-    .draws = false, .gizmo = "",
 });
 }  // namespace
 

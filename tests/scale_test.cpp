@@ -19,7 +19,6 @@ const Vec3 q{2, 3, -4};
         {{{"size x [s]", 0.75f}, {"origin [p3]", 0.5f, -1, 0}}, q, {19, 6, -4}, 2.3e-5},
         {{{"size x [s]", kNaN}}, q, q, 6e-6},  // no factor: points stay
     },
-    .draws = false, .gizmo = "",
 });
 }  // namespace
 

@@ -11,7 +11,6 @@ using Curves = std::vector<std::vector<Vec3>>;
     .description = "Translates the points of 3d objects, following current spline.",
     .params = Params{{"on mesh [b]", 1}, {"on particles [b]", 1}, {"precision", 0.5f}} + kSpeedPhase,
     .frames = {{{}, {1, 2, 3}, {12, 2, 3}, 0, 0.7f}},  // 0.07 of 16 samples one unit apart from (10, 0, 0)
-    .draws = false, .gizmo = "",
     // Reads the spline first, never hands it back.
     .hostCalls = {"hasSpline(true)", "getSpline", "hasParticles(false)", "getParticles", "setParticles",
                   "hasMesh(false)", "getMesh", "setMesh"},

@@ -22,7 +22,6 @@ const float c5 = std::cos(0.5f), s5 = std::sin(0.5f);
         // axis y along axis x: switching "orthogonal" on puts every axis, and every point, on the centre
         {{{"center [p3]", 1, 0, 0}, {"axis x [p3]", 1, 5, 0}, {"axis y [p3]", 1, 9, 0}}, {4, -5, 6}, {1, 0, 0}},
     },
-    .draws = false,
     .gizmo = "begin(1) color(0.9,0.1,0.1) vertex(0,-100,0) vertex(0,100,0) end begin(1) color(0.9,0.1,0.1) "
              "vertex(0,0,0) vertex(0,5,0) color(0.1,0.9,0.1) vertex(0,0,0) vertex(5,0,0) color(0.1,0.1,0.9) "
              "vertex(0,0,0) vertex(0,0,5) end ",

@@ -86,8 +86,8 @@ struct Expected {
     const char* description;
     Params params;  // every parameter, in order, with its initial value
     std::vector<Frame> frames;
-    bool draws;          // after the first frame
-    const char* gizmo;   // what it draws then; null: not compared here
+    bool draws = false;      // after the first frame
+    const char* gizmo = "";  // what it draws then; null: not compared here
     std::vector<std::string> hostCalls = {};  // in each frame, when not every kind in order
     std::vector<AgreementRun> agreement = {{}};
 };

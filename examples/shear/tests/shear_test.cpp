@@ -11,7 +11,6 @@ namespace {
         {{{"amount", -2}, {"height", 4}}, {1, 2, 3}, {5, 2, 3}, 0},
         {{}, {1, 2, 3}, {-2, 2, 3}, 0, 1, {{"amount", 1.5f}, {"height", 4}}},  // edited after the start
     },
-    .draws = false, .gizmo = "",
 });
 }  // namespace
 
