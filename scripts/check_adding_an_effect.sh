@@ -21,7 +21,8 @@ git ls-files -z --cached --others --exclude-standard |
   while IFS= read -r -d '' file; do [ -f "$file" ] && printf '%s\0' "$file"; done |
   tar --null -T - -cf - | tar -xf - -C "$copy"
 
-# 1. The effect's own files: src/effects/<effect>/ and tests/<effect>_test.cpp.
+# 1. The effect's own files: src/effects/<effect>/, tests/<effect>_test.cpp and
+# host/reference/<effect>.json.
 cp -r "examples/$effect/." "$copy/"
 # 2. One line at the end of the catalogue.
 catalogue=$copy/src/plugin/catalogue.h
@@ -33,10 +34,11 @@ mv "$catalogue.new" "$catalogue"
 
 export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
 cd "$copy"
-cmake --preset linux64 -DFX_HOST=OFF -DFX_BENCH=ON >/dev/null
-cmake --build --preset linux64 -j "$(nproc)" --target fx_tests fx_table
+cmake --preset linux64 -DFX_BENCH=ON -DFX_RENDERER=OFF -DFX_GALLERY_VIEWER=OFF >/dev/null
+cmake --build --preset linux64 -j "$(nproc)" --target fx_tests fx_table fxhost
+# fxhost_params: every effect fxhost lists has its reference, one entry per parameter.
 ctest --preset linux64 -j "$(nproc)" \
-  -R "^(BatchRules|Soak|FailedAllocation|HostFpState|EffectsThroughLibrary|$short)\\."
+  -R "^((BatchRules|Soak|FailedAllocation|HostFpState|EffectsThroughLibrary|$short)\\.|fxhost_params\$)"
 # The agreement names every effect it held to the reference, on each set.
 ./build/tests/fx_tests --gtest_filter='BatchRules.*' | grep "^$name " ||
   { echo "the lanes' agreement left $name out"; exit 1; }
