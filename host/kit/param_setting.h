@@ -31,6 +31,11 @@ struct Assignment {
 // that is not a number, not finite, or outside 0..1 for a flag or a scalar.
 Assignment resolveSetting(const ParamSetting& setting, const HostParam& param);
 
+// Why `values` (one float, or x, y, z of a point) cannot be written into
+// `param`, or "" when they can: every value is finite, a flag's or a
+// scalar's lies in 0..1.
+std::string refusal(const HostParam& param, const float* values);
+
 void apply(const Assignment& assignment);
 
 // The shortest text that reads back as the same float; x,y,z for a point.
