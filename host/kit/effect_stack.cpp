@@ -71,12 +71,25 @@ void EffectStack::start(const std::vector<Assignment>& assignments) {
 }
 
 void EffectStack::runFrame(int frame, float time, HostData& data, const std::vector<Assignment>& assignments) {
+    update(frame, time, assignments);
+    process(data);
+}
+
+void EffectStack::update(int frame, float time, const std::vector<Assignment>& assignments) {
     for (const Assignment& a : assignments)
         if (a.frame == frame) apply(a);
     for (Entry& entry : entries_) {
         if (entry.bypassed) continue;
         const Stopwatch watch;
         entry.effect->update(time);
+        entry.timing.seconds += watch.seconds();
+    }
+}
+
+void EffectStack::process(HostData& data) {
+    for (Entry& entry : entries_) {
+        if (entry.bypassed) continue;
+        const Stopwatch watch;
         entry.effect->process(&data);
         entry.timing.seconds += watch.seconds();
         ++entry.timing.frames;

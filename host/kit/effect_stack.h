@@ -32,8 +32,13 @@ public:
 
     // Applies the assignments of frame 0, then calls start.
     void start(const std::vector<Assignment>& assignments);
-    // Applies the frame's assignments, then update and process per effect.
+    // Applies the frame's assignments, then updates every effect, then
+    // processes every effect. An update never sees the data, so this gives
+    // the floats of update and process effect by effect.
     void runFrame(int frame, float time, HostData& data, const std::vector<Assignment>& assignments);
+    // The two halves of runFrame, for a host that calls them apart.
+    void update(int frame, float time, const std::vector<Assignment>& assignments);
+    void process(HostData& data);
     void drawGizmos();
     // A bypassed effect is neither updated, nor processed, nor drawn.
     void setBypassed(size_t i, bool bypassed) { entries_.at(i).bypassed = bypassed; }

@@ -87,10 +87,16 @@ Assignment resolveSetting(const ParamSetting& setting, const HostParam& param) {
             if (const std::string why = readFloat(value, a.values[0]); !why.empty()) refuse(setting, why);
             break;
     }
-    if ((param.kind == ParamKind::Flag || param.kind == ParamKind::Scalar) &&
-        !(a.values[0] >= 0.0f && a.values[0] <= 1.0f))
-        refuse(setting, "'" + param.name + "' is a " + kindName(param.kind) + ": its value lies in 0..1");
+    if (const std::string why = refusal(param, a.values); !why.empty()) refuse(setting, why);
     return a;
+}
+
+std::string refusal(const HostParam& param, const float* values) {
+    for (int i = 0; i < (param.kind == ParamKind::Point ? 3 : 1); ++i)
+        if (!std::isfinite(values[i])) return "'" + param.name + "' takes finite numbers";
+    if ((param.kind == ParamKind::Flag || param.kind == ParamKind::Scalar) && !(values[0] >= 0.0f && values[0] <= 1.0f))
+        return "'" + param.name + "' is a " + kindName(param.kind) + ": its value lies in 0..1";
+    return "";
 }
 
 void apply(const Assignment& assignment) {

@@ -37,6 +37,11 @@ struct Assignment {
 // scalar. A flag also takes on, off, true and false.
 Assignment resolveSetting(const ParamSetting& setting, const HostParam& param);
 
+// Why `values` (one float, or x, y, z of a point) cannot be written into
+// `param`, or "" when they can: every value is finite, a flag's or a
+// scalar's lies in 0..1.
+std::string refusal(const HostParam& param, const float* values);
+
 void apply(const Assignment& assignment);
 
 // The shortest text that reads back as the same float; x,y,z for a point.

@@ -31,28 +31,29 @@ float segmentLength(const Vec3& a, const Vec3& b) {
 }
 }  // namespace
 
+float measureCurve(const Vec3* p, size_t count, bool closed, float* lengths) {
+    float total = 0.0f;
+    for (size_t i = 0; i < count; ++i) lengths[i] = 0.0f;
+    for (size_t i = 0; i + 1 < count; ++i) total += lengths[i] = segmentLength(p[i], p[i + 1]);
+    if (closed && count) total += lengths[count - 1] = segmentLength(p[count - 1], p[0]);
+    return total;
+}
+
 SceneRecords::SceneRecords(Scene& scene) : scene_(scene) { publish(); }
 
 void SceneRecords::publish() {
-    // One length per point: point i to i + 1, the closing segment last when
-    // the curve is closed, 0 there when it is open. The curve's length is
-    // their running sum in floats.
     Scene& scene = scene_;
     lengths_.assign(scene.curves.size(), {});
     curves_.assign(scene.curves.size(), Curve{});
     for (size_t c = 0; c < scene.curves.size(); ++c) {
         SceneCurve& curve = scene.curves[c];
-        const std::vector<Vec3>& p = curve.points;
         std::vector<float>& lengths = lengths_[c];
-        lengths.assign(p.size(), 0.0f);
-        float total = 0.0f;
-        for (size_t i = 0; i + 1 < p.size(); ++i) total += lengths[i] = segmentLength(p[i], p[i + 1]);
-        if (curve.closed && !p.empty()) total += lengths.back() = segmentLength(p.back(), p.front());
+        lengths.resize(curve.points.size());
         Curve& record = curves_[c];
+        record.length = measureCurve(curve.points.data(), curve.points.size(), curve.closed, lengths.data());
         record.points = viewOf(curve.points);
         record.segmentLengths = viewOf(lengths);
         record.closed = curve.closed;
-        record.length = total;
     }
     curveArray_ = viewOf(curves_);
     spline_.curves = &curveArray_;

@@ -66,6 +66,12 @@ HostVector<T> viewOf(std::vector<T>& v) {
     return {0u, v.data(), v.data() + v.size(), v.data() + v.size()};
 }
 
+// A curve's segment lengths as the library measures its own copies: one per
+// point (point i to i + 1; the closing segment last when the curve is
+// closed, 0 there when it is open) into `lengths`; returns their running sum
+// in floats, the curve's length.
+float measureCurve(const Vec3* points, size_t count, bool closed, float* lengths);
+
 // A copy of whatever the records hold; a null record is an absent kind.
 Scene sceneFromRecords(const Mesh* mesh, const Spline* spline, const ParticleSet* particles);
 
