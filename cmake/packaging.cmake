@@ -1,6 +1,6 @@
 # Install rules and release packages. Linux (.deb): fxhost and the plug-in
 # side by side in lib/generic-fx (fxhost loads the generic.fx beside it), a
-# link bin/fxhost, the documents in share/doc/generic-fx. Windows (.zip): the
+# link bin/fxhost, the documents and the sample scenes in share/doc/generic-fx. Windows (.zip): the
 # DLL, fxhost.exe when the build has it, the documents and SHA256SUMS, in
 # one folder that drops into the host's plug-in folder.
 if(WIN32)
@@ -21,6 +21,8 @@ if(TARGET fxhost)
 endif()
 install(FILES README.md CHANGELOG.md LICENSE THIRD_PARTY_LICENSES.md DESTINATION ${FX_DOC_DIR})
 install(DIRECTORY docs/ DESTINATION ${FX_DOC_DIR}/docs FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
+# The sample scenes the README runs fxhost on.
+install(FILES scenes/bar.obj scenes/curve.obj scenes/blob.obj DESTINATION ${FX_DOC_DIR}/scenes)
 
 if(WIN32)
   # Last rule: the checksums of every file installed before it.

@@ -1,6 +1,7 @@
 #include "param_setting.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 

@@ -266,7 +266,7 @@ def case_names():
     scene = write("scene.obj", SMALL_SCENE)
     # Short, case-insensitive names, unique beginnings and indices name the catalogue's effect.
     twisted = last_frame("GenericTwist", "--scene", scene, "--frames", "2")
-    for name in ("twist", "TWIST", "generic_twist", "tw", str(NAMES.index("GenericTwist"))):
+    for name in ("twist", "TWIST", "generic_twist", "tw", str([n for _, n, _ in catalogue()].index("GenericTwist"))):
         check(last_frame(name, "--scene", scene, "--frames", "2") == twisted, f"{name} is not GenericTwist")
     check(fxhost("params", "translate")[1].startswith("_GenericTranslate:"), "params by short name")
     # #N names one entry of a stack that holds an effect twice; a bare name sets every entry.
@@ -295,7 +295,7 @@ def case_names():
     if not EMULATOR:
         import pty
         master, slave = pty.openpty()
-        run = subprocess.Popen([FXHOST, "run", "twist", "--frames", "5000"],
+        run = subprocess.Popen([FXHOST, "run", "twist", "--frames", "30000"],
                                stdout=subprocess.DEVNULL, stderr=slave)
         os.close(slave)
         shown = b""
@@ -309,7 +309,7 @@ def case_names():
             shown += chunk
         check(run.wait() == 0, "the long run fails")
         lines = shown.decode().replace("\033[K", "").split("\r")
-        check(any(re.fullmatch(r"GenericTwist \[[#.]{30}\] \d+/5000 frames, [\d.]+ fps, \d+ s left", l) for l in lines)
+        check(any(re.fullmatch(r"GenericTwist \[[#.]{30}\] \d+/30000 frames, [\d.]+ fps, \d+ s left", l) for l in lines)
               and shown.endswith(b"\r\033[K"), f"no progress line: {shown[-300:]!r}")
 
 
@@ -424,7 +424,12 @@ def case_samples():
         code, _, err = fxhost("run", "--scene", os.path.join(samples, name), "--frames", "1")
         check(code == 0 and not err, f"{name}: {err}")
     check(fxhost("scene", "--out", os.path.join(WORK, "builtin.obj"))[0] == 0, "scene --out")
-    check(last_frame("--scene", os.path.join(WORK, "builtin.obj"), "--frames", "1") == last_frame("--frames", "1"),
+    # The reader takes a vertex's normal as the mean direction of its corners' normals: a unit
+    # normal read back may differ in its last bit.
+    read, own = (last_frame(*scene, "--frames", "1").splitlines() for scene in (["--scene", os.path.join(WORK, "builtin.obj")], []))
+    split = [([l for l in lines if not l.startswith("vn ")], [float(x) for l in lines if l.startswith("vn ") for x in l.split()[1:]])
+             for lines in (read, own)]
+    check(split[0][0] == split[1][0] and len(split[0][1]) == len(split[1][1]) and close(split[0][1], split[1][1], 1e-6),
           "the built-in scene written out is not the built-in scene")
     # The README's commands run as written, from a checkout whose build is the one under test.
     if EMULATOR or PROBE == "none":

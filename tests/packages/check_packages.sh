@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The release packages as a user gets them: the unpacked .deb runs its fxhost
-# on its own plug-in; the zip holds the DLL with its version, the documents and
+# on its own plug-in and sample scenes; the zip holds the DLL with its version, the documents and
 # checksums that match.
 # usage: check_packages.sh DIR (holding one .deb and one .zip)
 set -euo pipefail
@@ -18,11 +18,15 @@ version=$("$fxhost" --version | sed -n 's/^fxhost //p')
 for doc in README.md CHANGELOG.md LICENSE THIRD_PARTY_LICENSES.md; do
   [ -s "$scratch/deb/usr/share/doc/generic-fx/$doc" ] || fail "$doc missing from the .deb"
 done
+for scene in bar curve blob; do
+  "$fxhost" run twist --scene "$scratch/deb/usr/share/doc/generic-fx/scenes/$scene.obj" --frames 2 >/dev/null ||
+    fail "the .deb's sample scene $scene.obj does not run"
+done
 
 python3 -m zipfile -e "$zip" "$scratch/zip"
 cd "$scratch"/zip/generic-fx-"$version"-win32 || fail "the zip holds no generic-fx-$version-win32 folder"
 sha256sum --quiet -c SHA256SUMS || fail "SHA256SUMS does not match"
-for file in generic.fx README.md LICENSE THIRD_PARTY_LICENSES.md CHANGELOG.md; do
+for file in generic.fx README.md LICENSE THIRD_PARTY_LICENSES.md CHANGELOG.md scenes/bar.obj scenes/curve.obj scenes/blob.obj; do
   grep -q "  $file\$" SHA256SUMS || fail "$file missing from the zip's SHA256SUMS"
 done
 file generic.fx | grep -q "PE32 executable (DLL)" || fail "generic.fx in the zip is no Win32 DLL"
