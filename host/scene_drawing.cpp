@@ -13,7 +13,8 @@ constexpr float kBackground[3] = {0.07f, 0.08f, 0.10f};
 constexpr float kCurveColour[3] = {1.0f, 0.62f, 0.18f};
 constexpr float kParticleColour[3] = {0.45f, 0.8f, 1.0f};
 constexpr float kPlainMeshColour[3] = {0.72f, 0.76f, 0.82f};
-constexpr float kWireColour[3] = {0.16f, 0.18f, 0.22f};
+constexpr float kWireColour[3] = {0.16f, 0.18f, 0.22f};       // over the surface
+constexpr float kBareWireColour[3] = {0.55f, 0.62f, 0.72f};  // alone, on the background
 constexpr double kPi = 3.14159265358979323846;
 
 struct Vec {
@@ -68,7 +69,8 @@ void loadCamera(const Camera& camera, int width, int height) {
     glTranslated(-b.eye[0], -b.eye[1], -b.eye[2]);
 }
 
-void drawMesh(const Scene& scene, const MeshCorners& corners, GLuint checker, bool wireframe) {
+// The shaded surface, the wires over it, or the wires alone.
+void drawMesh(const Scene& scene, const MeshCorners& corners, GLuint checker, bool surface, bool wireframe) {
     const std::vector<Vec3> normals = shadingNormals(scene);
     std::vector<Vec3> positions, cornerNormals;
     std::vector<float> uvs;
@@ -83,37 +85,39 @@ void drawMesh(const Scene& scene, const MeshCorners& corners, GLuint checker, bo
     const GLsizei count = GLsizei(corners.indices.size());
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, positions.data());
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glNormalPointer(GL_FLOAT, 0, cornerNormals.data());
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_COLOR_MATERIAL);
-    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
-    const GLfloat ambient[4] = {0.22f, 0.22f, 0.25f, 1.0f};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    if (textured) {
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, checker);
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, 0, uvs.data());
-        glColor3f(1.0f, 1.0f, 1.0f);
-    } else {
-        glColor3fv(kPlainMeshColour);
+    if (surface) {
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glNormalPointer(GL_FLOAT, 0, cornerNormals.data());
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT0);
+        glEnable(GL_NORMALIZE);
+        glEnable(GL_COLOR_MATERIAL);
+        glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+        const GLfloat ambient[4] = {0.22f, 0.22f, 0.25f, 1.0f};
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+        if (textured) {
+            glEnable(GL_TEXTURE_2D);
+            glBindTexture(GL_TEXTURE_2D, checker);
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            glTexCoordPointer(2, GL_FLOAT, 0, uvs.data());
+            glColor3f(1.0f, 1.0f, 1.0f);
+        } else {
+            glColor3fv(kPlainMeshColour);
+        }
+        // The wires lie on the surface: push the surface back a little.
+        if (wireframe) glEnable(GL_POLYGON_OFFSET_FILL), glPolygonOffset(1.0f, 1.0f);
+        glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, corners.indices.data());
+        glDisable(GL_POLYGON_OFFSET_FILL);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_COLOR_MATERIAL);
+        glDisable(GL_LIGHTING);
+        glDisableClientState(GL_NORMAL_ARRAY);
     }
-    // The wires lie on the surface: push the surface back a little.
-    if (wireframe) glEnable(GL_POLYGON_OFFSET_FILL), glPolygonOffset(1.0f, 1.0f);
-    glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, corners.indices.data());
-    glDisable(GL_POLYGON_OFFSET_FILL);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_COLOR_MATERIAL);
-    glDisable(GL_LIGHTING);
-    glDisableClientState(GL_NORMAL_ARRAY);
     if (wireframe) {
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
         glLineWidth(1.0f);
-        glColor3fv(kWireColour);
+        glColor3fv(surface ? kWireColour : kBareWireColour);
         glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, corners.indices.data());
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
@@ -242,7 +246,8 @@ void SceneDrawer::draw(const Scene& scene, const Camera& camera, int x, int y, i
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
     loadCamera(camera, width, height);
-    if (scene.hasMesh && options.mesh) drawMesh(scene, corners_.of(scene), checker_, options.wireframe);
+    if (scene.hasMesh && (options.mesh || options.wireframe))
+        drawMesh(scene, corners_.of(scene), checker_, options.mesh, options.wireframe);
     if (options.curves) drawCurves(scene);
     if (options.particles) drawParticles(scene);
     // Gizmos stay visible through the data, in the colours the effect sets.

@@ -108,7 +108,7 @@ Viewer::~Viewer() {
 Viewer::Rect Viewer::viewRect() const {
     int width = 0, height = 0;
     glfwGetFramebufferSize(window_, &width, &height);
-    return Rect{kPanelWidth, statusHeight(), std::max(16, width - kPanelWidth), std::max(16, height - statusHeight())};
+    return Rect{kPanelWidth, kStatusHeight, std::max(16, width - kPanelWidth), std::max(16, height - kStatusHeight)};
 }
 
 void Viewer::openScene(const std::string& path) {

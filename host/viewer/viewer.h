@@ -13,7 +13,7 @@
 
 struct GLFWwindow;
 
-constexpr int kPanelWidth = 380;  // pixels: the panel on the left; the status line runs below both
+constexpr int kPanelWidth = 380, kStatusHeight = 26;  // pixels: the panel on the left, the status line below
 
 struct ViewerOptions {
     std::string pluginPath;
@@ -83,7 +83,6 @@ private:
     void statusLine();
     void handleMouse();
     void key(int key, int mods);
-    int statusHeight() const;
     void advance();
     void drawFrame();
     void takeScreenshots();
@@ -99,7 +98,6 @@ private:
     std::unique_ptr<SceneDrawer> drawer_;
     std::unique_ptr<ViewerScript> script_;
     bool playing_ = false, loop_ = true, cameraFromSession_ = false, stay_ = false, scriptFailed_ = false;
-    int statusLines_ = 1;
     double lastTick_ = 0.0;
     std::vector<std::pair<std::string, bool>> shots_;
     std::string message_;

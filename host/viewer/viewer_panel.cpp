@@ -110,10 +110,14 @@ void Viewer::paramWidget(size_t effect, const HostParam& param) {
             break;
         }
         case ParamKind::Scalar: {
-            char format[48];
-            std::snprintf(format, sizeof format, "%%.3f (signed %+.3f)", 2.0 * v - 1.0);
-            if (ImGui::SliderFloat(label, &v, 0.0f, 1.0f, format, ImGuiSliderFlags_AlwaysClamp))
-                attempt([&] { edit(effect, param.name, text(param, v)); });
+            // The value beside the slider, where its handle cannot cover it.
+            ImGui::PushID(label);
+            ImGui::SetNextItemWidth(120.0f);
+            const bool moved = ImGui::SliderFloat("##value", &v, 0.0f, 1.0f, "", ImGuiSliderFlags_AlwaysClamp);
+            ImGui::PopID();
+            ImGui::SameLine();
+            ImGui::Text("%.3f (%+.3f)  %s", double(v), 2.0 * v - 1.0, label);
+            if (moved) attempt([&] { edit(effect, param.name, text(param, v)); });
             break;
         }
         default:  // a bare float: drag it, or double-click and type a value
@@ -237,32 +241,35 @@ void Viewer::panel() {
 void Viewer::statusLine() {
     int width = 0, height = 0;
     glfwGetWindowSize(window_, &width, &height);
-    ImGui::SetNextWindowPos(ImVec2(float(kPanelWidth), float(height - statusHeight())));
-    ImGui::SetNextWindowSize(ImVec2(float(width - kPanelWidth), float(statusHeight())));
+    ImGui::SetNextWindowPos(ImVec2(float(kPanelWidth), float(height - kStatusHeight)));
+    ImGui::SetNextWindowSize(ImVec2(float(width - kPanelWidth), float(kStatusHeight)));
     ImGui::Begin("status", nullptr, ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
                                         ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoFocusOnAppearing);
     const Scene& scene = timeline_.current();
     size_t curvePoints = 0;
     for (const SceneCurve& c : scene.curves) curvePoints += c.points.size();
-    // Most telling first: a long stack runs off the end.
-    char text[1024];
-    int used = std::snprintf(text, sizeof text, "%.0f fps  |  frame %d/%d  t=%.2fs  |  mesh %zu, curve points %zu, "
-                             "particles %zu  |", ImGui::GetIO().Framerate, timeline_.frame(), timeline_.frames(),
-                             timeline_.frame() / timeline_.fps(), scene.vertices.size(), curvePoints,
-                             scene.particles.size());
+    // Most telling first; a narrow window shows the parts that fit whole.
+    std::vector<std::string> parts;
+    const auto add = [&parts](const char* format, auto... values) {
+        char part[256];
+        std::snprintf(part, sizeof part, format, values...);
+        parts.emplace_back(part);
+    };
+    add("%.0f fps", double(ImGui::GetIO().Framerate));
+    add("|  frame %d/%d  t=%.2fs", timeline_.frame(), timeline_.frames(), timeline_.frame() / timeline_.fps());
+    add("|  mesh %zu", scene.vertices.size());
+    add("curve points %zu", curvePoints);
+    add("particles %zu  |", scene.particles.size());
     const std::vector<double> ms = timeline_.msPerEffect();
-    for (size_t i = 0; i < ms.size() && used > 0 && size_t(used) < sizeof text; ++i)
-        used += std::snprintf(text + used, sizeof text - size_t(used), "  %s %.2f ms", timeline_.effect(i).name.c_str(),
-                              ms[i]);
-    // A narrow window wraps the line; the picture above gives up the rows from the next frame on.
-    const float wrap = ImGui::GetContentRegionAvail().x;
-    const float rows = ImGui::CalcTextSize(text, nullptr, false, wrap).y / ImGui::GetTextLineHeight();
-    statusLines_ = std::clamp(int(std::lround(rows)), 1, 4);
-    ImGui::PushTextWrapPos(0.0f);
-    ImGui::TextUnformatted(text);
-    ImGui::PopTextWrapPos();
+    for (size_t i = 0; i < ms.size(); ++i)
+        add("%s %.2f ms", timeline_.effect(i).name.c_str(), ms[i]);
+    const float room = ImGui::GetContentRegionAvail().x;
+    std::string text;
+    for (const std::string& p : parts) {
+        const std::string longer = text.empty() ? p : text + "  " + p;
+        if (ImGui::CalcTextSize(longer.c_str()).x > room) break;
+        text = longer;
+    }
+    ImGui::TextUnformatted(text.c_str());
     ImGui::End();
 }
-
-// 26 pixels for one row of ImGui's default font, 17 for each further row.
-int Viewer::statusHeight() const { return 9 + 17 * statusLines_; }
