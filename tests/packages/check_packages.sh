@@ -18,6 +18,13 @@ version=$("$fxhost" --version | sed -n 's/^fxhost //p')
 for doc in README.md CHANGELOG.md LICENSE THIRD_PARTY_LICENSES.md; do
   [ -s "$scratch/deb/usr/share/doc/generic-fx/$doc" ] || fail "$doc missing from the .deb"
 done
+# The man page and the completion carry every command, from fxhost's own definitions.
+man=$scratch/deb/usr/share/man/man1/fxhost.1.gz completion=$scratch/deb/usr/share/bash-completion/completions/fxhost
+for command in list params run demo pages scene view; do
+  zcat "$man" | grep -q "^\.SS $command\$" || fail "the man page has no command $command"
+  grep -q "^        $command) " "$completion" || fail "the bash completion has no command $command"
+done
+bash -n "$completion" || fail "the bash completion is no bash"
 for scene in bar curve blob; do
   "$fxhost" run twist --scene "$scratch/deb/usr/share/doc/generic-fx/scenes/$scene.obj" --frames 2 >/dev/null ||
     fail "the .deb's sample scene $scene.obj does not run"
