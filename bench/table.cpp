@@ -9,6 +9,8 @@
 //        normals -          <scene> <n> <ns/pt>
 //        libm    <effect>   <scene> <n> <ns/pt>
 //        lane    <function> <set>   <elements> <ns/element>
+//        rule    <effect>   <lane calls per point> <1: on every point, 0: on some>
+//        nopeer  <effect>   <the peer the bench lacks for it: "lane calls" or "libm loop">
 // Times are thread CPU times, the median of several samples. Each effect's
 // samples alternate with samples of its floor (the memcpy, and the normal
 // kernel on the mesh with normals) and of the lane math its rule calls, so
@@ -25,6 +27,7 @@
 #include "bench_support.h"
 #include "floors.h"
 #include "lane_costs.h"
+#include "plugin/catalogue.h"
 #include "plugin/exports.h"
 
 namespace {
@@ -131,11 +134,10 @@ struct Variant {
 
 std::vector<Variant> variants() {
     std::vector<Variant> all;
-    for (int index = 0; index < 9; ++index) {
+    for (int index = 0; index < kCatalogueSize; ++index) {
         char full[64];
         ParamHost params;
         FxEffect* probe = fx_create(index, full);
-        if (!probe) continue;
         probe->registerParams(&params);
         std::string name = full;
         for (const char* prefix : {"_", "Generic"})
@@ -223,9 +225,26 @@ std::vector<std::string> split(const char* list) {
     }
     return items;
 }
+
+// The bench's model of each effect's rule, and the effects it has none for:
+// they are timed, their limit being their floor.
+void describeRules(const std::vector<Variant>& all, const std::vector<std::string>& only) {
+    for (const Variant& v : all) {
+        if (!selected(only, v.name)) continue;
+        const RuleCalls rule = ruleCalls(v.name, PointView{nullptr, 0, 0}, 1);
+        int calls = 0;
+        for (const LaneCall& call : rule.calls) calls += call.perPoint;
+        if (rule.modelled)
+            std::printf("rule\t%s\t%d\t%d\n", v.name.c_str(), calls, rule.everyPoint ? 1 : 0);
+        else
+            std::printf("nopeer\t%s\tlane calls\n", v.name.c_str());
+        if (!hasLoopPeer(v.name)) std::printf("nopeer\t%s\tlibm loop\n", v.name.c_str());
+    }
+}
 }  // namespace
 
 // fx_table [--sizes 10000,100000,1000000] [--effects Harmonik,Twist] [--scenes particles,spline]
+// fx_table --list: the name of every effect (and variant) the table times, one a line.
 int main(int argc, char** argv) {
     std::vector<uint32_t> sizes{10000u, 100000u, 1000000u};
     std::vector<std::string> only, scenes;
@@ -240,6 +259,11 @@ int main(int argc, char** argv) {
         }
     }
     const std::vector<Variant> all = variants();
+    if (argc == 2 && !std::strcmp(argv[1], "--list")) {
+        for (const Variant& v : all) std::printf("%s\n", v.name.c_str());
+        return 0;
+    }
+    describeRules(all, only);
     LaneTimer lanes;
     for (LaneFunction f : kLaneFunctions)
         std::printf("lane\t%s\t%s\t%d\t%.4f\n", nameOf(f), lanes.set(), kLaneElements,

@@ -8,17 +8,22 @@
 #include "scene/vec_math.h"
 
 namespace {
-// Moves every point by (1, 2, 3), or leaves it as it is; counts its passes.
-class ShiftRule : public FxDeformer<FxEffect, ShiftRule> {
+// Moves every point by (1, 2, 3), or leaves it as it is; a rule without lanes.
+struct ShiftRule {
+    bool identity;
+};
+Vec3 movePoint(const ShiftRule& k, const Vec3& p) { return k.identity ? p : sum(p, {1, 2, 3}); }
+
+// Counts its passes.
+class ShiftEffect : public FxDeformer<FxEffect, ShiftEffect> {
 public:
     const char* FX_THISCALL description() override { return "shift"; }
     const char* FX_THISCALL author() override { return "tests"; }
     void beginPass() { ++passes; }
-    Vec3 movePoint(const Vec3& p) const { return identity ? p : sum(p, {1, 2, 3}); }
-    bool identity = false;
+    ShiftRule rule{false};
     int passes = 0;
 };
-using Shift = Boundary<ShiftRule>;
+using Shift = Boundary<ShiftEffect>;
 
 // Two particles, an open and a closed curve, two triangles in z = 0 with uvs, face flags and stale normals.
 struct Pass {
@@ -130,7 +135,7 @@ TEST(Deformer, DestructionDeletesAStoredDisplayListOnce) {
 // the same sizes allocates nothing.
 TEST(Deformer, AnIdentityPassKeepsEveryBitAndASecondAllocatesNothing) {
     Pass pass(true);
-    pass.effect->identity = true;
+    pass.effect->rule.identity = true;
     HostData host{pass.records};  // logs nothing
     host.keepHanded = false;
     const size_t start = allocationCount();

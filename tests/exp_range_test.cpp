@@ -3,13 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "effects/cosine.h"
-#include "effects/elipsoid.h"
-#include "effects/harmonik.h"
-#include "effects/magnet.h"
-#include "effects/translate_from_spline.h"
-#include "effects/twist.h"
 #include "effects/uniform_scale.h"
+#include "plugin/catalogue.h"
 #include "scene/exp_range.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include "allocation_counter.h"
 #include "handed_copies.h"
 #include "kit/recording_gl.h"
+#include "plugin/catalogue.h"
 #include "plugin/exports.h"
 
 namespace {
@@ -98,7 +99,7 @@ bool drive(int index, During during, size_t refuse, std::vector<Handed>* record,
 }  // namespace
 
 TEST(FailedAllocation, NeverEscapesLeaksOrSpoilsTheNextFrame) {
-    for (int index = 0; index < 9; ++index) {
+    for (int index = 0; index < kCatalogueSize; ++index) {
         std::vector<Handed> undisturbed;
         drive(index, During::nothing, 0, &undisturbed, nullptr);
         ASSERT_EQ(undisturbed.size(), 3u);

@@ -20,6 +20,7 @@
 
 #include "handed_copies.h"
 #include "kit/recording_gl.h"
+#include "plugin/catalogue.h"
 #include "plugin/exports.h"
 #include "test_host.h"
 
@@ -143,7 +144,7 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
 }  // namespace
 
 TEST(HostFpState, EverySlotGivesTheDefaultFloatsAndTheCallersStateBack) {
-    for (int index = 0; index < 9; ++index)
+    for (int index = 0; index < kCatalogueSize; ++index)
         for (bool extreme : {false, true}) {
             Seen reference;
             driveShifted(0, index, extreme, kDefault, reference);

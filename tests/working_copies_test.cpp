@@ -170,7 +170,7 @@ std::vector<Vec3> straightforwardNormals(const Mesh& m) {
 // whose squares overflow: the rebuild, on every instruction set this processor runs, gives the
 // straightforward floats bit for bit.
 TEST(MeshCopy, NormalsMatchTheStraightforwardRebuildBitForBit) {
-    for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512}) {
+    for (InstructionSet set : kInstructionSets) {
         const GeometryRules* rules = geometryRulesFor(set);
         if (!rules) continue;
         std::mt19937 random(7);
@@ -221,7 +221,7 @@ TEST(SplineCopy, CurvesUpdatedTogetherGetTheHostsLengths) {
     const auto lengths = [](const Curve& c) {
         return std::vector<float>(c.segmentLengths.begin, c.segmentLengths.begin + count(c.points));
     };
-    for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512})
+    for (InstructionSet set : kInstructionSets)
         if (const GeometryRules* rules = geometryRulesFor(set))
             for (size_t c = 2; c < host.curves.size(); ++c) {
                 std::vector<float> got(c);

@@ -20,8 +20,6 @@ EMULATOR = sys.argv[5:]
 SKIP = 77
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-NAMES = ["GenericHarmonik", "GenericTwist", "GenericMagnet", "GenericElipsoid", "_GenericCosine",
-         "_GenericTranslate", "_GenericTranslateFromSpline", "_GenericScale", "_GenericRotate"]
 
 # A triangle holding (1, 2, 3) and (1, 1, 0), a two-point curve and one particle.
 SMALL_SCENE = "v 1 2 3\nv 1 1 0\nv 1 0 0\nv 0 0 0\nv 2 0 0\nf 1 2 3\nl 4 5\np 2\n"
@@ -38,10 +36,16 @@ def check(condition, message):
         sys.exit(1)
 
 
-def built():
-    code, out, _ = fxhost("list")
+def catalogue():
+    """The catalogue as `list` shows it: (index, name, built) in order."""
+    code, out, _ = fxhost("list", "--bold", "never")
     check(code == 0, "list fails")
-    return {m.group(2) for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", out, re.M) if "(not built)" not in m.group(3)}
+    return [(int(m.group(1)), m.group(2), "(not built)" not in m.group(3))
+            for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", out.split("\n\n", 2)[2], re.M)]
+
+
+def built():
+    return {name for _, name, made in catalogue() if made}
 
 
 def need(*effects):
@@ -94,8 +98,10 @@ def twist(p):
 def case_list():
     code, out, _ = fxhost("list", "--bold", "never")
     check(code == 0, "list fails")
-    rows = re.findall(r"^\s*(\d+)\s+(\S+)", out.split("\n\n", 2)[2], re.M)
-    check(rows == [(str(i), n) for i, n in enumerate(NAMES)], f"catalogue is {rows}")
+    rows = catalogue()
+    names = [name for _, name, _ in rows]
+    check(rows and [i for i, _, _ in rows] == list(range(len(rows))) and len(set(names)) == len(names),
+          f"catalogue is {rows}")
     check("<b>" not in out and "modifying all current 3D data" in out, "description without marks")
     _, bold, _ = fxhost("list", "--bold", "always")
     check("\033[1m3D data\033[0m" in bold and "\033[1mnot exclusive\033[0m" in bold, "<b> as terminal bold")
@@ -128,7 +134,7 @@ def case_params():
         if name in effects:
             seen = {p["name"]: p["realText"] for p in json.loads(fxhost("params", name, "--format", "json")[1])["params"]}
             check(seen[param] == real, f"{name} {param}: {seen[param]}, expected {real}")
-    code, out, _ = fxhost("params", str(NAMES.index(effects[0])))
+    code, out, _ = fxhost("params", str([n for _, n, _ in catalogue()].index(effects[0])))
     check(code == 0 and out.startswith(effects[0] + ":"), "params by index")
     code, out, _ = fxhost("params", "--help")
     check(code == 0 and all(c in out for c in ("kind ", "stored ", "real ", "meaning ")), f"params --help: {out}")
@@ -321,9 +327,9 @@ def case_demo():
     check(code == 0, f"demo fails: {err}")
     page = open(os.path.join(out, "index.html")).read()
     check(probe(os.path.join(out, "scene.png"))["colours"][0] > 200, "scene picture")
-    for name in NAMES:
+    for _, name, made in catalogue():
         picture = os.path.join(out, name + ".png")
-        if name in built():
+        if made:
             check(os.path.exists(picture) and f'src="{name}.png"' in page and f'href="{name}.glb"' in page
                   and f'data-model="{name}"' in page, f"{name} in the gallery")
             check(re.search(rf"^{name}: 18 frames, [0-9.]+ ms per frame", stdout, re.M), f"{name} timing")

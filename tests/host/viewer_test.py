@@ -9,6 +9,7 @@ window: synthetic mouse and keys (xdotool): wheel and F, a drag, a checkbox.
 import filecmp
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -83,10 +84,10 @@ def case_script():
           "frame 15 shown after a scrub is frame 15 of run --session")
 
 
-    # Every effect in one stack, edits on the way: a frame shown after a scrub back is run's frame.
-    script = [f"add {name}" for name in ("_GenericTranslate", "GenericHarmonik", "GenericTwist", "GenericMagnet",
-                                         "GenericElipsoid", "_GenericCosine", "_GenericTranslateFromSpline",
-                                         "_GenericScale", "_GenericRotate")]
+    # Every effect in one stack, Translate first, edits on the way: a frame shown after a scrub back is run's frame.
+    listed = re.findall(r"^\s*\d+\s+(\S+)", subprocess.run([FXHOST, "list", "--bold", "never"], capture_output=True,
+                                                           text=True).stdout.split("\n\n", 2)[2], re.M)
+    script = [f"add {name}" for name in ["_GenericTranslate"] + [n for n in listed if n != "_GenericTranslate"]]
     script += ["frame 9", "set intensity=0.9", "set 1 origin=0,1,0", "frame 30", "set speed=0.9", "frame 40",
                "frame 33", "save-frame all.obj", "save-session all.json", "quit"]
     with open(path("all.txt"), "w") as f:

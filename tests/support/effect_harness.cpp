@@ -48,3 +48,8 @@ std::string glTrace() {
     }
     return out;
 }
+
+Params operator+(Params a, const Params& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
