@@ -30,6 +30,9 @@ def write_pc2(path, frames, start=0.0, rate=1.0):
         with os.fdopen(handle, "wb") as out:
             out.write(HEADER.pack(SIGNATURE, 1, frames.shape[1], float(start), float(rate), frames.shape[0]))
             out.write(memoryview(frames).cast("B"))
+        umask = os.umask(0)
+        os.umask(umask)
+        os.chmod(temporary, 0o666 & ~umask)  # as open() would make it, not mkstemp's 0600
         os.replace(temporary, path)
     except BaseException:
         os.unlink(temporary)

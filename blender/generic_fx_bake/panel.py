@@ -1,0 +1,99 @@
+"""The object's stack in its properties: the effects in order with their
+bypass, the active one's parameters, the frame range and Bake."""
+import bpy
+
+from .settings import EFFECTS, PARAMETERS, parameters
+
+TITLES = {e.name: e.title or e.name for e in EFFECTS}
+
+
+class FX_UL_effects(bpy.types.UIList):
+    def draw_item(self, context, layout, data, item, icon, active_data, active_property, index):
+        row = layout.row(align=True)
+        row.prop(item, "bypass", text="", icon="HIDE_ON" if item.bypass else "HIDE_OFF", emboss=False)
+        row.label(text=TITLES.get(item.effect, item.effect))
+
+
+class FX_OT_add(bpy.types.Operator):
+    """Add an effect at the end of the stack"""
+    bl_idname = "generic_fx.add"
+    bl_label = "Add effect"
+    bl_options = {"REGISTER", "UNDO"}
+    bl_property = "effect"
+    effect: bpy.props.EnumProperty(name="Effect", items=[(e.name, e.title or e.name, e.does or e.description)
+                                                           for e in EFFECTS])
+
+    def execute(self, context):
+        stack = context.object.generic_fx
+        stack.effects.add().effect = self.effect
+        stack.active = len(stack.effects) - 1
+        return {"FINISHED"}
+
+
+class FX_OT_remove(bpy.types.Operator):
+    """Remove the active effect"""
+    bl_idname = "generic_fx.remove"
+    bl_label = "Remove effect"
+    bl_options = {"REGISTER", "UNDO"}
+
+    def execute(self, context):
+        stack = context.object.generic_fx
+        if stack.active < len(stack.effects):
+            stack.effects.remove(stack.active)
+            stack.active = max(0, min(stack.active, len(stack.effects) - 1))
+        return {"FINISHED"}
+
+
+class FX_OT_move(bpy.types.Operator):
+    """Move the active effect up or down the stack (effects run from the top)"""
+    bl_idname = "generic_fx.move"
+    bl_label = "Move effect"
+    bl_options = {"REGISTER", "UNDO"}
+    direction: bpy.props.EnumProperty(items=[("UP", "Up", ""), ("DOWN", "Down", "")])
+
+    def execute(self, context):
+        stack = context.object.generic_fx
+        to = stack.active + (-1 if self.direction == "UP" else 1)
+        if 0 <= to < len(stack.effects):
+            stack.effects.move(stack.active, to)
+            stack.active = to
+        return {"FINISHED"}
+
+
+class FX_PT_stack(bpy.types.Panel):
+    bl_label = "generic.fx"
+    bl_space_type = "PROPERTIES"
+    bl_region_type = "WINDOW"
+    bl_context = "object"
+
+    @classmethod
+    def poll(cls, context):
+        return context.object is not None and context.object.type == "MESH"
+
+    def draw(self, context):
+        layout = self.layout
+        stack = context.object.generic_fx
+        row = layout.row()
+        row.template_list("FX_UL_effects", "", stack, "effects", stack, "active", rows=4)
+        buttons = row.column(align=True)
+        buttons.operator_menu_enum("generic_fx.add", "effect", text="", icon="ADD")
+        buttons.operator("generic_fx.remove", text="", icon="REMOVE")
+        buttons.separator()
+        buttons.operator("generic_fx.move", text="", icon="TRIA_UP").direction = "UP"
+        buttons.operator("generic_fx.move", text="", icon="TRIA_DOWN").direction = "DOWN"
+
+        if stack.active < len(stack.effects):
+            item = stack.effects[stack.active]
+            box = layout.box()
+            box.label(text=TITLES.get(item.effect, item.effect))
+            group = parameters(item)
+            for identifier, _, _ in PARAMETERS[item.effect]:
+                box.prop(group, identifier)
+
+        row = layout.row(align=True)
+        row.prop(stack, "frame_start")
+        row.prop(stack, "frame_end")
+        layout.operator("generic_fx.bake", icon="RENDER_ANIMATION")
+
+
+classes = (FX_UL_effects, FX_OT_add, FX_OT_remove, FX_OT_move, FX_PT_stack)
