@@ -4,7 +4,6 @@ version 1, point count, start frame, sample rate, sample count, little-endian)
 then every sample's points as float32 x, y, z."""
 import os
 import struct
-import tempfile
 
 HEADER = struct.Struct("<12siiffi")
 SIGNATURE = b"POINTCACHE2\0"
@@ -14,6 +13,8 @@ def write_pc2(path, frames, start=0.0, rate=1.0):
     """Writes frames, float32 (F, N, 3), as a PC2 file; the file is replaced
     whole or not at all. start: the first sample's frame; rate: frames
     between samples."""
+    import tempfile
+
     import numpy as np
 
     if not isinstance(frames, np.ndarray) or frames.dtype != np.float32:

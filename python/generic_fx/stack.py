@@ -1,29 +1,20 @@
 """A stack of effects, run frame by frame over a geometry as fxhost runs it."""
-import json
-from typing import NamedTuple, Optional, Tuple, Union
+from collections import namedtuple
 
 from . import _native
 from .catalogue import plugin_path
 
 
-class Param(NamedTuple):
+class Param(namedtuple("Param", "name kind stored real real_text quantity unit meaning more range range_text",
+                       defaults=(None, "", "", "", "", "", None, None))):
     """A parameter as the effect registered it, with its value now.
 
-    stored is the float the effect keeps (three for a point); real is what
-    the effect makes of it, in `unit` (real_text says it with the unit);
-    range and range_text are what the two ends of a slider (0 and 1) give.
+    kind: flag, scalar, point or float. stored is the float the effect keeps
+    (three for a point); real is what the effect makes of it, in `unit`
+    (real_text says it with the unit); range and range_text are what the two
+    ends of a slider (0 and 1) give.
     """
-    name: str
-    kind: str  # flag, scalar, point or float
-    stored: Union[float, Tuple[float, float, float]]
-    real: Union[float, bool, Tuple[float, float, float], None] = None
-    real_text: str = ""
-    quantity: str = ""
-    unit: str = ""
-    meaning: str = ""
-    more: str = ""
-    range: Optional[Tuple[float, float]] = None
-    range_text: Optional[Tuple[str, str]] = None
+    __slots__ = ()
 
     @classmethod
     def from_json(cls, j):
@@ -74,6 +65,8 @@ class Stack:
 
     def params(self, effect=0):
         """Effect `effect`'s parameters (index or name), by name: {name: Param}."""
+        import json
+
         return {p["name"]: Param.from_json(p) for p in json.loads(self._native.params_json(self._index(effect)))}
 
     def set(self, name, value, frame=0, effect=None):
