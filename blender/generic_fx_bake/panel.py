@@ -87,8 +87,8 @@ class FX_PT_stack(bpy.types.Panel):
             box = layout.box()
             box.label(text=TITLES.get(item.effect, item.effect))
             group = parameters(item)
-            for identifier, _, _ in PARAMETERS[item.effect]:
-                box.prop(group, identifier)
+            for identifier, _, kind in PARAMETERS[item.effect]:
+                (box.row() if kind == "point" else box).prop(group, identifier)  # a point's x, y, z on one line
 
         row = layout.row(align=True)
         row.prop(stack, "frame_start")

@@ -3,7 +3,7 @@
 Every effect of the catalogue gets a property group with one property per
 parameter, named as the effect names it, with its meaning as the tooltip
 and its default as the effect starts. Flags and scalars hold the stored
-value (0..1); points are shown in Blender's axes.
+value (0..1), floats their value as it is; points are in Blender's axes.
 """
 import bpy
 import generic_fx as fx
@@ -23,7 +23,7 @@ def _tooltip(p):
     text = " ".join(t for t in (p.meaning, p.more) if t)
     if p.range_text:
         text += f" (0: {p.range_text[0]}, 1: {p.range_text[1]})"
-    return text
+    return text.rstrip(".")  # Blender ends a tooltip with its own full stop
 
 
 def _property(p):
@@ -32,6 +32,8 @@ def _property(p):
     if p.kind == "point":
         return bpy.props.FloatVectorProperty(name=p.name, description=_tooltip(p), size=3, subtype="XYZ",
                                              default=point_to_blender(p.stored))
+    if p.kind == "float":  # a value as it is, of any size
+        return bpy.props.FloatProperty(name=p.name, description=_tooltip(p), default=p.stored, precision=4)
     return bpy.props.FloatProperty(name=p.name, description=_tooltip(p), default=p.stored, min=0.0, max=1.0,
                                    precision=4, step=1)
 
