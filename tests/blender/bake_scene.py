@@ -11,9 +11,11 @@ import bpy
 import numpy as np
 
 out, *paths = sys.argv[sys.argv.index("--") + 1:]
-sys.path[:0] = paths
+sys.path[:0] = [os.path.dirname(__file__), *paths]
+from evaluated import FRAMES, positions_at  # noqa: E402
 addon_utils.enable("generic_fx_bake", default_set=True, handle_error=lambda e: (_ for _ in ()).throw(e))
 from generic_fx_bake.axes import to_effects  # noqa: E402
+from generic_fx_bake.bake import stack_of  # noqa: E402
 
 bpy.data.objects.remove(bpy.data.objects["Cube"])
 bpy.ops.mesh.primitive_uv_sphere_add(segments=24, ring_count=12, radius=1.5)
@@ -52,7 +54,6 @@ mesh.calc_loop_triangles()
 with open(os.path.join(out, "scene.obj"), "w") as f:
     f.writelines(f"v {x:.9g} {y:.9g} {z:.9g}\n" for x, y, z in to_effects(points).tolist())
     f.writelines(f"f {a + 1} {b + 1} {c + 1}\n" for t in mesh.loop_triangles for a, b, c in [t.vertices])
-from generic_fx_bake.bake import stack_of  # noqa: E402
 stack = stack_of(sphere, 24)
 with open(os.path.join(out, "stack.txt"), "w") as f:
     for i, name in enumerate(stack.names):
@@ -61,12 +62,4 @@ with open(os.path.join(out, "stack.txt"), "w") as f:
             value = ",".join(repr(v) for v in p.stored) if p.kind == "point" else repr(p.stored)
             f.write(f"--set {name}.{p.name}={value}\n")
 
-frames = [2, 3, 4, 12, 22, 23]
-positions = []
-for frame in frames:
-    scene.frame_set(frame)
-    evaluated = sphere.evaluated_get(bpy.context.evaluated_depsgraph_get()).data
-    p = np.empty((len(evaluated.vertices), 3), np.float32)
-    evaluated.vertices.foreach_get("co", p.ravel())
-    positions.append(p)
-np.savez(os.path.join(out, "baked.npz"), frames=np.array(frames), positions=np.array(positions), rest=points)
+np.savez(os.path.join(out, "baked.npz"), frames=np.array(FRAMES), positions=positions_at(sphere), rest=points)

@@ -1,28 +1,21 @@
 """Run inside `blender -b --factory-startup FILE.blend` (no add-on): writes
 the evaluated positions at some frames (played.npz) and renders a small
 frame with the cache and without it (cached.png, rest.png) and where the ball
-is in each into the folder
-given after `--`
-(then the folders to import the package and the add-on from)."""
+is in each into the folder given after `--`."""
 import os
 import sys
 
 import bpy
 import numpy as np
 
-out, *paths = sys.argv[sys.argv.index("--") + 1:]
-sys.path[:0] = paths
-assert "generic_fx_bake" not in bpy.context.preferences.addons
+out = sys.argv[sys.argv.index("--") + 1]
+sys.path.insert(0, os.path.dirname(__file__))
+from evaluated import positions_at  # noqa: E402
+
+assert "generic_fx_bake" not in bpy.context.preferences.addons and "generic_fx" not in sys.modules
 scene = bpy.context.scene
 ball = bpy.data.objects["Ball"]
-frames = [2, 3, 4, 12, 22, 23]
-positions = []
-for frame in frames:
-    scene.frame_set(frame)
-    mesh = ball.evaluated_get(bpy.context.evaluated_depsgraph_get()).data
-    p = np.empty((len(mesh.vertices), 3), np.float32)
-    mesh.vertices.foreach_get("co", p.ravel())
-    positions.append(p)
+positions = positions_at(ball)
 
 scene.render.engine = "CYCLES"
 scene.cycles.device = "CPU"
@@ -39,4 +32,4 @@ for name, shown in (("cached.png", True), ("rest.png", False)):
     rgb = np.array(bpy.data.images.load(scene.render.filepath).pixels[:]).reshape(48, 64, 4)[:, :, :3].sum(axis=2)
     ys, xs = np.nonzero(rgb > np.median(rgb) + 0.15)
     centres.append((xs.mean(), ys.mean()))
-np.savez(os.path.join(out, "played.npz"), positions=np.array(positions), centres=np.array(centres))
+np.savez(os.path.join(out, "played.npz"), positions=positions, centres=np.array(centres))

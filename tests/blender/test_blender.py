@@ -20,9 +20,9 @@ BLENDER = os.environ.get("BLENDER", "blender")
 PATHS = [os.environ["FX_PYTHON_PATH"], os.path.join(HERE, "..", "..", "blender")]
 
 
-def blender(*args, script, out):
+def blender(*args, script, out, paths=()):
     subprocess.run([BLENDER, "-b", "--factory-startup", *args, "--python-exit-code", "1", "--python",
-                    os.path.join(HERE, script), "--", str(out), *PATHS], check=True, timeout=300)
+                    os.path.join(HERE, script), "--", str(out), *paths], check=True, timeout=300)
 
 
 def to_blender(p):
@@ -32,7 +32,7 @@ def to_blender(p):
 @pytest.fixture(scope="module")
 def blend(tmp_path_factory):
     out = tmp_path_factory.mktemp("blend")
-    blender(script="bake_scene.py", out=out)
+    blender(script="bake_scene.py", out=out, paths=PATHS)
     blender(str(out / "ball.blend"), script="play_scene.py", out=out)
     return out
 
