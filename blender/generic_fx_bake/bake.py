@@ -1,8 +1,6 @@
 """Bake: an object's stack over a frame range into //fx/<object>.pc2, played
 back by a Mesh Cache modifier at the top of the object's modifiers, so that
 playback, scrubbing and renders need neither the add-on nor the package."""
-import os
-
 import bpy
 import numpy as np
 
@@ -14,19 +12,51 @@ from .settings import PARAMETERS, parameters
 MODIFIER = "generic.fx cache"
 
 
-def stack_of(obj, fps):
-    """The object's effects as a stack, with its parameters set before the start."""
-    items = list(obj.generic_fx.effects)
-    stack = fx.Stack([item.effect for item in items], fps=fps)
-    for i, item in enumerate(items):
+def _stored(kind, values):
+    """A parameter's value in Blender (one per component) as the effect stores it: a flag keyed
+    to 0.4 is off and a scalar keyed past 1 is 1, as Blender itself would read them."""
+    if kind == "flag":
+        return 1.0 if values[0] >= 0.5 else 0.0
+    values = [float(np.float32(v)) for v in values]
+    if kind == "point":
+        return point_to_effects(values)
+    return min(max(values[0], 0.0), 1.0) if kind == "scalar" else values[0]
+
+
+def settings_of(obj, first, last):
+    """(frame, effect index, parameter, stored value) for the bake of frames first..last: every
+    parameter's value at the first frame (frame 0, before the start) and, for one with keyframes,
+    its value wherever they change it (frame n: before the n-th update, Blender's frame first + n - 1)."""
+    action = obj.animation_data.action if obj.animation_data else None
+    out = []
+    for i, item in enumerate(obj.generic_fx.effects):
         group = parameters(item)
         for identifier, name, kind in PARAMETERS[item.effect]:
-            value = getattr(group, identifier)
-            if kind == "point":
-                value = point_to_effects(tuple(value))
-            elif kind == "flag":
-                value = 1.0 if value else 0.0
-            stack.set(name, value, effect=i)
+            now = getattr(group, identifier)
+            now = list(now) if kind == "point" else [now]
+            path = group.path_from_id(identifier)
+            curves = [action.fcurves.find(path, index=k) if action else None for k in range(len(now))]
+
+            def at(frame):
+                return _stored(kind, [c.evaluate(frame) if c else v for c, v in zip(curves, now)])
+
+            last_value = at(first)
+            out.append((0, i, name, last_value))
+            for frame in range(first + 1, last + 1) if any(curves) else ():
+                value = at(frame)
+                if value != last_value:
+                    out.append((frame - first + 1, i, name, value))
+                    last_value = value
+    return out
+
+
+def stack_of(obj, fps, first, last):
+    """The object's effects as a stack for the bake of frames first..last, with their settings."""
+    items = list(obj.generic_fx.effects)
+    stack = fx.Stack([item.effect for item in items], fps=fps)
+    for frame, i, name, value in settings_of(obj, first, last):
+        stack.set(name, value, frame=frame, effect=i)
+    for i, item in enumerate(items):
         stack.bypass(i, item.bypass)
     return stack
 
@@ -75,7 +105,7 @@ def bake(context, obj):
     scene.frame_set(current)
 
     fps = scene.render.fps / scene.render.fps_base
-    frames = stack_of(obj, fps).bake(geometry, last - first + 1)
+    frames = stack_of(obj, fps, first, last).bake(geometry, last - first + 1)
     to_blender(frames, out=frames)
     path = cache_path(obj)
     fx.write_pc2(bpy.path.abspath(path), frames, start=first, rate=1.0)

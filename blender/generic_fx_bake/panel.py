@@ -14,6 +14,21 @@ class FX_UL_effects(bpy.types.UIList):
         row.label(text=TITLES.get(item.effect, item.effect))
 
 
+def follow_keys(obj, new_index):
+    """Keeps keyframes with their effects when effects move or go: new_index(old) is the
+    effect's new index, None for one removed (its keys go with it)."""
+    action = obj.animation_data.action if obj.animation_data else None
+    prefix = "generic_fx.effects["
+    for curve in list(action.fcurves) if action else ():
+        if curve.data_path.startswith(prefix):
+            old, rest = curve.data_path[len(prefix):].split("]", 1)
+            new = new_index(int(old))
+            if new is None:
+                action.fcurves.remove(curve)
+            else:
+                curve.data_path = f"{prefix}{new}]{rest}"
+
+
 class FX_OT_add(bpy.types.Operator):
     """Add an effect at the end of the stack"""
     bl_idname = "generic_fx.add"
@@ -38,8 +53,10 @@ class FX_OT_remove(bpy.types.Operator):
 
     def execute(self, context):
         stack = context.object.generic_fx
-        if stack.active < len(stack.effects):
-            stack.effects.remove(stack.active)
+        gone = stack.active
+        if gone < len(stack.effects):
+            stack.effects.remove(gone)
+            follow_keys(context.object, lambda i: None if i == gone else i - (i > gone))
             stack.active = max(0, min(stack.active, len(stack.effects) - 1))
         return {"FINISHED"}
 
@@ -53,9 +70,10 @@ class FX_OT_move(bpy.types.Operator):
 
     def execute(self, context):
         stack = context.object.generic_fx
-        to = stack.active + (-1 if self.direction == "UP" else 1)
+        at, to = stack.active, stack.active + (-1 if self.direction == "UP" else 1)
         if 0 <= to < len(stack.effects):
-            stack.effects.move(stack.active, to)
+            stack.effects.move(at, to)
+            follow_keys(context.object, lambda i: to if i == at else at if i == to else i)
             stack.active = to
         return {"FINISHED"}
 

@@ -36,7 +36,20 @@ assert bpy.ops.generic_fx.bake() == {"FINISHED"}
 first = open(bpy.path.abspath("//fx/Ball.pc2"), "rb").read()
 
 # The second bake, with Rotate on and Translate moving the ball right and up, replaces the first.
-settings.effects[1].params__GenericTranslate.p_translation = (1.25, 0.0, 0.5)
+# Twist's frequency is keyed from 0.8 to 0.9 at frame 9, the translation's height from 0.5 to 1.5 at 15.
+# The keys follow their effects when the stack is reordered.
+translate = settings.effects[1].params__GenericTranslate
+for frame, height in ((3, 0.5), (15, 1.5)):
+    translate.p_translation = (1.25, 0.0, height)
+    translate.keyframe_insert("p_translation", frame=frame)
+twist = settings.effects[0].params_GenericTwist
+for frame, frequency in ((8, 0.8), (9, 0.9)):
+    twist.p_frequency = frequency
+    twist.keyframe_insert("p_frequency", frame=frame)
+for curve in sphere.animation_data.action.fcurves:
+    for key in curve.keyframe_points:
+        key.interpolation = "CONSTANT"
+scene.frame_set(1)
 settings.effects[2].bypass = False
 bpy.ops.generic_fx.move(direction="UP")  # Rotate before Translate
 assert [e.effect for e in settings.effects] == ["GenericTwist", "_GenericRotate", "_GenericTranslate"]
@@ -54,12 +67,15 @@ mesh.calc_loop_triangles()
 with open(os.path.join(out, "scene.obj"), "w") as f:
     f.writelines(f"v {x:.9g} {y:.9g} {z:.9g}\n" for x, y, z in to_effects(points).tolist())
     f.writelines(f"f {a + 1} {b + 1} {c + 1}\n" for t in mesh.loop_triangles for a, b, c in [t.vertices])
-stack = stack_of(sphere, 24)
+stack = stack_of(sphere, 24, 3, 22)
 with open(os.path.join(out, "stack.txt"), "w") as f:
     for i, name in enumerate(stack.names):
         f.write(name + "\n")
         for p in stack.params(i).values():
             value = ",".join(repr(v) for v in p.stored) if p.kind == "point" else repr(p.stored)
             f.write(f"--set {name}.{p.name}={value}\n")
+    # The keys as edits before an update: Blender's frame 9 is the bake's 7th, 15 its 13th.
+    f.write(f"--set 7:GenericTwist.frequency={float(np.float32(0.9))!r}\n")
+    f.write("--set 13:_GenericTranslate.translation=1.25,1.5,-0.0\n")
 
 np.savez(os.path.join(out, "baked.npz"), frames=np.array(FRAMES), positions=positions_at(sphere), rest=points)

@@ -2,7 +2,7 @@
 import bpy
 import numpy as np
 
-FRAMES = [2, 3, 4, 12, 22, 23]  # the bake covers 3..22: before, at its ends, inside and after
+FRAMES = [2, 3, 4, 8, 9, 12, 14, 15, 22, 23]  # the bake covers 3..22: before, at its ends, about the keys, after
 
 
 def positions_at(obj, frames=FRAMES):
