@@ -1,7 +1,7 @@
 // Opens the demo's gallery from its folder in headless Chromium (Debian's, driven by playwright-core) and
 // waits until every live viewer has its model. Prints JSON: the milliseconds that took, the JavaScript
 // heap, the memory of the page's renderer and of the GPU process (from /proc), and the viewers' names; writes
-// screenshots of each viewer, 0.4 s and 0.7 s of animation apart: OUT/NAME.1.png, NAME.2.png, NAME.3.png.
+// screenshots of each viewer, then after a second of animation and 0.3 s after that: OUT/NAME.1.png, NAME.2.png, NAME.3.png.
 // usage: node gallery_browser.js PLAYWRIGHT_CORE_DIR INDEX_HTML OUT
 const fs = require('fs');
 const os = require('os');
@@ -54,10 +54,10 @@ function memory(profile) {
       const viewer = await tab.$(`[data-model="${name}"]`);
       await viewer.screenshot({ path: path.join(out, `${name}.1.png`) });
       const start = await played();
-      await after(start + 0.4);
+      await after(start + 1.0);
       await viewer.screenshot({ path: path.join(out, `${name}.2.png`) });
       // A third a little later: a loop whose length divides the wait would look still in the second.
-      await after(start + 0.7);
+      await after(start + 1.3);
       await viewer.screenshot({ path: path.join(out, `${name}.3.png`) });
     }
     const cdp = await context.newCDPSession(tab);
