@@ -1,8 +1,5 @@
 // fxhost's scene reader under libFuzzer: any bytes give either a scene that
 // keeps the records' invariants or a clear error, never a crash.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +7,7 @@
 #include <string>
 
 #include "kit/errors.h"
+#include "memory_file.h"
 #include "kit/scene.h"
 #include "obj_io.h"
 
@@ -19,19 +17,9 @@ namespace {
     std::abort();
 }
 
-// One in-memory file for the whole run: the reader takes a path.
-const std::string& scratchPath() {
-    static const std::string path = [] {
-        const int fd = memfd_create("scene.obj", 0);
-        if (fd < 0) fail("no memory file");
-        return "/proc/self/fd/" + std::to_string(fd);
-    }();
-    return path;
-}
-
-void write(const uint8_t* data, size_t size) {
-    const int fd = std::stoi(scratchPath().substr(14));
-    if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != ssize_t(size)) fail("cannot write the input");
+const MemoryFile& file() {
+    static const MemoryFile memory("scene.obj");
+    return memory;
 }
 
 void checkInvariants(Scene& scene) {
@@ -57,9 +45,9 @@ void checkInvariants(Scene& scene) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    write(data, size);
+    file().write(data, size);
     try {
-        Scene scene = loadObj(scratchPath());
+        Scene scene = loadObj(file().path());
         checkInvariants(scene);
     } catch (const RunError& e) {
         if (std::string(e.what()).empty()) fail("an error without a message");
