@@ -175,9 +175,10 @@ std::string position(const std::string& text, size_t byte) {
 // The parser's reason without its exception's name: "[json.exception.parse_error.101] parse error at
 // line 3, column 1: syntax error ..." gives "syntax error ...".
 std::string reason(const std::string& what) {
-    const size_t column = what.find("column ");
-    const size_t from = what.find(": ", column == std::string::npos ? what.find(']') : column);
-    return from == std::string::npos ? what : what.substr(from + 2);
+    std::string out = what;
+    if (out.rfind("[json.exception.", 0) == 0 && out.find("] ") != std::string::npos) out = out.substr(out.find("] ") + 2);
+    if (out.rfind("parse error", 0) == 0 && out.find(": ") != std::string::npos) out = out.substr(out.find(": ") + 2);
+    return out;
 }
 }  // namespace
 
