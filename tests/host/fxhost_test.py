@@ -25,8 +25,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SMALL_SCENE = "v 1 2 3\nv 1 1 0\nv 1 0 0\nv 0 0 0\nv 2 0 0\nf 1 2 3\nl 4 5\np 2\n"
 
 
-def fxhost(*args, cwd=None):
-    result = subprocess.run([*EMULATOR, FXHOST, *args], capture_output=True, text=True, timeout=60, cwd=cwd)
+def fxhost(*args, cwd=None, timeout=60):
+    result = subprocess.run([*EMULATOR, FXHOST, *args], capture_output=True, text=True, timeout=timeout, cwd=cwd)
     return result.returncode, result.stdout, result.stderr
 
 
@@ -540,7 +540,8 @@ def case_demo():
     out = os.path.join(WORK, "demo")
     shutil.rmtree(out, ignore_errors=True)
     # Not half a second: a loop that a second holds whole would look still in the browser below.
-    code, stdout, err = fxhost("demo", "--out", out, "--seconds", "0.75")
+    # Every effect's pictures and animation: minutes in the sanitized build on a busy machine.
+    code, stdout, err = fxhost("demo", "--out", out, "--seconds", "0.75", timeout=400)
     check(code == 0, f"demo fails: {err}")
     page = open(os.path.join(out, "index.html")).read()
     check(probe(os.path.join(out, "scene.png"))["colours"][0] > 200, "scene picture")
