@@ -190,9 +190,9 @@ TEST(MeshCopy, NormalsMatchTheStraightforwardRebuildBitForBit) {
     std::mt19937 random(7);
     std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
     std::vector<HostScene> meshes;
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round <= 40; ++round) {
         HostScene& s = meshes.emplace_back();
-        const uint32_t n = 30 + round * 10;
+        const uint32_t n = round < 40 ? 30 + round * 10 : 13000;  // the last one's ring takes 32-bit slots
         for (uint32_t i = 0; i < n; ++i) {
             const float scale = i % 7 == 0 ? 1e-4f : i % 11 == 0 ? 3e19f : i % 29 == 0 ? kInf : 10.0f;
             s.vertices.push_back({scale * unit(random), i % 31 == 0 ? kNaN : scale * unit(random), scale * unit(random)});
@@ -226,6 +226,7 @@ TEST(MeshCopy, NormalsMatchTheStraightforwardRebuildBitForBit) {
             const NormalPlan* plan = kept.planFor(s.faces.data(), faces, n);
             ASSERT_NE(plan, nullptr);
             EXPECT_TRUE(&s != &meshes.back() || plan->faces) << "the shuffled grid is computed sorted";
+            EXPECT_TRUE(&s != &meshes[40] || plan->slots) << "the largest random mesh's slots are 32-bit";
             rules->rebuildNormals(*plan, s.vertices.data(), s.faces.data(), planned.data());
             for (uint32_t i = 0; i < n; ++i) {
                 inFaceOrder.add(want[i], normals[i]);

@@ -5,6 +5,7 @@
 // or along a NormalPlan, each vertex's sum gathered in a register.
 #pragma once
 
+#include "scene/lane_math.h"
 #include "scene/lane_records.h"
 #include "scene/normal_plan.h"
 
@@ -32,25 +33,59 @@ inline D productMinus(D a, D b, D c) {
 #endif
 }
 
-// Each face's area times its unnormalised normal, for faces with corners
-// a, b, c.
-inline FloatPoints weightedNormals(const FloatPoints& a, const FloatPoints& b, const FloatPoints& c) {
+// Groups of faces worked in step, each operation on all K groups before the
+// next: a face's chain (two conversions, a division, a root) is long, and K
+// of them interleave. As many as the set's registers hold.
+#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+constexpr int kFacePack = 4;
+#elif defined(__AVX2__) && defined(__FMA__)
+constexpr int kFacePack = 2;
+#else
+constexpr int kFacePack = 1;
+#endif
+
+// Each face's area times its unnormalised normal, for K groups of faces with
+// corners a, b, c.
+template <int K>
+FX_ALWAYS_INLINE inline void weightedNormals(const FloatPoints (&a)[K], const FloatPoints (&b)[K],
+                                             const FloatPoints (&c)[K], FloatPoints (&w)[K]) {
     // Differences, the foot's product and sums, the quotient and the final products are float operations.
-    const F ex = c.x - b.x, ey = c.y - b.y, ez = c.z - b.z;
-    const F bax = b.x - a.x, bay = b.y - a.y, baz = b.z - a.z;
-    const D exd = widen(ex), eyd = widen(ey), ezd = widen(ez);
-    const D baxd = widen(bax), bayd = widen(bay), bazd = widen(baz);
-    const F base = narrow(productPlus(ezd, ezd, productPlus(eyd, eyd, exd * exd)));
+    F ex[K], ey[K], ez[K], base[K], t[K], area[K];
+    D exd[K], eyd[K], ezd[K], baxd[K], bayd[K], bazd[K], hx[K], hy[K], hz[K], height[K], based[K];
+    FX_PACK_EACH {
+        ex[i] = c[i].x - b[i].x;
+        ey[i] = c[i].y - b[i].y;
+        ez[i] = c[i].z - b[i].z;
+    }
+    FX_PACK_EACH {
+        exd[i] = widen(ex[i]);
+        eyd[i] = widen(ey[i]);
+        ezd[i] = widen(ez[i]);
+        baxd[i] = widen(b[i].x - a[i].x);
+        bayd[i] = widen(b[i].y - a[i].y);
+        bazd[i] = widen(b[i].z - a[i].z);
+    }
+    FX_PACK_EACH base[i] = narrow(productPlus(ezd[i], ezd[i], productPlus(eyd[i], eyd[i], exd[i] * exd[i])));
     // (a - b) . e is -((b - a) . e), rounded alike: the foot is b minus the step along e for that
     // quotient. The two ways differ at most in the sign of a zero, which the squared height drops.
-    const F t = narrow(productPlus(baxd, exd, productPlus(bayd, eyd, bazd * ezd))) / base;
-    const D hx = widen(b.x - t * ex - a.x), hy = widen(b.y - t * ey - a.y), hz = widen(b.z - t * ez - a.z);
-    const D height = toFloat(productPlus(hz, hz, productPlus(hy, hy, hx * hx))), based = widen(base);
+    FX_PACK_EACH t[i] = narrow(productPlus(baxd[i], exd[i], productPlus(bayd[i], eyd[i], bazd[i] * ezd[i]))) / base[i];
+    FX_PACK_EACH {
+        hx[i] = widen(b[i].x - t[i] * ex[i] - a[i].x);
+        hy[i] = widen(b[i].y - t[i] * ey[i] - a[i].y);
+        hz[i] = widen(b[i].z - t[i] * ez[i] - a[i].z);
+    }
+    FX_PACK_EACH {
+        height[i] = toFloat(productPlus(hz[i], hz[i], productPlus(hy[i], hy[i], hx[i] * hx[i])));
+        based[i] = widen(base[i]);
+    }
     // Below 1e-6 (a double compare) the face has no area.
-    const F area = narrow(select(based < splat(1e-6), splat(0.0), splat(0.5) * sqrt(height * based)));
-    const D caxd = widen(c.x - a.x), cayd = widen(c.y - a.y), cazd = widen(c.z - a.z);
-    return {area * narrow(productMinus(bayd, cazd, bazd * cayd)), area * narrow(productMinus(bazd, caxd, baxd * cazd)),
-            area * narrow(productMinus(baxd, cayd, bayd * caxd))};
+    FX_PACK_EACH area[i] = narrow(select(based[i] < splat(1e-6), splat(0.0), splat(0.5) * sqrt(height[i] * based[i])));
+    FX_PACK_EACH {
+        const D caxd = widen(c[i].x - a[i].x), cayd = widen(c[i].y - a[i].y), cazd = widen(c[i].z - a[i].z);
+        w[i] = {area[i] * narrow(productMinus(bayd[i], cazd, bazd[i] * cayd)),
+                area[i] * narrow(productMinus(bazd[i], caxd, baxd[i] * cazd)),
+                area[i] * narrow(productMinus(baxd[i], cayd, bayd[i] * caxd))};
+    }
 }
 
 // Corner j of the kWidth faces at f, read a float at a time; lanes past
@@ -94,11 +129,12 @@ inline void addFaceNormals(const Vec3* v, const uint32_t* faces, uint32_t faceCo
         for (uint32_t i = 0; i < run; i += kWidth) {
             const int count = run - i < uint32_t(kWidth) ? int(run - i) : kWidth;
             const uint32_t* g = f + 3 * size_t(i);
-            const FloatPoints w =
-                weightedNormals(cornerPoints(v, g, 0, count), cornerPoints(v, g, 1, count), cornerPoints(v, g, 2, count));
-            storeF(wx + i, w.x);
-            storeF(wy + i, w.y);
-            storeF(wz + i, w.z);
+            FloatPoints w[1];
+            weightedNormals<1>({cornerPoints(v, g, 0, count)}, {cornerPoints(v, g, 1, count)},
+                               {cornerPoints(v, g, 2, count)}, w);
+            storeF(wx + i, w[0].x);
+            storeF(wy + i, w[0].y);
+            storeF(wz + i, w[0].z);
         }
         for (uint32_t i = 0; i < run; ++i)
             for (int j = 0; j < 3; ++j) {
@@ -175,18 +211,28 @@ inline FloatPoints fromQuads(const __m128* q) {
 #endif
 }
 
+// Faces p to p + kWidth - 1's weighted normals, into their ring entries.
+FX_ALWAYS_INLINE inline void toRing(char* ring, uint32_t p, uint32_t ringMask, const FloatPoints& w) {
+    __m128 quads[kWidth < 4 ? 4 : kWidth];
+    toQuads(w, quads);
+    float* entry = reinterpret_cast<float*>(ring + 16 * size_t(p & ringMask));
+    _Pragma("GCC unroll 8") for (int k = 0; k < kWidth; ++k) _mm_store_ps(entry + 4 * k, quads[k]);
+}
+
 // One group of the plan: its vertices' sums, added in face order (the zero
 // slot adds +0, which changes no sum: a sum that starts at +0 is never -0),
 // normalised and stored.
-FX_ALWAYS_INLINE inline void finishGroup(const NormalPlan& plan, uint32_t g, const char* ring, Vec3* normals) {
+template <class Slot>
+FX_ALWAYS_INLINE inline void finishGroup(const NormalPlan& plan, const Slot* slots, uint32_t g, const char* ring,
+                                         Vec3* normals) {
     constexpr uint32_t kGroup = NormalPlan::kGroup, kQuads = kWidth < 4 ? 4 : kWidth;
-    const uint32_t* top = plan.slots + plan.rows[g];
-    const uint32_t* bottom = plan.slots + plan.rows[g + 1];
+    const Slot* top = slots + plan.rows[g];
+    const Slot* bottom = slots + plan.rows[g + 1];
     const uint32_t* who = plan.vertices + kGroup * g;
     for (uint32_t h = 0; h < kGroup; h += kQuads) {
         __m128 sums[kQuads];
         _Pragma("GCC unroll 8") for (uint32_t k = 0; k < kQuads; ++k) sums[k] = _mm_setzero_ps();
-        for (const uint32_t* row = top + h; row < bottom; row += kGroup)
+        for (const Slot* row = top + h; row < bottom; row += kGroup)
             _Pragma("GCC unroll 8") for (uint32_t k = 0; k < kQuads; ++k)
                 sums[k] = _mm_add_ps(sums[k], _mm_load_ps(reinterpret_cast<const float*>(ring + 8 * size_t(row[k]))));
         _Pragma("GCC unroll 4") for (uint32_t i = 0; i < kQuads; i += kWidth) {
@@ -201,33 +247,53 @@ FX_ALWAYS_INLINE inline void finishGroup(const NormalPlan& plan, uint32_t g, con
     }
 }
 
-// Every vertex's normal along the plan: `faces` are the mesh's, read when
-// the plan keeps no order of its own.
-FX_RULE inline void rebuildNormals(const NormalPlan& plan, const Vec3* v, const uint32_t* faces, Vec3* normals) {
+template <class Slot>
+FX_ALWAYS_INLINE inline void rebuildAlong(const NormalPlan& plan, const Slot* slots, const Vec3* v,
+                                          const uint32_t* faces, Vec3* normals) {
+    constexpr int K = kFacePack;
+    constexpr uint32_t kStep = K * kWidth;
+    static_assert(NormalPlan::kChunk % kStep == 0, "a chunk holds whole steps");
     const uint32_t* order = plan.faces ? plan.faces : faces;
     const uint32_t n = plan.faceCount;
     char* ring = reinterpret_cast<char*>(plan.ring);
     uint32_t g = 0;
     for (uint32_t c = 0; c < plan.chunkCount; ++c) {
-        const uint32_t first = c * NormalPlan::kChunk, end = n - first < NormalPlan::kChunk ? n : first + NormalPlan::kChunk;
-        const bool narrowChunk = plan.finished[c] & NormalPlan::kNarrowChunk;
-        for (uint32_t p = first; p < end; p += kWidth) {
-            const uint32_t* f = order + 3 * size_t(p);
-            FloatPoints w;
-            if (narrowChunk) {
+        const uint32_t first = c * NormalPlan::kChunk;
+        if (plan.finished[c] & NormalPlan::kNarrowChunk) {
+            const uint32_t end = n - first < NormalPlan::kChunk ? n : first + NormalPlan::kChunk;
+            for (uint32_t p = first; p < end; p += kWidth) {
+                const uint32_t* f = order + 3 * size_t(p);
                 const int count = end - p < uint32_t(kWidth) ? int(end - p) : kWidth;
-                w = weightedNormals(cornerPoints(v, f, 0, count), cornerPoints(v, f, 1, count), cornerPoints(v, f, 2, count));
-            } else {
-                w = weightedNormals(widePoints(v, f, 0), widePoints(v, f, 1), widePoints(v, f, 2));
+                FloatPoints w[1];
+                weightedNormals<1>({cornerPoints(v, f, 0, count)}, {cornerPoints(v, f, 1, count)},
+                                   {cornerPoints(v, f, 2, count)}, w);
+                toRing(ring, p, plan.ringMask, w[0]);
             }
-            __m128 quads[kWidth < 4 ? 4 : kWidth];
-            toQuads(w, quads);
-            float* slot = reinterpret_cast<float*>(ring + 16 * size_t(p & plan.ringMask));
-            _Pragma("GCC unroll 8") for (int k = 0; k < kWidth; ++k) _mm_store_ps(slot + 4 * k, quads[k]);
+        } else {
+            for (uint32_t p = first; p < first + NormalPlan::kChunk; p += kStep) {
+                FloatPoints a[K], b[K], cc[K], w[K];
+                FX_PACK_EACH {
+                    const uint32_t* f = order + 3 * size_t(p + i * kWidth);
+                    a[i] = widePoints(v, f, 0);
+                    b[i] = widePoints(v, f, 1);
+                    cc[i] = widePoints(v, f, 2);
+                }
+                weightedNormals(a, b, cc, w);
+                FX_PACK_EACH toRing(ring, p + i * kWidth, plan.ringMask, w[i]);
+            }
         }
         for (const uint32_t done = plan.finished[c] & ~NormalPlan::kNarrowChunk; g < done; ++g)
-            finishGroup(plan, g, ring, normals);
+            finishGroup(plan, slots, g, ring, normals);
     }
+}
+
+// Every vertex's normal along the plan: `faces` are the mesh's, read when
+// the plan keeps no order of its own.
+FX_RULE inline void rebuildNormals(const NormalPlan& plan, const Vec3* v, const uint32_t* faces, Vec3* normals) {
+    if (plan.shortSlots)
+        rebuildAlong(plan, plan.shortSlots, v, faces, normals);
+    else
+        rebuildAlong(plan, plan.slots, v, faces, normals);
 }
 
 }  // namespace FX_LANES_ISA

@@ -60,6 +60,7 @@ const NormalPlan* KeptNormalPlan::planFor(const uint32_t* faces, uint32_t faceCo
 
 void KeptNormalPlan::release() {
     for (HostVector<uint32_t>* v : {&order_, &finished_, &rows_, &slots_, &vertices_}) freeStorage(*v);
+    freeStorage(shortSlots_);
     freeStorage(ring_);
     state_ = State::unseen;
 }
@@ -111,8 +112,18 @@ bool KeptNormalPlan::build(const uint32_t* faces, uint32_t faceCount, uint32_t v
     const uint32_t* order = sorted ? order_.begin : faces;
 
     const uint32_t ringEntries = std::min(ring, roundUp(faceCount, kGroup));
-    if (!place(faces, position.v.begin, faceCount, vertexCount, ring - 1, ringEntries, first, last, degree))
-        return false;
+    // Slots of 16 bits where the ring allows: half the bytes to read per frame.
+    const bool shortSlots = 2 * ringEntries <= 0xFFFFu;
+    if (shortSlots) {
+        freeStorage(slots_);
+        if (!place(shortSlots_, faces, position.v.begin, faceCount, vertexCount, ring - 1, ringEntries, first, last,
+                   degree))
+            return false;
+    } else {
+        freeStorage(shortSlots_);
+        if (!place(slots_, faces, position.v.begin, faceCount, vertexCount, ring - 1, ringEntries, first, last, degree))
+            return false;
+    }
     // 4 floats per entry and the zero slot's, 16-byte aligned.
     renew(ring_, 4 * (ringEntries + 1) + 3);
     float* aligned = ring_.begin + (16 - reinterpret_cast<uintptr_t>(ring_.begin) % 16) % 16 / sizeof(float);
@@ -124,8 +135,8 @@ bool KeptNormalPlan::build(const uint32_t* faces, uint32_t faceCount, uint32_t v
         if (order[i] == vertexCount - 1) finished_.begin[i / 3 / kChunk] |= NormalPlan::kNarrowChunk;
     finished_.begin[chunks - 1] |= NormalPlan::kNarrowChunk;
 
-    plan_ = {sorted ? order_.begin : nullptr, faceCount, chunks, finished_.begin, rows_.begin,
-             slots_.begin, vertices_.begin, ring - 1, aligned};
+    plan_ = {sorted ? order_.begin : nullptr, faceCount, chunks, finished_.begin, rows_.begin, slots_.begin,
+             shortSlots_.begin, vertices_.begin, ring - 1, aligned};
     return true;
 }
 
@@ -179,9 +190,10 @@ uint32_t KeptNormalPlan::sequence(const uint32_t* order, uint32_t faceCount, uin
 // Lays out each group's slots: its vertices' faces in face order, column by
 // column, the zero slot below. `entry` and `filled` are working arrays of a
 // vertex each. False when the slots would not fit a 32-bit count.
-bool KeptNormalPlan::place(const uint32_t* faces, const uint32_t* position, uint32_t faceCount,
-                           uint32_t vertexCount, uint32_t ringMask, uint32_t ringEntries, uint32_t* entry,
-                           uint32_t* filled, const uint32_t* degree) {
+template <class Slot>
+bool KeptNormalPlan::place(HostVector<Slot>& slots, const uint32_t* faces, const uint32_t* position,
+                           uint32_t faceCount, uint32_t vertexCount, uint32_t ringMask, uint32_t ringEntries,
+                           uint32_t* entry, uint32_t* filled, const uint32_t* degree) {
     const uint32_t* visit = vertices_.begin;
     const uint32_t groups = count(vertices_) / kGroup;
     renew(rows_, groups + 1);
@@ -194,20 +206,20 @@ bool KeptNormalPlan::place(const uint32_t* faces, const uint32_t* position, uint
         if (total > kNone) return false;
         rows_.begin[g + 1] = uint32_t(total);
     }
-    renew(slots_, uint32_t(total));
-    std::fill(slots_.begin, slots_.end, 2 * ringEntries);
+    renew(slots, uint32_t(total));
+    std::fill(slots.begin, slots.end, Slot(2 * ringEntries));
     for (uint32_t e = 0; e < vertexCount; ++e) entry[visit[e]] = e;
     std::memset(filled, 0, sizeof(uint32_t) * vertexCount);
     for (uint32_t f = 0; f < faceCount; ++f) {
-        const uint32_t slot = 2 * ((position ? position[f] : f) & ringMask);
+        const Slot slot = Slot(2 * ((position ? position[f] : f) & ringMask));
         for (int j = 0; j < 3; ++j) {
             const uint32_t v = faces[3 * size_t(f) + j], e = entry[v];
-            slots_.begin[rows_.begin[e / kGroup] + kGroup * filled[v]++ + e % kGroup] = slot;
+            slots.begin[rows_.begin[e / kGroup] + kGroup * filled[v]++ + e % kGroup] = slot;
         }
     }
     // The last group's spare lanes repeat its last vertex, column and all.
     const uint32_t g = groups - 1, from = entry[visit[vertexCount - 1]] % kGroup;
     for (uint32_t k = vertexCount - kGroup * g; k < kGroup; ++k)
-        for (uint32_t r = rows_.begin[g]; r < rows_.begin[g + 1]; r += kGroup) slots_.begin[r + k] = slots_.begin[r + from];
+        for (uint32_t r = rows_.begin[g]; r < rows_.begin[g + 1]; r += kGroup) slots.begin[r + k] = slots.begin[r + from];
     return true;
 }

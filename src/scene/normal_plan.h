@@ -33,9 +33,11 @@ struct NormalPlan {
     // slots[rows[g]] to slots[rows[g + 1]]: column k lists vertex k's faces in
     // face order, a face twice when it names the vertex twice, and then the
     // zero slot, whose weighted normal is (0, 0, 0), down to the last row. A
-    // slot is a ring offset in units of 8 bytes.
+    // slot is a ring offset in units of 8 bytes, 16 bits wide when the ring is
+    // small enough (shortSlots; slots is then null), 32 otherwise.
     const uint32_t* rows;
     const uint32_t* slots;
+    const uint16_t* shortSlots;
     const uint32_t* vertices;
     uint32_t ringMask;  // the face in computing position p has ring entry p & ringMask
     float* ring;        // 4 floats per entry, 16-byte aligned, the zero slot's entry last
@@ -66,8 +68,10 @@ private:
     bool build(const uint32_t* faces, uint32_t faceCount, uint32_t vertexCount);
     uint32_t sequence(const uint32_t* order, uint32_t faceCount, uint32_t vertexCount, uint32_t* first,
                       uint32_t* last, const uint32_t* degree);
-    bool place(const uint32_t* faces, const uint32_t* position, uint32_t faceCount, uint32_t vertexCount,
-               uint32_t ringMask, uint32_t ringEntries, uint32_t* entry, uint32_t* filled, const uint32_t* degree);
+    template <class Slot>
+    bool place(HostVector<Slot>& slots, const uint32_t* faces, const uint32_t* position, uint32_t faceCount,
+               uint32_t vertexCount, uint32_t ringMask, uint32_t ringEntries, uint32_t* entry, uint32_t* filled,
+               const uint32_t* degree);
 
     // refused: these faces name a vertex the mesh lacks, or are too many to lay out.
     enum class State { unseen, seen, built, refused };
@@ -76,5 +80,6 @@ private:
     uint32_t faceCount_ = 0, vertexCount_ = 0;
     NormalPlan plan_{};
     HostVector<uint32_t> order_{}, finished_{}, rows_{}, slots_{}, vertices_{};
+    HostVector<uint16_t> shortSlots_{};
     HostVector<float> ring_{};
 };
