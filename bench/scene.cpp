@@ -68,6 +68,12 @@ BenchScene::BenchScene(uint32_t n) {
         }
     uvFaces_ = faces_;
     faceFlags_.assign(faces_.size() / 3 / 10 + 1, 0u);
+    shuffledFaces_ = faces_;
+    for (size_t f = faces_.size() / 3; f > 1; --f) {  // Fisher and Yates
+        const size_t g = size_t(double(noise(seed) + 1.0f) * 0.5 * double(f)) % f;
+        for (size_t j = 0; j < 3; ++j) std::swap(shuffledFaces_[3 * (f - 1) + j], shuffledFaces_[3 * g + j]);
+    }
+    shuffledUvFaces_ = shuffledFaces_;
 
     particleArray_ = viewOf(particles_);
     particleSet_.particles = &particleArray_;
@@ -77,11 +83,18 @@ BenchScene::BenchScene(uint32_t n) {
     normalArray_ = viewOf(normals_);
     faceArray_ = viewOf(faces_);
     uvFaceArray_ = viewOf(uvFaces_);
+    shuffledFaceArray_ = viewOf(shuffledFaces_);
+    shuffledUvFaceArray_ = viewOf(shuffledUvFaces_);
     uvArray_ = viewOf(uvs_);
     mesh_ = {&vertexArray_, &normalArray_, &faceArray_, &uvFaceArray_, &uvArray_, faceFlags_.data(), kNoDisplayList};
 }
 
 void BenchScene::offerNormals(bool on) { mesh_.normals = on ? &normalArray_ : nullptr; }
+
+void BenchScene::offerShuffledFaces(bool on) {
+    mesh_.faces = on ? &shuffledFaceArray_ : &faceArray_;
+    mesh_.uvFaces = on ? &shuffledUvFaceArray_ : &uvFaceArray_;
+}
 
 size_t BenchScene::particleBytes() const { return particles_.size() * sizeof(Particle); }
 

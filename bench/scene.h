@@ -27,6 +27,9 @@ public:
 
     // Offers the mesh with or without its normals (with them at first).
     void offerNormals(bool on);
+    // Offers the grid's faces in rows (at first) or shuffled, uv faces alike:
+    // the same mesh without the locality of the face order.
+    void offerShuffledFaces(bool on);
 
     // Bytes of the copy an effect hands back for each kind.
     size_t particleBytes() const;
@@ -37,7 +40,8 @@ public:
     const std::vector<Particle>& particles() const { return particles_; }
     const std::vector<Vec3>& curvePoints() const { return curvePoints_; }
     const std::vector<Vec3>& vertices() const { return vertices_; }
-    const std::vector<uint32_t>& faces() const { return faces_; }
+    const uint32_t* faces() const { return mesh_.faces->begin; }
+    uint32_t faceCount() const { return uint32_t(faces_.size() / 3); }
 
 private:
     std::vector<Particle> particles_;
@@ -45,13 +49,13 @@ private:
     std::vector<float> curveLengths_;
     std::vector<Curve> curves_;
     std::vector<Vec3> vertices_, normals_;
-    std::vector<uint32_t> faces_, uvFaces_, faceFlags_;
+    std::vector<uint32_t> faces_, uvFaces_, faceFlags_, shuffledFaces_, shuffledUvFaces_;
     std::vector<UV> uvs_;
 
     HostVector<Particle> particleArray_{};
     HostVector<Curve> curveArray_{};
     HostVector<Vec3> vertexArray_{}, normalArray_{};
-    HostVector<uint32_t> faceArray_{}, uvFaceArray_{};
+    HostVector<uint32_t> faceArray_{}, uvFaceArray_{}, shuffledFaceArray_{}, shuffledUvFaceArray_{};
     HostVector<UV> uvArray_{};
     ParticleSet particleSet_{nullptr};
     Spline spline_{nullptr};
