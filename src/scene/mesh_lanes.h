@@ -213,22 +213,41 @@ inline FloatPoints fromQuads(const __m128* q) {
 
 // Faces p to p + kWidth - 1's weighted normals, into their ring entries.
 FX_ALWAYS_INLINE inline void toRing(char* ring, uint32_t p, uint32_t ringMask, const FloatPoints& w) {
+    float* entry = reinterpret_cast<float*>(ring + 16 * size_t(p & ringMask));
+#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+    // x and y in one vector, z and zeros in another: a permute of the two gives four entries.
+    const __m512 xy = _mm512_insertf32x8(_mm512_castps256_ps512(w.x.v), w.y.v, 1);
+    const __m512 z = _mm512_zextps256_ps512(w.z.v);
+    const __m512i first = _mm512_setr_epi32(0, 8, 16, 31, 1, 9, 17, 31, 2, 10, 18, 31, 3, 11, 19, 31);
+    const __m512i second = _mm512_setr_epi32(4, 12, 20, 31, 5, 13, 21, 31, 6, 14, 22, 31, 7, 15, 23, 31);
+    _mm512_store_ps(entry, _mm512_permutex2var_ps(xy, first, z));
+    _mm512_store_ps(entry + 16, _mm512_permutex2var_ps(xy, second, z));
+#else
     __m128 quads[kWidth < 4 ? 4 : kWidth];
     toQuads(w, quads);
-    float* entry = reinterpret_cast<float*>(ring + 16 * size_t(p & ringMask));
     _Pragma("GCC unroll 8") for (int k = 0; k < kWidth; ++k) _mm_store_ps(entry + 4 * k, quads[k]);
+#endif
 }
+
+#if defined(FX_LANES_BLOCKS)
+using NormalBlock = Block;
+#else
+struct NormalBlock {};
+#endif
 
 // One group of the plan: its vertices' sums, added in face order (the zero
 // slot adds +0, which changes no sum: a sum that starts at +0 is never -0),
-// normalised and stored.
+// normalised and stored; a run of vertices as one block of points.
 template <class Slot>
 FX_ALWAYS_INLINE inline void finishGroup(const NormalPlan& plan, const Slot* slots, uint32_t g, const char* ring,
-                                         Vec3* normals) {
+                                         [[maybe_unused]] const NormalBlock& points, Vec3* normals) {
     constexpr uint32_t kGroup = NormalPlan::kGroup, kQuads = kWidth < 4 ? 4 : kWidth;
-    const Slot* top = slots + plan.rows[g];
-    const Slot* bottom = slots + plan.rows[g + 1];
+    const Slot* top = slots + (plan.rows[g] & ~NormalPlan::kRun);
+    const Slot* bottom = slots + (plan.rows[g + 1] & ~NormalPlan::kRun);
     const uint32_t* who = plan.vertices + kGroup * g;
+#if defined(FX_LANES_BLOCKS)
+    const bool run = plan.rows[g] & NormalPlan::kRun;
+#endif
     for (uint32_t h = 0; h < kGroup; h += kQuads) {
         __m128 sums[kQuads];
         _Pragma("GCC unroll 8") for (uint32_t k = 0; k < kQuads; ++k) sums[k] = _mm_setzero_ps();
@@ -236,12 +255,19 @@ FX_ALWAYS_INLINE inline void finishGroup(const NormalPlan& plan, const Slot* slo
             _Pragma("GCC unroll 8") for (uint32_t k = 0; k < kQuads; ++k)
                 sums[k] = _mm_add_ps(sums[k], _mm_load_ps(reinterpret_cast<const float*>(ring + 8 * size_t(row[k]))));
         _Pragma("GCC unroll 4") for (uint32_t i = 0; i < kQuads; i += kWidth) {
+            const FloatPoints n = normalized(fromQuads(sums + i));
+#if defined(FX_LANES_BLOCKS)
+            if (run) {
+                points.write(normals + who[h + i], NormalBlock::Raw{}, n);
+                continue;
+            }
+#endif
             __m128 out[kWidth < 4 ? 4 : kWidth];
-            toQuads(normalized(fromQuads(sums + i)), out);
+            toQuads(n, out);
             _Pragma("GCC unroll 8") for (int k = 0; k < kWidth; ++k) {
-                float* n = &normals[who[h + i + k]].x;
-                _mm_storel_pi(reinterpret_cast<__m64*>(n), out[k]);
-                _mm_store_ss(n + 2, _mm_movehl_ps(out[k], out[k]));
+                float* m = &normals[who[h + i + k]].x;
+                _mm_storel_pi(reinterpret_cast<__m64*>(m), out[k]);
+                _mm_store_ss(m + 2, _mm_movehl_ps(out[k], out[k]));
             }
         }
     }
@@ -256,6 +282,11 @@ FX_ALWAYS_INLINE inline void rebuildAlong(const NormalPlan& plan, const Slot* sl
     const uint32_t* order = plan.faces ? plan.faces : faces;
     const uint32_t n = plan.faceCount;
     char* ring = reinterpret_cast<char*>(plan.ring);
+#if defined(FX_LANES_BLOCKS)
+    const NormalBlock points = blockFor(sizeof(Vec3));
+#else
+    const NormalBlock points;
+#endif
     uint32_t g = 0;
     for (uint32_t c = 0; c < plan.chunkCount; ++c) {
         const uint32_t first = c * NormalPlan::kChunk;
@@ -283,7 +314,7 @@ FX_ALWAYS_INLINE inline void rebuildAlong(const NormalPlan& plan, const Slot* sl
             }
         }
         for (const uint32_t done = plan.finished[c] & ~NormalPlan::kNarrowChunk; g < done; ++g)
-            finishGroup(plan, slots, g, ring, normals);
+            finishGroup(plan, slots, g, ring, points, normals);
     }
 }
 

@@ -69,7 +69,7 @@ bool KeptNormalPlan::build(const uint32_t* faces, uint32_t faceCount, uint32_t v
     // Counts that the arrays' 32-bit sizes could not hold are left to the face-order rebuild.
     const uint64_t groups = (uint64_t(vertexCount) + kGroup - 1) / kGroup;
     if (faceCount == 0 || vertexCount == 0 || 3 * uint64_t(vertexCount) + 1 > kNone || kGroup * groups > kNone ||
-        4 * (uint64_t(faceCount) + kGroup) + 3 > kNone)
+        4 * (uint64_t(faceCount) + kGroup) + 15 > kNone)
         return false;
     Scratch scratch;
     resize(scratch.v, 3 * vertexCount + 1);
@@ -124,9 +124,9 @@ bool KeptNormalPlan::build(const uint32_t* faces, uint32_t faceCount, uint32_t v
         if (!place(slots_, faces, position.v.begin, faceCount, vertexCount, ring - 1, ringEntries, first, last, degree))
             return false;
     }
-    // 4 floats per entry and the zero slot's, 16-byte aligned.
-    renew(ring_, 4 * (ringEntries + 1) + 3);
-    float* aligned = ring_.begin + (16 - reinterpret_cast<uintptr_t>(ring_.begin) % 16) % 16 / sizeof(float);
+    // 4 floats per entry and the zero slot's, 64-byte aligned.
+    renew(ring_, 4 * (ringEntries + 1) + 15);
+    float* aligned = ring_.begin + (64 - reinterpret_cast<uintptr_t>(ring_.begin) % 64) % 64 / sizeof(float);
     std::memset(aligned + 4 * size_t(ringEntries), 0, 4 * sizeof(float));
 
     // Chunks read one float at a time: those naming the last vertex, and the last.
@@ -205,21 +205,25 @@ bool KeptNormalPlan::place(HostVector<Slot>& slots, const uint32_t* faces, const
         total += uint64_t(kGroup) * height;
         if (total > kNone) return false;
         rows_.begin[g + 1] = uint32_t(total);
+        bool run = true;
+        for (uint32_t k = 1; k < kGroup; ++k) run = run && visit[kGroup * g + k] == visit[kGroup * g] + k;
+        if (run) rows_.begin[g] |= NormalPlan::kRun;
     }
     renew(slots, uint32_t(total));
     std::fill(slots.begin, slots.end, Slot(2 * ringEntries));
     for (uint32_t e = 0; e < vertexCount; ++e) entry[visit[e]] = e;
     std::memset(filled, 0, sizeof(uint32_t) * vertexCount);
+    const auto top = [&](uint32_t g) { return rows_.begin[g] & ~NormalPlan::kRun; };
     for (uint32_t f = 0; f < faceCount; ++f) {
         const Slot slot = Slot(2 * ((position ? position[f] : f) & ringMask));
         for (int j = 0; j < 3; ++j) {
             const uint32_t v = faces[3 * size_t(f) + j], e = entry[v];
-            slots.begin[rows_.begin[e / kGroup] + kGroup * filled[v]++ + e % kGroup] = slot;
+            slots.begin[top(e / kGroup) + kGroup * filled[v]++ + e % kGroup] = slot;
         }
     }
     // The last group's spare lanes repeat its last vertex, column and all.
     const uint32_t g = groups - 1, from = entry[visit[vertexCount - 1]] % kGroup;
     for (uint32_t k = vertexCount - kGroup * g; k < kGroup; ++k)
-        for (uint32_t r = rows_.begin[g]; r < rows_.begin[g + 1]; r += kGroup) slots.begin[r + k] = slots.begin[r + from];
+        for (uint32_t r = top(g); r < rows_.begin[g + 1]; r += kGroup) slots.begin[r + k] = slots.begin[r + from];
     return true;
 }

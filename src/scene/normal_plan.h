@@ -23,6 +23,7 @@ struct NormalPlan {
     // the last vertex (a wider read would pass the end of the array) or is
     // the last chunk (whose lanes past the last face repeat it).
     static constexpr uint32_t kNarrowChunk = 0x80000000u;
+    static constexpr uint32_t kRun = 1;  // rows are multiples of kGroup: the low bits are free
 
     const uint32_t* faces;  // the corners in computing order; null: the mesh's own
     uint32_t faceCount;
@@ -34,13 +35,15 @@ struct NormalPlan {
     // face order, a face twice when it names the vertex twice, and then the
     // zero slot, whose weighted normal is (0, 0, 0), down to the last row. A
     // slot is a ring offset in units of 8 bytes, 16 bits wide when the ring is
-    // small enough (shortSlots; slots is then null), 32 otherwise.
+    // small enough (shortSlots; slots is then null), 32 otherwise. kRun in
+    // rows[g] marks a group of vertices that follow one another (v, v + 1,
+    // ...): their normals are one block of memory.
     const uint32_t* rows;
     const uint32_t* slots;
     const uint16_t* shortSlots;
     const uint32_t* vertices;
     uint32_t ringMask;  // the face in computing position p has ring entry p & ringMask
-    float* ring;        // 4 floats per entry, 16-byte aligned, the zero slot's entry last
+    float* ring;        // 4 floats per entry, 64-byte aligned, the zero slot's entry last
 };
 
 // Builds the plan for a mesh's faces and keeps it until told they changed.
