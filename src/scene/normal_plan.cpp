@@ -77,10 +77,15 @@ bool KeptNormalPlan::build(const uint32_t* faces, uint32_t faceCount, uint32_t v
     uint32_t* first = degree + vertexCount;        // vertexCount + 1 entries
     uint32_t* last = first + vertexCount + 1;
     std::memset(degree, 0, sizeof(uint32_t) * vertexCount);
-    for (size_t i = 0; i < 3 * size_t(faceCount); ++i) {
-        if (faces[i] >= vertexCount) return false;
-        ++degree[faces[i]];
-    }
+    std::fill(first, first + vertexCount, kNone);
+    for (uint32_t p = 0; p < faceCount; ++p)
+        for (int j = 0; j < 3; ++j) {
+            const uint32_t v = faces[3 * size_t(p) + j];
+            if (v >= vertexCount) return false;
+            ++degree[v];
+            if (first[v] == kNone) first[v] = p;
+            last[v] = p;
+        }
     renew(vertices_, uint32_t(kGroup * groups));
     renew(finished_, (faceCount - 1) / kChunk + 1);
 
@@ -99,29 +104,29 @@ bool KeptNormalPlan::build(const uint32_t* faces, uint32_t faceCount, uint32_t v
             position.v.begin[f] = p;
             std::memcpy(order_.begin + 3 * size_t(p), faces + 3 * size_t(f), 3 * sizeof(uint32_t));
         }
+        bounds(order_.begin, faceCount, vertexCount, first, last);
         const uint32_t sortedRing = sequence(order_.begin, faceCount, vertexCount, first, last, degree);
         if (sortedRing < ring) {
             ring = sortedRing;
         } else {
             freeStorage(position.v);
+            bounds(faces, faceCount, vertexCount, first, last);
             ring = sequence(faces, faceCount, vertexCount, first, last, degree);
         }
     }
     const bool sorted = position.v.begin != nullptr;
     if (!sorted) freeStorage(order_);
-    const uint32_t* order = sorted ? order_.begin : faces;
 
     const uint32_t ringEntries = std::min(ring, roundUp(faceCount, kGroup));
     // Slots of 16 bits where the ring allows: half the bytes to read per frame.
     const bool shortSlots = 2 * ringEntries <= 0xFFFFu;
     if (shortSlots) {
         freeStorage(slots_);
-        if (!place(shortSlots_, faces, position.v.begin, faceCount, vertexCount, ring - 1, ringEntries, first, last,
-                   degree))
+        if (!place(shortSlots_, faces, position.v.begin, faceCount, vertexCount, ring - 1, ringEntries, first, degree))
             return false;
     } else {
         freeStorage(shortSlots_);
-        if (!place(slots_, faces, position.v.begin, faceCount, vertexCount, ring - 1, ringEntries, first, last, degree))
+        if (!place(slots_, faces, position.v.begin, faceCount, vertexCount, ring - 1, ringEntries, first, degree))
             return false;
     }
     // 4 floats per entry and the zero slot's, 64-byte aligned.
@@ -129,24 +134,14 @@ bool KeptNormalPlan::build(const uint32_t* faces, uint32_t faceCount, uint32_t v
     float* aligned = ring_.begin + (64 - reinterpret_cast<uintptr_t>(ring_.begin) % 64) % 64 / sizeof(float);
     std::memset(aligned + 4 * size_t(ringEntries), 0, 4 * sizeof(float));
 
-    // Chunks read one float at a time: those naming the last vertex, and the last.
-    const uint32_t chunks = count(finished_);
-    for (size_t i = 0; i < 3 * size_t(faceCount); ++i)
-        if (order[i] == vertexCount - 1) finished_.begin[i / 3 / kChunk] |= NormalPlan::kNarrowChunk;
-    finished_.begin[chunks - 1] |= NormalPlan::kNarrowChunk;
-
-    plan_ = {sorted ? order_.begin : nullptr, faceCount, chunks, finished_.begin, rows_.begin, slots_.begin,
+    plan_ = {sorted ? order_.begin : nullptr, faceCount, count(finished_), finished_.begin, rows_.begin, slots_.begin,
              shortSlots_.begin, vertices_.begin, ring - 1, aligned};
     return true;
 }
 
-// Visits the faces in `order`: fills vertices_ with the order in which the
-// vertices are finished (those in no face first, then each after its last
-// face) and finished_ with the groups finished after each chunk. Answers the
-// ring entries needed, a power of two: what a vertex reads must not have been
-// overwritten by a later face when it is finished.
-uint32_t KeptNormalPlan::sequence(const uint32_t* order, uint32_t faceCount, uint32_t vertexCount,
-                                  uint32_t* first, uint32_t* last, const uint32_t* degree) {
+// Each vertex's first and last position in `order`.
+void KeptNormalPlan::bounds(const uint32_t* order, uint32_t faceCount, uint32_t vertexCount, uint32_t* first,
+                            uint32_t* last) {
     std::fill(first, first + vertexCount, kNone);
     for (uint32_t p = 0; p < faceCount; ++p)
         for (int j = 0; j < 3; ++j) {
@@ -154,6 +149,17 @@ uint32_t KeptNormalPlan::sequence(const uint32_t* order, uint32_t faceCount, uin
             if (first[v] == kNone) first[v] = p;
             last[v] = p;
         }
+}
+
+// Visits the faces in `order`, each vertex's first and last position in
+// which `first` and `last` hold (`last` is used up): fills vertices_ with the
+// order in which the vertices are finished (those in no face first, then each
+// after its last face) and finished_ with the groups finished after each
+// chunk, each chunk read a float at a time marked. Answers the ring entries
+// needed, a power of two: what a vertex reads must not have been overwritten
+// by a later face when it is finished.
+uint32_t KeptNormalPlan::sequence(const uint32_t* order, uint32_t faceCount, uint32_t vertexCount,
+                                  const uint32_t* first, uint32_t* last, const uint32_t* degree) {
     uint32_t* visit = vertices_.begin;
     uint32_t n = 0;
     for (uint32_t v = 0; v < vertexCount; ++v)
@@ -161,21 +167,25 @@ uint32_t KeptNormalPlan::sequence(const uint32_t* order, uint32_t faceCount, uin
     const uint32_t chunks = count(finished_);
     for (uint32_t c = 0; c < chunks; ++c) {
         const uint32_t end = c + 1 < chunks ? (c + 1) * kChunk : faceCount;
+        // Read a float at a time: a chunk naming the last vertex (its point ends the array), and the last.
+        bool narrow = c + 1 == chunks;
         for (uint32_t p = c * kChunk; p < end; ++p)
             for (int j = 0; j < 3; ++j) {
                 const uint32_t v = order[3 * size_t(p) + j];
+                narrow = narrow || v == vertexCount - 1;
                 if (last[v] == p) {  // once, for a face that names it twice
                     last[v] = kNone;
                     visit[n++] = v;
                 }
             }
-        finished_.begin[c] = c + 1 < chunks ? n / kGroup : (n + kGroup - 1) / kGroup;
+        finished_.begin[c] = (c + 1 < chunks ? n / kGroup : (n + kGroup - 1) / kGroup) |
+                             (narrow ? NormalPlan::kNarrowChunk : 0);
     }
     for (uint32_t e = n; e < count(vertices_); ++e) visit[e] = visit[n - 1];
     // A chunk's writes reach its end, the last chunk's the end of its last lanes.
     uint32_t span = kChunk;
     for (uint32_t g = 0, c = 0; g < count(vertices_) / kGroup; ++g) {
-        while (finished_.begin[c] <= g) ++c;
+        while ((finished_.begin[c] & ~NormalPlan::kNarrowChunk) <= g) ++c;
         const uint32_t end = c + 1 < chunks ? (c + 1) * kChunk : roundUp(faceCount, kGroup);
         for (uint32_t k = 0; k < kGroup; ++k) {
             const uint32_t v = visit[kGroup * g + k];
@@ -188,12 +198,12 @@ uint32_t KeptNormalPlan::sequence(const uint32_t* order, uint32_t faceCount, uin
 }
 
 // Lays out each group's slots: its vertices' faces in face order, column by
-// column, the zero slot below. `entry` and `filled` are working arrays of a
-// vertex each. False when the slots would not fit a 32-bit count.
+// column, the zero slot below. `next` is a working array of a vertex each.
+// False when the slots would not fit a 32-bit count.
 template <class Slot>
 bool KeptNormalPlan::place(HostVector<Slot>& slots, const uint32_t* faces, const uint32_t* position,
                            uint32_t faceCount, uint32_t vertexCount, uint32_t ringMask, uint32_t ringEntries,
-                           uint32_t* entry, uint32_t* filled, const uint32_t* degree) {
+                           uint32_t* next, const uint32_t* degree) {
     const uint32_t* visit = vertices_.begin;
     const uint32_t groups = count(vertices_) / kGroup;
     renew(rows_, groups + 1);
@@ -211,18 +221,18 @@ bool KeptNormalPlan::place(HostVector<Slot>& slots, const uint32_t* faces, const
     }
     renew(slots, uint32_t(total));
     std::fill(slots.begin, slots.end, Slot(2 * ringEntries));
-    for (uint32_t e = 0; e < vertexCount; ++e) entry[visit[e]] = e;
-    std::memset(filled, 0, sizeof(uint32_t) * vertexCount);
     const auto top = [&](uint32_t g) { return rows_.begin[g] & ~NormalPlan::kRun; };
+    for (uint32_t e = 0; e < vertexCount; ++e) next[visit[e]] = top(e / kGroup) + e % kGroup;
     for (uint32_t f = 0; f < faceCount; ++f) {
         const Slot slot = Slot(2 * ((position ? position[f] : f) & ringMask));
         for (int j = 0; j < 3; ++j) {
-            const uint32_t v = faces[3 * size_t(f) + j], e = entry[v];
-            slots.begin[top(e / kGroup) + kGroup * filled[v]++ + e % kGroup] = slot;
+            uint32_t& at = next[faces[3 * size_t(f) + j]];
+            slots.begin[at] = slot;
+            at += kGroup;
         }
     }
     // The last group's spare lanes repeat its last vertex, column and all.
-    const uint32_t g = groups - 1, from = entry[visit[vertexCount - 1]] % kGroup;
+    const uint32_t g = groups - 1, from = (vertexCount - 1) % kGroup;
     for (uint32_t k = vertexCount - kGroup * g; k < kGroup; ++k)
         for (uint32_t r = top(g); r < rows_.begin[g + 1]; r += kGroup) slots.begin[r + k] = slots.begin[r + from];
     return true;

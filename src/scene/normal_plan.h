@@ -69,12 +69,13 @@ public:
 
 private:
     bool build(const uint32_t* faces, uint32_t faceCount, uint32_t vertexCount);
-    uint32_t sequence(const uint32_t* order, uint32_t faceCount, uint32_t vertexCount, uint32_t* first,
+    static void bounds(const uint32_t* order, uint32_t faceCount, uint32_t vertexCount, uint32_t* first,
+                       uint32_t* last);
+    uint32_t sequence(const uint32_t* order, uint32_t faceCount, uint32_t vertexCount, const uint32_t* first,
                       uint32_t* last, const uint32_t* degree);
     template <class Slot>
     bool place(HostVector<Slot>& slots, const uint32_t* faces, const uint32_t* position, uint32_t faceCount,
-               uint32_t vertexCount, uint32_t ringMask, uint32_t ringEntries, uint32_t* entry, uint32_t* filled,
-               const uint32_t* degree);
+               uint32_t vertexCount, uint32_t ringMask, uint32_t ringEntries, uint32_t* next, const uint32_t* degree);
 
     // refused: these faces name a vertex the mesh lacks, or are too many to lay out.
     enum class State { unseen, seen, built, refused };
