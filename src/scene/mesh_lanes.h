@@ -85,73 +85,6 @@ inline FloatPoints cornerPoints(const Vec3* v, const uint32_t* f, int j, int cou
     return gatherFloats([&](int i) { return &v[f[3 * (i < count ? i : count - 1) + j]].x; });
 }
 
-// Corner j of the kWidth faces at f, each point read as 16 bytes and the
-// four floats of each transposed: never a face naming v's last point.
-inline FloatPoints widePoints(const Vec3* v, const uint32_t* f, int j) {
-    const auto at = [&](int i) { return _mm_loadu_ps(&v[f[3 * i + j]].x); };
-#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
-    const __m256 p0 = _mm256_set_m128(at(4), at(0)), p1 = _mm256_set_m128(at(5), at(1));
-    const __m256 p2 = _mm256_set_m128(at(6), at(2)), p3 = _mm256_set_m128(at(7), at(3));
-    const __m256 xy01 = _mm256_unpacklo_ps(p0, p1), xy23 = _mm256_unpacklo_ps(p2, p3);
-    const __m256 z01 = _mm256_unpackhi_ps(p0, p1), z23 = _mm256_unpackhi_ps(p2, p3);
-    return {{_mm256_shuffle_ps(xy01, xy23, _MM_SHUFFLE(1, 0, 1, 0))},
-            {_mm256_shuffle_ps(xy01, xy23, _MM_SHUFFLE(3, 2, 3, 2))},
-            {_mm256_shuffle_ps(z01, z23, _MM_SHUFFLE(1, 0, 1, 0))}};
-#elif defined(__AVX2__) && defined(__FMA__)
-    const __m128 p0 = at(0), p1 = at(1), p2 = at(2), p3 = at(3);
-    const __m128 xy01 = _mm_unpacklo_ps(p0, p1), xy23 = _mm_unpacklo_ps(p2, p3);
-    const __m128 z01 = _mm_unpackhi_ps(p0, p1), z23 = _mm_unpackhi_ps(p2, p3);
-    return {{_mm_movelh_ps(xy01, xy23)}, {_mm_movehl_ps(xy23, xy01)}, {_mm_movelh_ps(z01, z23)}};
-#else
-    const __m128 zero = _mm_setzero_ps(), p0 = at(0), p1 = at(1);
-    const __m128 xy = _mm_unpacklo_ps(p0, p1), z = _mm_unpackhi_ps(p0, p1);
-    return {{_mm_movelh_ps(xy, zero)}, {_mm_movehl_ps(zero, xy)}, {_mm_movelh_ps(z, zero)}};
-#endif
-}
-
-// The weighted normals of a run of faces are computed first, then added
-// to the corners in face order: the arithmetic never waits on the sums.
-inline void addFaceNormals(const Vec3* v, const uint32_t* faces, uint32_t faceCount, Vec3* normals) {
-    constexpr uint32_t kRun = 16 * kWidth;
-    alignas(64) float wx[kRun + kWidth], wy[kRun + kWidth], wz[kRun + kWidth];
-    for (uint32_t first = 0; first < faceCount; first += kRun) {
-        const uint32_t run = faceCount - first < kRun ? faceCount - first : kRun;
-        const uint32_t* f = faces + 3 * size_t(first);
-        for (uint32_t i = 0; i < run; i += kWidth) {
-            const int count = run - i < uint32_t(kWidth) ? int(run - i) : kWidth;
-            const uint32_t* g = f + 3 * size_t(i);
-            FloatPoints w[1];
-            weightedNormals<1>({cornerPoints(v, g, 0, count)}, {cornerPoints(v, g, 1, count)},
-                               {cornerPoints(v, g, 2, count)}, w);
-            storeF(wx + i, w[0].x);
-            storeF(wy + i, w[0].y);
-            storeF(wz + i, w[0].z);
-        }
-        for (uint32_t i = 0; i < run; ++i)
-            for (int j = 0; j < 3; ++j) {
-                Vec3& m = normals[f[3 * i + j]];
-                m = {m.x + wx[i], m.y + wy[i], m.z + wz[i]};
-            }
-    }
-}
-
-// normalize(): a vector of squared length or length exactly 0 stays; the
-// others are multiplied by 1 / length, taken in double. The length is the
-// float root of the float squared length.
-inline FloatPoints normalized(const FloatPoints& p) {
-    const D x = widen(p.x), y = widen(p.y), z = widen(p.z);
-    const F q = narrow(x * x + y * y + z * z), l = sqrt(q);
-    const FMask stays = (q == splatF(0.0f)) | (l == splatF(0.0f));
-    const D r = splat(1.0) / widen(l);
-    return {select(stays, p.x, narrow(r * x)), select(stays, p.y, narrow(r * y)), select(stays, p.z, narrow(r * z))};
-}
-
-inline void normalizeAll(Vec3* v, uint32_t n) {
-    eachFloatGroup(v, v, sizeof(Vec3), n, [](const FloatPoints& p) { return normalized(p); });
-}
-
-// ---------------------------------------------------------------- along a plan
-
 // kWidth points as vectors of four floats, x y z 0, and back; every set
 // reads four points at a time (SSE2 two by two).
 inline void toQuads(const FloatPoints& p, __m128* out) {
@@ -201,6 +134,57 @@ inline FloatPoints fromQuads(const __m128* q) {
     return {{_mm_movelh_ps(xy, zero)}, {_mm_movehl_ps(zero, xy)}, {_mm_movelh_ps(z, zero)}};
 #endif
 }
+
+// Corner j of the kWidth faces at f, each point read as 16 bytes and the
+// four floats of each transposed: never a face naming v's last point.
+inline FloatPoints widePoints(const Vec3* v, const uint32_t* f, int j) {
+    __m128 quads[kWidth < 4 ? 4 : kWidth];
+    _Pragma("GCC unroll 8") for (int i = 0; i < kWidth; ++i) quads[i] = _mm_loadu_ps(&v[f[3 * i + j]].x);
+    return fromQuads(quads);
+}
+
+// The weighted normals of a run of faces are computed first, then added
+// to the corners in face order: the arithmetic never waits on the sums.
+inline void addFaceNormals(const Vec3* v, const uint32_t* faces, uint32_t faceCount, Vec3* normals) {
+    constexpr uint32_t kRun = 16 * kWidth;
+    alignas(64) float wx[kRun + kWidth], wy[kRun + kWidth], wz[kRun + kWidth];
+    for (uint32_t first = 0; first < faceCount; first += kRun) {
+        const uint32_t run = faceCount - first < kRun ? faceCount - first : kRun;
+        const uint32_t* f = faces + 3 * size_t(first);
+        for (uint32_t i = 0; i < run; i += kWidth) {
+            const int count = run - i < uint32_t(kWidth) ? int(run - i) : kWidth;
+            const uint32_t* g = f + 3 * size_t(i);
+            FloatPoints w[1];
+            weightedNormals<1>({cornerPoints(v, g, 0, count)}, {cornerPoints(v, g, 1, count)},
+                               {cornerPoints(v, g, 2, count)}, w);
+            storeF(wx + i, w[0].x);
+            storeF(wy + i, w[0].y);
+            storeF(wz + i, w[0].z);
+        }
+        for (uint32_t i = 0; i < run; ++i)
+            for (int j = 0; j < 3; ++j) {
+                Vec3& m = normals[f[3 * i + j]];
+                m = {m.x + wx[i], m.y + wy[i], m.z + wz[i]};
+            }
+    }
+}
+
+// normalize(): a vector of squared length or length exactly 0 stays; the
+// others are multiplied by 1 / length, taken in double. The length is the
+// float root of the float squared length.
+inline FloatPoints normalized(const FloatPoints& p) {
+    const D x = widen(p.x), y = widen(p.y), z = widen(p.z);
+    const F q = narrow(x * x + y * y + z * z), l = sqrt(q);
+    const FMask stays = (q == splatF(0.0f)) | (l == splatF(0.0f));
+    const D r = splat(1.0) / widen(l);
+    return {select(stays, p.x, narrow(r * x)), select(stays, p.y, narrow(r * y)), select(stays, p.z, narrow(r * z))};
+}
+
+inline void normalizeAll(Vec3* v, uint32_t n) {
+    eachFloatGroup(v, v, sizeof(Vec3), n, [](const FloatPoints& p) { return normalized(p); });
+}
+
+// ---------------------------------------------------------------- along a plan
 
 // Faces p to p + kWidth - 1's weighted normals, into their ring entries.
 FX_ALWAYS_INLINE inline void toRing(char* ring, uint32_t p, uint32_t ringMask, const FloatPoints& w) {
