@@ -29,6 +29,8 @@ inline D productPlus(D a, D b, D c) {
 // of them interleave. As many as the set's registers hold.
 #if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
 constexpr int kFacePack = 4;
+#elif defined(__AVX2__) && defined(__FMA__) && defined(__x86_64__)
+constexpr int kFacePack = 4;
 #elif defined(__AVX2__) && defined(__FMA__)
 constexpr int kFacePack = 2;
 #else
