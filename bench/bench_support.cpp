@@ -31,12 +31,6 @@ void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, size_t) noexcept { std::free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
-float* ParamTable::find(const std::string& name) const {
-    for (const auto& [entry, value] : entries_)
-        if (entry == name) return value;
-    return nullptr;
-}
-
 const char* kindName(Kind kind) {
     switch (kind) {
         case Kind::particles: return "particles";
@@ -55,11 +49,11 @@ size_t bytesOf(const BenchScene& scene, Kind kind) {
     return 0;
 }
 
-bool touchOnly(const ParamTable& params, Kind kind) {
+bool touchOnly(const ParamHost& params, Kind kind) {
     bool found = false;
     for (Kind k : kKinds)
-        if (float* flag = params.find(std::string("on ") + kindName(k) + " [b]")) {
-            *flag = k == kind ? 1.0f : 0.0f;
+        if (const HostParam* flag = params.find(std::string("on ") + kindName(k))) {
+            *flag->value[0] = k == kind ? 1.0f : 0.0f;
             found = found || k == kind;
         }
     return found;

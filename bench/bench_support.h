@@ -1,23 +1,12 @@
-// What the benchmarks and the table share: a parameter host, the three
-// kinds of data, the scenes, an allocation count and the clocks.
+// What the benchmarks and the table share: the three kinds of data, the
+// scenes, an allocation count and the clocks.
 #pragma once
 
-#include <string>
-#include <utility>
-#include <vector>
+#include <cstddef>
+#include <cstdint>
 
-#include "fx/abi.h"
+#include "kit/param_host.h"
 #include "scene.h"
-
-// Keeps every registered float by its full name ("on mesh [b]").
-class ParamTable final : public FxParamHost {
-public:
-    void FX_THISCALL add(const char* name, float* value) override { entries_.emplace_back(name, value); }
-    float* find(const std::string& name) const;
-
-private:
-    std::vector<std::pair<std::string, float*>> entries_;
-};
 
 enum class Kind { particles, spline, mesh };
 constexpr Kind kKinds[] = {Kind::particles, Kind::spline, Kind::mesh};
@@ -25,7 +14,7 @@ const char* kindName(Kind kind);
 size_t bytesOf(const BenchScene& scene, Kind kind);
 // Turns the effect's flag for `kind` on and its other data flags off; false
 // when the effect has no flag for `kind`.
-bool touchOnly(const ParamTable& params, Kind kind);
+bool touchOnly(const ParamHost& params, Kind kind);
 
 // The scene of n points of each kind, built once.
 BenchScene& sceneOf(uint32_t n);

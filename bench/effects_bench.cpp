@@ -1,8 +1,9 @@
 // Every effect of the catalogue, in a steady state, on 10^6 points of each
-// kind of data it has a flag for. Effects join as their catalogue row does.
+// kind of data it has a flag for.
 #include <string>
 
 #include "google_bench.h"
+#include "plugin/catalogue.h"
 #include "plugin/exports.h"
 
 namespace {
@@ -15,7 +16,7 @@ struct Variant {
 };
 
 // A fresh effect, its parameters registered and at their defaults.
-FxEffect* create(int index, ParamTable& params) {
+FxEffect* create(int index, ParamHost& params) {
     FxEffect* effect = fx_create(index, nullptr);
     if (effect) {
         effect->registerParams(&params);
@@ -26,10 +27,10 @@ FxEffect* create(int index, ParamTable& params) {
 
 void effectPass(benchmark::State& state, Variant variant, Kind kind) {
     BenchScene& scene = sceneOf(kPoints);
-    ParamTable params;
+    ParamHost params;
     FxEffect* effect = create(variant.index, params);
     touchOnly(params, kind);
-    if (variant.extraFlag) *params.find(variant.extraFlag) = 1.0f;
+    if (variant.extraFlag) *params.registration(variant.extraFlag)->value = 1.0f;
     effect->start(0);
     effect->update(1.0f);
     timeProcess(state, *effect, scene, kPoints, bytesOf(scene, kind));
@@ -38,14 +39,13 @@ void effectPass(benchmark::State& state, Variant variant, Kind kind) {
 }  // namespace
 
 void registerEffectBenchmarks() {
-    for (int index = 0; index < 9; ++index) {
+    for (int index = 0; index < kCatalogueSize; ++index) {
         char name[32];
-        ParamTable params;
+        ParamHost params;
         FxEffect* probe = fx_create(index, name);
-        if (!probe) continue;  // not in the catalogue yet
         probe->registerParams(&params);
         std::vector<Variant> variants{{index, name, nullptr}};
-        if (params.find("use tan [b]")) variants.push_back({index, std::string(name) + "+tan", "use tan [b]"});
+        if (params.registration("use tan [b]")) variants.push_back({index, std::string(name) + "+tan", "use tan [b]"});
         for (const Variant& v : variants)
             for (Kind kind : kKinds)
                 if (touchOnly(params, kind))

@@ -66,8 +66,11 @@ struct MathLoop {
     const char* effect;
     double (*rule)(const Vec3&);
 };
-constexpr MathLoop kLoops[] = {{"Harmonik", harmonik}, {"Elipsoid", elipsoid}, {"Twist", twist},
-                               {"Cosine", cosine},     {"Cosine+tan", tangent}, {"Magnet", magnet}};
+// Translate, Scale, Rotate and Translate from spline call none.
+constexpr MathLoop kLoops[] = {{"Harmonik", harmonik},   {"Elipsoid", elipsoid},   {"Twist", twist},
+                               {"Cosine", cosine},       {"Cosine+tan", tangent},  {"Magnet", magnet},
+                               {"Translate", nullptr},   {"Scale", nullptr},       {"Rotate", nullptr},
+                               {"TranslateFromSpline", nullptr}};
 
 const MathLoop* loopOf(const std::string& effect) {
     for (const MathLoop& loop : kLoops)
@@ -76,7 +79,9 @@ const MathLoop* loopOf(const std::string& effect) {
 }
 }  // namespace
 
-bool hasMathLoop(const std::string& effect) { return loopOf(effect) != nullptr; }
+bool hasLoopPeer(const std::string& effect) { return loopOf(effect) != nullptr; }
+
+bool hasMathLoop(const std::string& effect) { return hasLoopPeer(effect) && loopOf(effect)->rule; }
 
 double mathLoop(const std::string& effect, const PointView& points) {
     double (*rule)(const Vec3&) = loopOf(effect)->rule;

@@ -23,6 +23,8 @@ void normalKernel(const Vec3* vertices, uint32_t vertexCount, const uint32_t* fa
                   Vec3* normals);
 
 // The libm calls of an effect's rule on every point, in a plain loop; false
-// when the rule calls none (its floor is the copy alone).
+// when the rule calls none (its floor is the copy alone) or the bench has no
+// model of it (hasLoopPeer false).
+bool hasLoopPeer(const std::string& effect);
 bool hasMathLoop(const std::string& effect);
 double mathLoop(const std::string& effect, const PointView& points);

@@ -8,11 +8,11 @@ void reportRate(benchmark::State& state, size_t points, size_t bytes) {
 }
 
 void timeProcess(benchmark::State& state, FxEffect& effect, BenchScene& scene, size_t points, size_t bytes) {
-    effect.process(&scene);
-    effect.process(&scene);
+    effect.process(scene.host());
+    effect.process(scene.host());
     const size_t before = allocationCount();
     for (auto _ : state) {
-        effect.process(&scene);
+        effect.process(scene.host());
         benchmark::ClobberMemory();
     }
     state.counters["allocs"] = double(allocationCount() - before);

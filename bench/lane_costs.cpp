@@ -3,29 +3,13 @@
 #include <cmath>
 #include <iterator>
 
-#include "scene/batch_rules.h"
+#include "scene/instruction_sets.h"
 
-namespace lanes {
-namespace sse2 {
-extern const LaneKernels kLaneKernels;
-}
-namespace avx2 {
-extern const LaneKernels kLaneKernels;
-}
-#if defined(__x86_64__)
-namespace avx512 {
-extern const LaneKernels kLaneKernels;
-}
-#endif
-}  // namespace lanes
+// Each set's kernels are defined by lane_costs_on_set.h, compiled for it.
+FX_DECLARE_PER_SET(extern const LaneKernels kLaneKernels)
 
 namespace {
-#if defined(__x86_64__)
-constexpr RulesPerSet<LaneKernels> kKernels{&lanes::sse2::kLaneKernels, &lanes::avx2::kLaneKernels,
-                                            &lanes::avx512::kLaneKernels};
-#else
-constexpr RulesPerSet<LaneKernels> kKernels{&lanes::sse2::kLaneKernels, &lanes::avx2::kLaneKernels, nullptr};
-#endif
+constexpr PerSet<const LaneKernels*> kKernels FX_PER_SET(kLaneKernels);
 
 constexpr const char* kNames[] = {"sin", "cos", "sincos", "tan", "atan2", "exp", "log", "pow", "sqrt", "div"};
 
@@ -47,7 +31,7 @@ constexpr Range kRanges[] = {
 };
 
 // The lane math each rule calls per point with its default parameters, as
-// src/effects/*_lanes.h call it; Translate, Scale, Rotate and Translate from
+// the effects' lanes call it; Translate, Scale, Rotate and Translate from
 // spline call none. Harmonik's extremizer is off by default: one sine.
 struct EffectCalls {
     const char* effect;
@@ -63,6 +47,10 @@ constexpr EffectCalls kEffectCalls[] = {
     {"Cosine", {{LaneFunction::cos, 3}}, false},
     {"Cosine+tan", {{LaneFunction::tan, 3}}, false},
     {"Magnet", {{LaneFunction::sqrt, 1}, {LaneFunction::div, 2}, {LaneFunction::pow, 1}}, true},
+    {"Translate", {}, false},
+    {"Scale", {}, false},
+    {"Rotate", {}, false},
+    {"TranslateFromSpline", {}, false},
 };
 
 // The part of the points in groups of `width` (as the batch rule takes them)
@@ -85,7 +73,7 @@ double insideShare(const PointView& points, int width) {
 const char* nameOf(LaneFunction f) { return kNames[int(f)]; }
 
 LaneTimer::LaneTimer()
-    : kernels_(kKernels.widest()),
+    : kernels_(*kKernels.widest()),
       x_(std::size(kLaneFunctions) * kLaneElements),
       y_(x_.size()),
       out_(kLaneElements),
@@ -132,6 +120,8 @@ RuleCalls ruleCalls(const std::string& effect, const PointView& points, int widt
             for (const LaneCall& call : e.calls)
                 if (call.perPoint) rule.calls.push_back(call);
             if (e.insideSphere) rule.share = insideShare(points, width);
+            rule.modelled = true;
+            rule.everyPoint = !e.insideSphere;
         }
     return rule;
 }

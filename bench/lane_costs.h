@@ -56,8 +56,11 @@ struct LaneCall {
 // The calls `effect`'s rule makes per point with its default parameters,
 // none for a rule without math; `share` is the part of `points` that makes
 // them (for Magnet, the groups of `width` points with one inside its sphere).
+// `modelled` is false for an effect the bench has no model of.
 struct RuleCalls {
     std::vector<LaneCall> calls;
     double share = 1.0;
+    bool modelled = false;
+    bool everyPoint = true;  // false: only some points call them
 };
 RuleCalls ruleCalls(const std::string& effect, const PointView& points, int width);

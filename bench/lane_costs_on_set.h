@@ -1,5 +1,4 @@
-// The lane kernels for the instruction set the including file is compiled
-// for: bench/lane_costs_<set>.cpp each include this once.
+// The lane kernels, compiled once per instruction set (cmake/lanes.cmake).
 #pragma once
 
 #include "lane_costs.h"

@@ -5,7 +5,9 @@ per-frame constants computed once, run on the scenes of fx_table.
 
 Prints one tab-separated row per figure:
     numpy <effect> <scene> <n> <ns/pt>
-(thread CPU time per frame, the median of several samples, divided by n).
+(thread CPU time per frame, the median of several samples, divided by n), and
+for every effect of --catalogue (fx_table --list) that has no peer here:
+    nopeer <effect> numpy
 Run it as bench/table.sh does, with glibc's malloc keeping the memory numpy
 frees, so that its steady state, like the plug-in's, touches no fresh pages.
 """
@@ -166,6 +168,7 @@ EFFECTS = {
     "Cosine": lambda: cosine(False), "Cosine+tan": lambda: cosine(True), "Translate": translate,
     "TranslateFromSpline": translate_from_spline, "Scale": scale, "Rotate": rotate,
 }
+UNMOVED = {"TranslateFromSpline": {"spline"}}  # the scenes whose data a peer's effect never moves
 
 
 # ------------------------------------------------------- one frame per scene
@@ -234,18 +237,23 @@ def main():
     parser.add_argument("--sizes", default="10000,100000,1000000")
     parser.add_argument("--effects", default="")
     parser.add_argument("--scenes", default="")
+    parser.add_argument("--catalogue", default=",".join(EFFECTS), help="every effect fx_table times")
     args = parser.parse_args()
     only = [e for e in args.effects.split(",") if e]
+    effects = [e for e in args.catalogue.split(",") if e and (not only or e in only)]
+    for effect in effects:
+        if effect not in EFFECTS:
+            print(f"nopeer\t{effect}\tnumpy", flush=True)
     scenes = [s for s in args.scenes.split(",") if s]
     for n in [int(x) for x in args.sizes.split(",")]:
         s = make_scene(n)
         for scene, frame in SCENES.items():
             if scenes and scene not in scenes:
                 continue
-            for effect, make in EFFECTS.items():
-                if (only and effect not in only) or (effect == "TranslateFromSpline" and scene == "spline"):
+            for effect in effects:
+                if effect not in EFFECTS or scene in UNMOVED.get(effect, ()):
                     continue
-                rule = make()
+                rule = EFFECTS[effect]()
                 ns = median_ns(lambda: frame(rule, s))
                 print(f"numpy\t{effect}\t{scene}\t{n}\t{ns / n:.4f}", flush=True)
 

@@ -9,18 +9,21 @@
 #include "plugin/boundary.h"
 
 namespace {
-class IdentityRule : public FxDeformer<FxEffect, IdentityRule> {
+struct IdentityRule {};
+Vec3 movePoint(const IdentityRule&, const Vec3& p) { return p; }
+
+class Identity : public FxDeformer<FxEffect, Identity> {
 public:
     const char* FX_THISCALL description() override { return "identity"; }
     const char* FX_THISCALL author() override { return "bench"; }
-    Vec3 movePoint(const Vec3& p) const { return p; }
+    IdentityRule rule;
 };
-using IdentityEffect = Boundary<IdentityRule>;  // as the catalogue creates effects
+using IdentityEffect = Boundary<Identity>;  // as the catalogue creates effects
 
 void identityPass(benchmark::State& state, Kind kind, uint32_t n) {
     BenchScene& scene = sceneOf(n);
     auto* effect = new IdentityEffect();
-    ParamTable params;
+    ParamHost params;
     effect->registerParams(&params);
     touchOnly(params, kind);
     timeProcess(state, *effect, scene, n, bytesOf(scene, kind));

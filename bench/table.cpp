@@ -10,6 +10,8 @@
 //        rebuild -          <scene> <n> <ns/pt along the kept plan> <ns/pt in face order> <limit ns/pt>
 //        libm    <effect>   <scene> <n> <ns/pt>
 //        lane    <function> <set>   <elements> <ns/element>   (the function "face": the normals' face rule)
+//        rule    <effect>   <lane calls per point> <1: on every point, 0: on some>
+//        nopeer  <effect>   <the peer the bench lacks for it: "lane calls" or "libm loop">
 // Times are thread CPU times, the median of several samples. Each effect's
 // samples alternate with samples of its floor (the memcpy, and the normal
 // kernel on the mesh with normals) and of the lane math its rule calls, so
@@ -29,6 +31,7 @@
 #include "bench_support.h"
 #include "floors.h"
 #include "lane_costs.h"
+#include "plugin/catalogue.h"
 #include "plugin/exports.h"
 #include "scene/mesh_copy.h"
 
@@ -103,16 +106,16 @@ private:
     bool normals_;
 };
 
-struct Scene {
+struct SceneCase {
     const char* name;
     Kind kind;
     bool normals, shuffled;
 };
-constexpr Scene kScenes[] = {{"particles", Kind::particles, false, false},
-                             {"mesh+normals", Kind::mesh, true, false},
-                             {"shuffled+normals", Kind::mesh, true, true},
-                             {"mesh", Kind::mesh, false, false},
-                             {"spline", Kind::spline, false, false}};
+constexpr SceneCase kScenes[] = {{"particles", Kind::particles, false, false},
+                                 {"mesh+normals", Kind::mesh, true, false},
+                                 {"shuffled+normals", Kind::mesh, true, true},
+                                 {"mesh", Kind::mesh, false, false},
+                                 {"spline", Kind::spline, false, false}};
 
 PointView pointsOf(const BenchScene& scene, Kind kind) {
     switch (kind) {
@@ -138,17 +141,16 @@ struct Variant {
 
 std::vector<Variant> variants() {
     std::vector<Variant> all;
-    for (int index = 0; index < 9; ++index) {
+    for (int index = 0; index < kCatalogueSize; ++index) {
         char full[64];
-        ParamTable params;
+        ParamHost params;
         FxEffect* probe = fx_create(index, full);
-        if (!probe) continue;
         probe->registerParams(&params);
         std::string name = full;
         for (const char* prefix : {"_", "Generic"})
             if (name.rfind(prefix, 0) == 0) name.erase(0, std::strlen(prefix));
         all.push_back({index, name, nullptr});
-        if (params.find("use tan [b]")) all.push_back({index, name + "+tan", "use tan [b]"});
+        if (params.registration("use tan [b]")) all.push_back({index, name + "+tan", "use tan [b]"});
         fx_delete(probe);
     }
     return all;
@@ -158,8 +160,8 @@ bool selected(const std::vector<std::string>& only, const std::string& name) {
     return only.empty() || std::find(only.begin(), only.end(), name) != only.end();
 }
 
-void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n, Floor& floor, LaneTimer& lanes) {
-    ParamTable params;
+void timeEffect(const Variant& v, const SceneCase& s, BenchScene& scene, uint32_t n, Floor& floor, LaneTimer& lanes) {
+    ParamHost params;
     FxEffect* effect = fx_create(v.index, nullptr);
     effect->registerParams(&params);
     effect->init(0, 0);
@@ -167,22 +169,22 @@ void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n,
         fx_delete(effect);
         return;
     }
-    if (v.extraFlag) *params.find(v.extraFlag) = 1.0f;
+    if (v.extraFlag) *params.registration(v.extraFlag)->value = 1.0f;
     effect->start(0);
     float time = 1.0f;
     effect->update(time);
-    effect->process(&scene);
-    effect->process(&scene);
+    effect->process(scene.host());
+    effect->process(scene.host());
     const size_t allocs = allocationCount();
     const long faults = minorFaults();
     constexpr int kFrames = 3;
-    for (int i = 0; i < kFrames; ++i) effect->process(&scene);
+    for (int i = 0; i < kFrames; ++i) effect->process(scene.host());
     const double allocsPerFrame = double(allocationCount() - allocs) / kFrames;
     const double faultsPerFrame = double(minorFaults() - faults) / kFrames;
     // The lane math is timed right after the effect, not after the floor's copy: following the
     // copy its samples ran slower (cos 2.3 to 3.1 ns an element, against 2.1 after the effect or
     // on its own), which put the limit too high.
-    std::vector<std::function<void()>> calls{[&] { effect->process(&scene); }};
+    std::vector<std::function<void()>> calls{[&] { effect->process(scene.host()); }};
     const RuleCalls rule = ruleCalls(v.name, pointsOf(scene, s.kind), lanes.width());
     for (const LaneCall& call : rule.calls) calls.push_back([&lanes, call] { lanes.run(call.function); });
     const size_t copy = calls.size();
@@ -204,22 +206,22 @@ void timeEffect(const Variant& v, const Scene& s, BenchScene& scene, uint32_t n,
 
 // The library's normal rebuild alone, along the plan it keeps and in face
 // order, on a copy of the scene's mesh; and its limit.
-void timeRebuild(const Scene& s, BenchScene& scene, uint32_t n, double memcpyNs, const Floor& floor,
+void timeRebuild(const SceneCase& s, BenchScene& scene, uint32_t n, double memcpyNs, const Floor& floor,
                  LaneTimer& lanes) {
     Mesh copy = kEmptyMesh;
-    copyFrom(copy, *scene.getMesh(), true, true, false, false, false);
+    copyFrom(copy, scene.mesh(), true, true, false, false, false);
     KeptNormalPlan kept;
     recomputeNormals(copy, kept);
     const std::vector<double> t = interleavedMedians({[&] { recomputeNormals(copy, kept); },
                                                       [&] { recomputeNormals(copy); },
                                                       [&] { lanes.runFaces(); }});
-    const double faces = scene.faceCount(), bytes = 2.0 * n * sizeof(Vec3) + faces * 3 * sizeof(uint32_t);
+    const double faces = double(scene.faces().size() / 3), bytes = 2.0 * n * sizeof(Vec3) + faces * 3 * sizeof(uint32_t);
     const double limit = faces * t[2] / kLaneElements + bytes * memcpyNs / (2.0 * double(floor.bytes()));
     std::printf("rebuild\t-\t%s\t%u\t%.4f\t%.4f\t%.4f\n", s.name, n, t[0] / n, t[1] / n, limit / n);
     release(copy);
 }
 
-void timeFloors(const Scene& s, BenchScene& scene, uint32_t n, Floor& floor, const std::vector<Variant>& all,
+void timeFloors(const SceneCase& s, BenchScene& scene, uint32_t n, Floor& floor, const std::vector<Variant>& all,
                 const std::vector<std::string>& only, LaneTimer& lanes) {
     const double memcpyNs = medianNs([&] { floor.copy(); });
     std::printf("memcpy\t-\t%s\t%u\t%.4f\n", s.name, n, memcpyNs / n);
@@ -251,9 +253,26 @@ std::vector<std::string> split(const char* list) {
     }
     return items;
 }
+
+// The bench's model of each effect's rule, and the effects it has none for:
+// they are timed, their limit being their floor.
+void describeRules(const std::vector<Variant>& all, const std::vector<std::string>& only) {
+    for (const Variant& v : all) {
+        if (!selected(only, v.name)) continue;
+        const RuleCalls rule = ruleCalls(v.name, PointView{nullptr, 0, 0}, 1);
+        int calls = 0;
+        for (const LaneCall& call : rule.calls) calls += call.perPoint;
+        if (rule.modelled)
+            std::printf("rule\t%s\t%d\t%d\n", v.name.c_str(), calls, rule.everyPoint ? 1 : 0);
+        else
+            std::printf("nopeer\t%s\tlane calls\n", v.name.c_str());
+        if (!hasLoopPeer(v.name)) std::printf("nopeer\t%s\tlibm loop\n", v.name.c_str());
+    }
+}
 }  // namespace
 
 // fx_table [--sizes 10000,100000,1000000] [--effects Harmonik,Twist] [--scenes particles,spline]
+// fx_table --list: the name of every effect (and variant) the table times, one a line.
 int main(int argc, char** argv) {
     std::vector<uint32_t> sizes{10000u, 100000u, 1000000u};
     std::vector<std::string> only, scenes;
@@ -268,6 +287,11 @@ int main(int argc, char** argv) {
         }
     }
     const std::vector<Variant> all = variants();
+    if (argc == 2 && !std::strcmp(argv[1], "--list")) {
+        for (const Variant& v : all) std::printf("%s\n", v.name.c_str());
+        return 0;
+    }
+    describeRules(all, only);
     LaneTimer lanes;
     for (LaneFunction f : kLaneFunctions)
         std::printf("lane\t%s\t%s\t%d\t%.4f\n", nameOf(f), lanes.set(), kLaneElements,
@@ -276,7 +300,7 @@ int main(int argc, char** argv) {
                 medianNs([&] { lanes.runFaces(); }) / kLaneElements);
     for (uint32_t n : sizes) {
         BenchScene& scene = sceneOf(n);
-        for (const Scene& s : kScenes) {
+        for (const SceneCase& s : kScenes) {
             if (!selected(scenes, s.name)) continue;
             scene.offerNormals(s.normals);
             scene.offerShuffledFaces(s.shuffled);

@@ -4,6 +4,8 @@
 # its floors in each, the numpy peers once, and prints the markdown tables
 # with the targets checked. Arguments go to every timer, e.g.
 #   bash bench/table.sh --sizes 1000000 --effects Harmonik,Twist --scenes particles
+# A full run (no --effects or --scenes) also writes its table into docs/speed.md,
+# as this machine's section.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 python=/usr/bin/python3  # Debian's, with python3-numpy
@@ -23,5 +25,11 @@ trap 'wineserver -k' EXIT
 wine build-bench-win32/bench/fx_table.exe "$@" | tr -d '\r' >"$out/win32.tsv"
 # glibc's malloc keeps what numpy frees, so numpy's steady state touches no fresh pages either.
 MALLOC_MMAP_THRESHOLD_=33554432 MALLOC_TRIM_THRESHOLD_=4294967296 MALLOC_TOP_PAD_=268435456 \
-  "$python" bench/numpy_peers.py "$@" >"$out/numpy.tsv"
-"$python" bench/table.py "$out/ours.tsv" "$out/numpy.tsv" --win32 "$out/win32.tsv" --linux32 "$out/linux32.tsv"
+  "$python" bench/numpy_peers.py --catalogue "$(./build-bench/bench/fx_table --list | paste -sd, -)" "$@" \
+  >"$out/numpy.tsv"
+"$python" bench/table.py "$out/ours.tsv" "$out/numpy.tsv" --win32 "$out/win32.tsv" --linux32 "$out/linux32.tsv" \
+  | tee "$out/table.md"
+case " $* " in
+  *" --effects"* | *" --scenes"*) ;;
+  *) "$python" bench/speed_page.py docs/speed.md <"$out/table.md" ;;
+esac

@@ -20,7 +20,7 @@ if(TARGET fxhost)
   endif()
 endif()
 install(FILES README.md CHANGELOG.md LICENSE THIRD_PARTY_LICENSES.md DESTINATION ${FX_DOC_DIR})
-install(DIRECTORY docs/ DESTINATION ${FX_DOC_DIR}/docs FILES_MATCHING PATTERN "*.md")
+install(DIRECTORY docs/ DESTINATION ${FX_DOC_DIR}/docs FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
 
 if(WIN32)
   # Last rule: the checksums of every file installed before it.

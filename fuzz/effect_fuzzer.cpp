@@ -31,12 +31,13 @@
 
 #include "fx/abi.h"
 #include "float_agreement.h"
-#include "host_scene.h"
+#include "kit/host_data.h"
+#include "kit/param_host.h"
+#include "kit/recording_gl.h"
 #include "plugin/catalogue.h"
 #include "plugin/exports.h"
 #include "scene/host_vector.h"
 #include "scene/mesh_copy.h"
-#include "scene/param_registration.h"
 #include "scene/vec_math.h"
 
 namespace {
@@ -132,11 +133,11 @@ struct SceneBuilder {
         return {coordinate(), coordinate(), coordinate()};
     }
 
-    void build(HostScene& s) {
+    void build(Scene& s, SceneRecords& records) {
         bits.state = in.ConsumeIntegral<uint64_t>();
         static const float ranges[] = {1.0f, 100.0f, kTame};
         range = ranges[in.ConsumeIntegralInRange(0, 2)];
-        s = HostScene{};
+        s = Scene{};
 
         s.particles.resize(arraySize(in, kLargeArray));
         std::vector<Vec3> sofar;
@@ -151,14 +152,12 @@ struct SceneBuilder {
         for (int c = 0; c < curves; ++c) {
             std::vector<Vec3> points;
             for (uint32_t n = arraySize(in, 1000), i = 0; i < n; ++i) points.push_back(point(points));
-            s.curves.push_back(points);
-            s.closed.push_back(in.ConsumeBool());
+            s.curves.push_back({points, in.ConsumeBool()});
         }
 
         const uint32_t vertices = arraySize(in, kLargeArray);
         for (uint32_t i = 0; i < vertices; ++i) s.vertices.push_back(point(s.vertices));
-        s.hasNormals = in.ConsumeBool();
-        if (s.hasNormals)
+        if (in.ConsumeBool())
             for (uint32_t i = 0; i < vertices; ++i) s.normals.push_back({coordinate(), coordinate(), coordinate()});
         const uint32_t faces = vertices ? arraySize(in, kLargeArray) : 0;
         // A face may repeat a corner (zero area); the count is entries / 3, so
@@ -172,14 +171,15 @@ struct SceneBuilder {
             for (uint32_t i = 0; i < 3 * faces; ++i) s.uvFaces.push_back(bits.next() % uvs);
         s.faceFlags.resize(faces / 10 + 1);
         for (uint32_t& w : s.faceFlags) w = bits.next();
-        s.publish();
+        records.publish();
 
-        absentOr(in, s.particleSet.particles);
-        absentOr(in, s.spline.curves);
-        absentOr(in, s.mesh.vertices);
-        if (entries == 0) absentOr(in, s.mesh.faces);
-        absentOr(in, s.mesh.uvFaces);
-        if (in.ConsumeBool()) s.mesh.faceFlags = nullptr;
+        Mesh& mesh = *records.mesh();
+        absentOr(in, records.particles()->particles);
+        absentOr(in, records.spline()->curves);
+        absentOr(in, mesh.vertices);
+        if (entries == 0) absentOr(in, mesh.faces);
+        absentOr(in, mesh.uvFaces);
+        if (in.ConsumeBool()) mesh.faceFlags = nullptr;
     }
 };
 
@@ -194,22 +194,10 @@ void rewire(FuzzedDataProvider& in, Bits& bits, Mesh& m) {
     for (uint32_t i = 3 * from; i < 3 * to; ++i) f[i] = i % 3 && bits.next() % 8 == 0 ? f[i - 1] : bits.next() % vertices;
 }
 
-// Records every registered float under its full name.
-struct ParamHost final : FxParamHost {
-    struct Param {
-        std::string name;
-        float* value;
-    };
-    std::vector<Param> params;
-    void FX_THISCALL add(const char* name, float* value) override { params.push_back({name, value}); }
-
-    bool isPoint(const Param& p) const { return p.name.find(" [p3") != std::string::npos; }
-    bool tanOn() const {
-        for (const Param& p : params)
-            if (p.name == "use tan [b]" && isOn(*p.value)) return true;
-        return false;
-    }
-};
+bool tanOn(const ParamHost& params) {
+    const HostParam* tan = params.find("use tan");
+    return tan && flagOn(*tan->value[0]);
+}
 
 long cpuNanoseconds() {
     timespec t{};
@@ -275,11 +263,15 @@ bool sameArray(const T* copy, const std::vector<T>& host) {
 }
 
 struct Run {
-    Run(FxEffect* effect, bool tameRun) : fx(effect), tame(tameRun) { host.keepHanded = false; }
+    Run(FxEffect* effect, bool tameRun) : fx(effect), tame(tameRun) {
+        host.keepHanded = false;
+        host.offerWithoutArray = true;  // the host hands over whatever it holds
+    }
     FxEffect* fx;
     bool tame;
-    HostScene scene;
-    ServingHostData host;
+    Scene scene;
+    SceneRecords records{scene};
+    HostData host;
     ParamHost params;
 
     template <class Call>
@@ -289,11 +281,11 @@ struct Run {
     }
 
     void serveScene() {
-        host.serve(scene);
+        host.serve(records);
         if (trace)
             std::fprintf(stderr, "scene: %u particles, %u curves, %u vertices, %u faces, %u uvs\n",
-                         count(scene.particleSet.particles), count(scene.spline.curves), count(scene.mesh.vertices),
-                         count(scene.mesh.faces) / 3, count(scene.mesh.uvs));
+                         count(host.particles->particles), count(host.spline->curves), count(host.mesh->vertices),
+                         count(host.mesh->faces) / 3, count(host.mesh->uvs));
     }
 
     // Checked on the first run. A slow process runs again on the same data
@@ -303,20 +295,20 @@ struct Run {
     // copies; those runs again move the copies, for the time alone.
     void process() {
         const Served from(*host.particles, *host.spline, *host.mesh);
-        const bool ownCopies = host.particles != &scene.particleSet || host.spline != &scene.spline ||
-                               host.mesh != &scene.mesh;
+        const bool ownCopies = host.particles != records.particles() || host.spline != records.spline() ||
+                               host.mesh != records.mesh();
         host.handedParticles = nullptr;
         host.handedSpline = nullptr;
         host.handedMesh = nullptr;
         long fastest = timedProcess();
-        const bool mustBeFinite = tame && from.tamePositions && !params.tanOn();
+        const bool mustBeFinite = tame && from.tamePositions && !tanOn(params);
         if (host.handedParticles) checkParticles(from, *host.handedParticles, mustBeFinite);
         if (host.handedSpline) checkSpline(from, *host.handedSpline, mustBeFinite);
         if (host.handedMesh) checkMesh(from, *host.handedMesh, mustBeFinite);
 
         const long budget = std::max(kFloorNs, kNsPerElement * from.elements);
         for (int run = 1; run < kTimedRuns && fastest > budget; ++run) {
-            if (!ownCopies) host.serve(scene);
+            if (!ownCopies) host.serve(records);
             fastest = std::min(fastest, timedProcess());
         }
         if (trace) std::fprintf(stderr, "  process: %ld ns for %ld elements\n", fastest, from.elements);
@@ -411,13 +403,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     Run run{fx, tame};
     SceneBuilder builder{in, tame};
-    builder.build(run.scene);
+    builder.build(run.scene, run.records);
     run.serveScene();
+    clearGlLog();  // the gizmos' calls are recorded, one input's at a time
     Bits values{in.ConsumeIntegral<uint64_t>()};
-    auto valueFor = [&](const ParamHost::Param& p) {
+    auto valueFor = [&](const Registration& r) {
         if (!tame) return wildFloat(values.next());
-        return run.params.isPoint(p) ? values.within(kTame) : tameUnit(values);
+        return r.kind == ParamKind::Point ? values.within(kTame) : tameUnit(values);
     };
+    const std::vector<Registration>& registered = run.params.registrations();
     float time = 0.0f;
     int registrations = 0;
 
@@ -449,14 +443,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 break;
             case kDraw: run.call("draw", [&] { fx->draw(); }); break;
             case kWriteOne:
-                if (!run.params.params.empty()) {
-                    const auto& p = run.params.params[in.ConsumeIntegralInRange<size_t>(0, run.params.params.size() - 1)];
-                    *p.value = valueFor(p);
-                    if (trace) std::fprintf(stderr, "  %s = %g\n", p.name.c_str(), double(*p.value));
+                if (!registered.empty()) {
+                    const Registration& r = registered[in.ConsumeIntegralInRange<size_t>(0, registered.size() - 1)];
+                    *r.value = valueFor(r);
+                    if (trace) std::fprintf(stderr, "  %s = %g\n", r.name.c_str(), double(*r.value));
                 }
                 break;
             case kWriteAll:
-                for (const auto& p : run.params.params) *p.value = valueFor(p);
+                for (const Registration& r : registered) *r.value = valueFor(r);
                 if (trace) std::fprintf(stderr, "  every parameter written\n");
                 break;
             case kOffer:
@@ -483,7 +477,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 });
                 break;
             case kNewScene:
-                builder.build(run.scene);
+                builder.build(run.scene, run.records);
                 run.serveScene();
                 break;
             case kRewire:

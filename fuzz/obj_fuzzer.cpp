@@ -9,9 +9,9 @@
 #include <sstream>
 #include <string>
 
-#include "errors.h"
+#include "kit/errors.h"
+#include "kit/scene.h"
 #include "obj_io.h"
-#include "scene.h"
 
 namespace {
 [[noreturn]] void fail(const char* what) {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "errors.h"
+#include "kit/errors.h"
 
 void writeAtomically(const std::string& target, const std::function<bool(const std::string&)>& write) {
     const std::filesystem::path path(target);

@@ -40,7 +40,6 @@ CosSin turn(long k, long n) {
 }
 
 void addTorus(Scene& scene) {
-    scene.hasMesh = true;
     for (int i = 0; i < kRing; ++i) {
         const CosSin u = turn(i, kRing);
         for (int j = 0; j < kTube; ++j) {
@@ -70,7 +69,6 @@ void addTorus(Scene& scene) {
 }
 
 void addSpline(Scene& scene) {
-    scene.hasSpline = true;
     SceneCurve helix;  // open: one and a half turns about y, rising from -3 to 3
     for (int k = 0; k < 120; ++k) {
         const double t = k / 119.0;
@@ -87,7 +85,6 @@ void addSpline(Scene& scene) {
 }
 
 void addParticles(Scene& scene) {
-    scene.hasParticles = true;
     uint32_t state = 12345u;  // a fixed sequence: every run sees the same cloud
     auto next = [&state] {
         state = state * 1664525u + 1013904223u;

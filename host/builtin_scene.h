@@ -3,6 +3,6 @@
 // particles, all about the origin.
 #pragma once
 
-#include "scene.h"
+#include "kit/scene.h"
 
 Scene builtinScene();

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "errors.h"
+#include "kit/errors.h"
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;

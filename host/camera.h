@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "scene.h"
+#include "kit/scene.h"
 
 enum class UpAxis { Y, Z };
 enum class View { ThreeQuarter, Front, Top, Side };

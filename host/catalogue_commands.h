@@ -1,4 +1,4 @@
-// `fxhost list` and `fxhost params`: what the plug-in says about itself.
+// `fxhost list`: what the plug-in says about itself.
 #pragma once
 
 #include <ostream>
@@ -8,7 +8,6 @@
 enum class Bold { Auto, Always, Never };
 
 void listCatalogue(const std::string& pluginPath, Bold bold, std::ostream& out);
-void listParams(const std::string& pluginPath, const std::string& effect, std::ostream& out);
 
 // The text with its <b> and </b> marks as terminal bold, or without them.
 std::string renderBold(const std::string& text, bool bold);

@@ -4,65 +4,34 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <map>
 
-#include "errors.h"
+#include "kit/errors.h"
+#include "cli_options.h"
 #include "gallery.h"
 #include "playback.h"
-#include "plugin_loader.h"
+#include "kit/plugin_loader.h"
+#include "reference/reference.h"
+#include "reference_pages.h"
 #include "renderer.h"
+#include "sweep.h"
+
+namespace fs = std::filesystem;
 
 namespace {
-// What the demo does to each effect, as settings: NAME=VALUE before the
-// start, NAME=FROM..TO moved evenly from the first frame to the last, the
-// way a user drags a handle. Effects that animate by themselves need none.
-const std::map<std::string, std::vector<std::string>> kDemoSettings = {
-    {"_GenericTranslate", {"translation=0,2,0", "origin=0,0,0..2,0,0"}},
-    {"_GenericScale", {"uniform=0", "size x=0.5..0.45", "size y=0.5..0.56"}},
-    {"GenericElipsoid", {"power teta=0.5..0.2", "power phi=0.5..0.2"}},
-    {"GenericMagnet", {"intensity=0.5..0.8"}},
-    {"GenericHarmonik", {"intensity=0.7"}},
-    {"GenericTwist", {"frequency=0.5..0.8"}},
-    {"_GenericTranslateFromSpline", {"precision=0.75"}},
-};
+// The live viewer's model: the run again at a few frames a second, which the
+// viewer blends between, so that nine models load quickly.
+constexpr double kModelFps = 6.0;
 
-std::vector<float> numbers(const std::string& text) {
-    std::vector<float> out;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = text.find(',', start);
-        out.push_back(std::stof(text.substr(start, comma - start)));
-        if (comma == std::string::npos) return out;
-        start = comma + 1;
+// The gallery viewer's script beside fxhost (the build tree) or in the
+// installed share folder; "" when neither has it.
+std::string viewerScript() {
+    const fs::path here = fs::path(defaultPluginPath()).parent_path();
+    for (const fs::path& p : {here / "web" / "gallery_viewer.js", here / ".." / ".." / "share" / "generic-fx" / "web" /
+                                                                       "gallery_viewer.js"}) {
+        std::error_code error;
+        if (fs::is_regular_file(p, error)) return p.string();
     }
-}
-
-std::string format(const std::vector<float>& values) {
-    std::string out;
-    char number[32];
-    for (float v : values) {
-        std::snprintf(number, sizeof number, "%.7g", double(v));
-        if (!out.empty()) out += ',';
-        out += number;
-    }
-    return out;
-}
-
-// One setting per frame for a sweep, one before the start otherwise.
-std::vector<ParamSetting> expand(const std::string& script, int frames) {
-    const size_t equals = script.find('=');
-    const std::string name = script.substr(0, equals), value = script.substr(equals + 1);
-    const size_t dots = value.find("..");
-    if (dots == std::string::npos) return {parseSetting(script)};
-    const std::vector<float> from = numbers(value.substr(0, dots)), to = numbers(value.substr(dots + 2));
-    std::vector<ParamSetting> settings;
-    for (int frame = 1; frame <= frames; ++frame) {
-        const double t = frames > 1 ? double(frame - 1) / (frames - 1) : 1.0;
-        std::vector<float> v;
-        for (size_t k = 0; k < from.size() && k < to.size(); ++k) v.push_back(float(from[k] + (to[k] - from[k]) * t));
-        settings.push_back(parseSetting(std::to_string(frame) + ":" + name + "=" + format(v)));
-    }
-    return settings;
+    return "";
 }
 
 std::string joined(const std::vector<std::string>& parts) {
@@ -97,29 +66,54 @@ void runDemo(const DemoOptions& o) {
     scene.quiet = true;
     runPlayback(scene);
 
+    const std::string viewer = viewerScript();
+    if (viewer.empty()) std::cerr << "fxhost: no gallery_viewer.js beside fxhost: the gallery shows pictures only\n";
+    PagesOptions pages{o.pluginPath, (fs::path(o.outDir) / "reference").string(), PageFormat::Html};
+    writeReferencePages(pages);
+
     const Plugin plugin(o.pluginPath);
     std::vector<GalleryCard> cards;
     for (const CatalogueRow& row : readCatalogue(plugin)) {
-        GalleryCard card{row.name, row.description, row.author, "", "", "", 0.0};
+        GalleryCard card{row.name, row.description, row.author, "", "", "", "", "", 0.0};
         if (row.built) {
             PlaybackOptions run = base;
             run.effects = {row.name};
             run.frames = frames;
             run.sheetName = row.name + ".png";
-            run.gltfPath = (std::filesystem::path(o.outDir) / (row.name + ".glb")).string();
-            const auto script = kDemoSettings.find(row.name);
-            if (script != kDemoSettings.end()) {
-                for (const std::string& s : script->second)
-                    for (ParamSetting& setting : expand(s, frames)) run.settings.push_back(std::move(setting));
-                card.settings = joined(script->second);
-            }
+            run.gltfPath = (fs::path(o.outDir) / (row.name + ".glb")).string();
+            // What the demo does to the effect, from its reference: none for one that animates itself.
+            const EffectReference* reference = findReference(row.name);
+            const std::vector<std::string> demo = reference ? reference->demo : std::vector<std::string>{};
+            for (const std::string& s : demo)
+                for (ParamSetting& setting : expandSweep(s, frames)) run.settings.push_back(std::move(setting));
+            card.settings = joined(demo);
+            if (reference) card.page = "reference/" + reference->page + ".html";
             card.msPerFrame = runPlayback(run).at(0).msPerFrame();
             card.picture = run.sheetName;
             card.animation = row.name + ".glb";
+            if (!viewer.empty()) {
+                PlaybackOptions model = base;
+                model.effects = {row.name};
+                model.fps = kModelFps;
+                model.frames = std::max(1, int(std::lround(o.seconds * kModelFps)));
+                model.quiet = true;
+                model.gltfPath = (fs::path(o.outDir) / (row.name + ".model.glb")).string();
+                for (const std::string& s : demo)
+                    for (ParamSetting& setting : expandSweep(s, model.frames)) model.settings.push_back(std::move(setting));
+                runPlayback(model);
+                card.model = row.name + ".glb.js";
+                writeModelScript(model.gltfPath, row.name, (fs::path(o.outDir) / card.model).string());
+                fs::remove(model.gltfPath);
+            }
         }
         cards.push_back(std::move(card));
     }
-    const std::string page = (std::filesystem::path(o.outDir) / "index.html").string();
-    writeGallery(page, "scene.png", cards);
+    const std::string page = (fs::path(o.outDir) / "index.html").string();
+    if (!viewer.empty()) {
+        std::error_code error;
+        fs::copy_file(viewer, fs::path(o.outDir) / "gallery_viewer.js", fs::copy_options::overwrite_existing, error);
+        if (error) throw RunError("cannot copy " + viewer + ": " + error.message());
+    }
+    writeGallery(page, "scene.png", cards, viewer.empty() ? "" : "gallery_viewer.js");
     std::cout << "gallery: " << page << '\n';
 }

@@ -13,7 +13,7 @@
 #include <unordered_map>
 
 #include "atomic_file.h"
-#include "errors.h"
+#include "kit/errors.h"
 
 namespace {
 // A .glb states its length in 32 bits; this leaves room for the JSON.

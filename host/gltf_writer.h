@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "scene.h"
+#include "kit/scene.h"
 
 // True for a path naming a .glb or .gltf file (any case).
 bool isGltfPath(const std::string& path);

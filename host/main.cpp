@@ -9,10 +9,12 @@
 #include "catalogue_commands.h"
 #include "cli_options.h"
 #include "demo.h"
-#include "errors.h"
+#include "kit/errors.h"
 #include "gltf_writer.h"
+#include "params_command.h"
 #include "playback.h"
-#include "plugin_loader.h"
+#include "reference_pages.h"
+#include "kit/plugin_loader.h"
 #include "session.h"
 #ifdef FX_VIEWER
 #include "viewer/view_command.h"
@@ -41,9 +43,18 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"auto", "always", "never"}));
     addPluginOption(list, plugin);
 
-    CLI::App* params = app.add_subcommand("params", "The parameters an effect registers, with their initial values");
-    std::string paramsEffect;
+    CLI::App* params = app.add_subcommand("params", "The parameters an effect registers: what each does, in real units");
+    std::string paramsEffect, paramsFormat = "text";
     params->add_option("EFFECT", paramsEffect, "Catalogue name or index")->required();
+    params->add_option("--format", paramsFormat, "text (default), markdown or json");
+    params->footer(
+        "Columns, one parameter a row in registration order:\n"
+        "  kind    flag (on from 0.5), scalar (0..1), point (x,y,z in scene units) or float (any number)\n"
+        "  name    as registered, without its kind's suffix: what --set takes\n"
+        "  stored  the float(s) the effect holds as it starts\n"
+        "  real    what the effect makes of it, with its unit (turn/s, rad/unit, x, ...)\n"
+        "  meaning what it does, from fxhost's reference (docs/effects/ has a page per effect)\n"
+        "json adds the quantity, the real range from 0 to 1, and what the parameter follows.");
     addPluginOption(params, plugin);
 
     CLI::App* run = app.add_subcommand("run", "Run a stack of effects over a scene, frame by frame");
@@ -76,6 +87,12 @@ int main(int argc, char** argv) {
     demo->add_option("--fps", demoOptions.fps, "Frames per second (default 24)");
     addCameraOptions(demo, up, view);
     addPluginOption(demo, plugin);
+    CLI::App* pages = app.add_subcommand("pages", "A reference page per effect, with renders across each parameter's range");
+    PagesOptions pagesOptions;
+    std::string pagesFormat = "markdown";
+    pages->add_option("--out", pagesOptions.outDir, "Folder for the pages (docs/effects in the source tree)")->required();
+    pages->add_option("--format", pagesFormat, "markdown (default) or html")->check(CLI::IsMember({"markdown", "html"}));
+    addPluginOption(pages, plugin);
 #ifdef FX_VIEWER
     ViewCommand viewCommand(app, plugin);  // Linux only: a GLFW window
 #endif
@@ -94,7 +111,7 @@ int main(int argc, char** argv) {
             listCatalogue(plugin, bold == "always" ? Bold::Always : bold == "never" ? Bold::Never : Bold::Auto,
                           std::cout);
         } else if (*params) {
-            listParams(plugin, paramsEffect, std::cout);
+            listParams(plugin, paramsEffect, parseParamsFormat(paramsFormat), std::cout);
         } else if (*run) {
             playback.pluginPath = plugin;
             for (const std::string& s : settings) playback.settings.push_back(parseSetting(s));
@@ -112,6 +129,10 @@ int main(int argc, char** argv) {
             demoOptions.up = parseUpAxis(up);
             demoOptions.view = parseView(view);
             runDemo(demoOptions);
+        } else if (*pages) {
+            pagesOptions.pluginPath = plugin;
+            pagesOptions.format = pagesFormat == "html" ? PageFormat::Html : PageFormat::Markdown;
+            writeReferencePages(pagesOptions);
         }
 #ifdef FX_VIEWER
         else if (viewCommand.chosen()) {

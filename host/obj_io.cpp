@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "atomic_file.h"
-#include "errors.h"
+#include "kit/errors.h"
 
 namespace {
 std::vector<std::string> tokens(const std::string& line) {
@@ -158,8 +158,8 @@ void buildMesh(const std::string& path, const tinyobj::attrib_t& attrib, const s
     std::map<int, uint32_t> renumber;
     for (const auto& shape : shapes)
         for (const auto& index : shape.mesh.indices) renumber.emplace(index.vertex_index, 0u);
-    if (renumber.empty()) return;
-    scene.hasMesh = true;
+    scene.hasMesh = !renumber.empty();
+    if (!scene.hasMesh) return;
     for (auto& [file, mesh] : renumber) {
         mesh = uint32_t(scene.vertices.size());
         scene.vertices.push_back(vertexAt(attrib, file));

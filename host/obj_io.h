@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "scene.h"
+#include "kit/scene.h"
 
 // Throws RunError "FILE:LINE: reason" for a file the records cannot hold.
 Scene loadObj(const std::string& path);

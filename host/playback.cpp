@@ -9,10 +9,10 @@
 #include <set>
 
 #include "builtin_scene.h"
-#include "effect_stack.h"
-#include "errors.h"
 #include "gltf_writer.h"
-#include "host_data.h"
+#include "kit/effect_stack.h"
+#include "kit/errors.h"
+#include "kit/host_data.h"
 #include "obj_io.h"
 #include "renderer.h"
 
@@ -104,12 +104,12 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
     stack.start(assignments);
     std::optional<ProgressBar> progress(std::in_place, title, o.frames);
     for (int frame = 1; frame <= o.frames; ++frame) {
-        const float time = float(frame / o.fps);
-        data.reset(records.mesh(), records.spline(), records.particles());
+        const float time = frameTime(frame, o.fps);
+        data.serve(records);
         stack.runFrame(frame, time, data, assignments);
         const bool show = o.renderFrames || shown.count(frame);
         if (o.writeObjs || show || animation) {
-            const Scene current = sceneFromRecords(data.mesh(), data.spline(), data.particles());
+            const Scene current = sceneFromRecords(data.mesh, data.spline, data.particles);
             if (o.writeObjs) writeObjFile(current, frameFile(o.outDir, frame, "obj"));
             if (animation) animation->addFrame(current);
             if (show) {

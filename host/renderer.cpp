@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "errors.h"
+#include "kit/errors.h"
 
 namespace {
 constexpr int kSamples = 4;

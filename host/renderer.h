@@ -9,7 +9,7 @@
 
 #include "camera.h"
 #include "image.h"
-#include "scene.h"
+#include "kit/scene.h"
 #include "scene_drawing.h"
 
 class Renderer {

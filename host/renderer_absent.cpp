@@ -1,6 +1,6 @@
 // The renderer of the builds without OpenGL (Win32, Linux 32-bit): whatever
 // asks for pictures is refused before anything starts.
-#include "errors.h"
+#include "kit/errors.h"
 #include "renderer.h"
 
 struct Renderer::Context {};

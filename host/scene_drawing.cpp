@@ -141,11 +141,28 @@ void drawParticles(const Scene& scene) {
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
+// The font has ASCII glyphs only: the multiplication sign of a factor's unit
+// becomes an x, any other character outside ASCII a question mark.
+std::string asciiLabel(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += char(c);
+            continue;
+        }
+        const bool times = c == 0xC3 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0x97;
+        out += times ? 'x' : '?';
+        while (i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) ++i;
+    }
+    return out;
+}
+
 void drawLabel(const std::string& text, int width, int height) {
     if (text.empty()) return;
     constexpr float kScale = 1.5f;
-    std::vector<char> vertices(text.size() * 300 * 4);  // room for the widest glyphs
-    std::string copy = text;
+    std::string copy = asciiLabel(text);
+    std::vector<char> vertices(copy.size() * 300 * 4);  // room for the widest glyphs
     unsigned char colour[4] = {235, 235, 235, 255};
     const int quads = stb_easy_font_print(0, 0, copy.data(), colour, vertices.data(), int(vertices.size()));
     glMatrixMode(GL_PROJECTION);

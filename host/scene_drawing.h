@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "camera.h"
-#include "scene.h"
+#include "kit/scene.h"
 
 struct DrawOptions {
     bool mesh = true, curves = true, particles = true, gizmos = true, wireframe = false;

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "atomic_file.h"
-#include "errors.h"
+#include "kit/errors.h"
 
 using nlohmann::json;
 namespace fs = std::filesystem;
@@ -54,8 +54,9 @@ Session fromJson(const json& j, const fs::path& folder) {
     for (const json& e : j.value("effects", json::array())) {
         const int index = int(session.effects.size());
         session.effects.push_back(SessionEffect{e.at("name").get<std::string>(), e.value("bypassed", false)});
-        for (const auto& [name, value] : e.value("params", json::object()).items())
-            session.settings.push_back(setting(0, index, name, value));
+        // Held here: items() refers to the object, which a temporary would take away before the loop.
+        const json params = e.value("params", json::object());
+        for (const auto& [name, value] : params.items()) session.settings.push_back(setting(0, index, name, value));
         for (const json& edit : e.value("edits", json::array())) {
             const int frame = edit.at("frame").get<int>();
             if (frame < 1) throw RunError("an edit's frame counts from 1");

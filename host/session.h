@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "camera.h"
-#include "param_setting.h"
+#include "kit/param_setting.h"
 #include "playback.h"
 
 struct SessionEffect {

@@ -7,7 +7,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev libgl-dev libegl-dev libopengl-dev libgl1-mesa-dri libegl-mesa0
   libtinyobjloader-dev libstb-dev libcli11-dev python3 python3-numpy clang libclang-rt-14-dev valgrind
   file binutils-mingw-w64-i686 libtinygltf-dev blender dpkg-dev
-  libglfw3-dev libimgui-dev nlohmann-json3-dev xvfb xauth xdotool
+  libglfw3-dev libimgui-dev nlohmann-json3-dev xvfb xauth xdotool chromium
 )
 # Wine runs the Win32 build's programs: its 32-bit part comes from the i386 architecture.
 wine_packages=(wine wine32:i386)

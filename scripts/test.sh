@@ -4,8 +4,9 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, Linux 32-bit (natively, or
 # under qemu-i386 where the kernel runs no i386 code), Win32 (the suite and
 # fxhost.exe under wine, the DLL's ABI checks), the release packages (built
-# and unpacked), and the fuzzers for a minute each. The 32-bit builds compare
-# their fxhost's OBJ frames with the Linux 64-bit one's, so linux64 comes first.
+# and unpacked), the example effect added to a copy of the tree as the
+# checklist says, and the fuzzers for a minute each. Every build's fxhost is
+# held to the committed digests of its frames (tests/golden/frames.sha256).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -19,6 +20,8 @@ for preset in linux64 asan linux32 win32; do
   ctest --preset "$preset" -j "$jobs"
   echo "== $preset: $((SECONDS - start)) s"
 done
+echo "== adding an effect"
+bash scripts/check_adding_an_effect.sh
 echo "== packages"
 bash scripts/package.sh out/packages
 bash tests/packages/check_packages.sh out/packages

@@ -2,7 +2,6 @@
 #include <cstring>
 
 #include "effect_harness.h"
-#include "effects/twist.h"
 #include "scene/scalar_math.h"
 #include "scene/vec_math.h"
 
@@ -102,7 +101,7 @@ TEST(AxisFrame, KeepsTheFrameInShapeAcrossEdits) {
          {1 + s, s, 0}, {4, 4, 0}, {1, 0, 5}},
         {"orthogonal on squares it against x", {{"orthogonal [b]", 1}}, {1 + s, s, 0}, {1 - s, s, 0}, {1, 0, 5}},
     };
-    Hosted<> rig(kCosine, {{"axis z [p3z]", 2}});
+    Hosted<GenericCosine> rig({{"axis z [p3z]", 2}});
     float t = 0.0f;
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
@@ -121,7 +120,7 @@ TEST(Cosine, LinkedFrequenciesFollowTheFirstEdit) {
                               {0.7f, 0.3f, 0.9f, 1, 0.7f, 0.7f, 0.7f},  // x wins over z
                               {0.7f, 0.1f, 0.4f, 0, 0.7f, 0.1f, 0.4f},
                               {0.7f, 0.1f, 0.4f, 1, 0.4f, 0.4f, 0.4f}};
-    Hosted<> rig(kCosine, {{"uniform freq [b]", 0}});
+    Hosted<GenericCosine> rig({{"uniform freq [b]", 0}});
     for (const auto& s : steps) {
         rig.edit({{"frequence x", s[0]}, {"frequence y", s[1]}, {"frequence z", s[2]}, {"uniform freq [b]", s[3]}});
         rig.fx->update(1.0f);
@@ -131,17 +130,17 @@ TEST(Cosine, LinkedFrequenciesFollowTheFirstEdit) {
 }
 
 TEST(Twist, RunsOnTheWideCurveAndNeverStopsTwisting) {
-    Hosted<GenericTwist> rig(kTwist, {{"rotate speed [s]", 1}, {"frequency [s]", 0.5f}});
+    Hosted<GenericTwist> rig({{"rotate speed [s]", 1}, {"frequency [s]", 0.5f}});
     rig.fx->update(0.3f);
     EXPECT_TRUE(near(rig.move({2, 0, 0}), {-2, 0, 0}, 1e-4));  // 5 turns per unit: 1.5 turns
     EXPECT_NEAR(rig.fx->rotation.accumulator, 0.5f, 1e-5f);
-    EXPECT_EQ(rig.fx->twistRate, 0.00001f);
+    EXPECT_EQ(rig.fx->rule.twistRate, 0.00001f);
     EXPECT_EQ(rig.fx->enableScale, 1.0f);  // never registered, so always on
 }
 
 TEST(AxisFrame, RoundsOnlyTheMeanLength) {
     // Three marked lengths: their sum stays in double, only the mean is rounded.
-    Hosted<FxAxisFrameEffect> rig(kCosine, {{"orthogonal [b]", 0}, {"axis x [p3]", 4.84400654f},
+    Hosted<GenericCosine> rig({{"orthogonal [b]", 0}, {"axis x [p3]", 4.84400654f},
                                             {"axis y [p3]", 0, 22.7124634f}, {"axis z [p3]", 0, 0, 13.9004793f}});
     rig.fx->update(0.04f);
     const float mean = 0x1.ba351cp+3f;
@@ -151,7 +150,7 @@ TEST(AxisFrame, RoundsOnlyTheMeanLength) {
 
 TEST(AxisFrame, SwitchingOrthogonalOffStillWritesTheFrameBack) {
     // The axes follow a moved centre without being written back ...
-    Hosted<FxAxisFrameEffect> rig(kCosine, {{"center [p3x]", 6.6007137f}});
+    Hosted<GenericCosine> rig({{"center [p3x]", 6.6007137f}});
     rig.fx->update(0.04f);
     rig.edit({{"center [p3x]", 3.4061112f}, {"axis x [p3x]", -3.9326298f}});
     rig.fx->update(0.06f);
@@ -168,9 +167,9 @@ TEST(AxisFrame, SwitchingOrthogonalOffStillWritesTheFrameBack) {
 // Ten thousand frames of a frame turning 0.01 rad a frame about a tilted axis,
 // with pauses, flag switches and moves of the centre on the way.
 TEST(AxisFrame, LongRunsKeepToTheStepsBitForBit) {
-    for (int index : {kTwist, kCosine}) {
+    for (int index : {kIndexOf<GenericTwist>, kIndexOf<GenericCosine>}) {
         Hosted<FxAxisFrameEffect> rig(index);
-        const bool hasEnableScale = index == kCosine;
+        const bool hasEnableScale = index == kIndexOf<GenericCosine>;
         PlainFrame plain;
         std::memcpy(plain.before, rig.fx->frame, sizeof plain.before);
         Mat4 turn;

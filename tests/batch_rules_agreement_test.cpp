@@ -13,35 +13,20 @@
 
 #include <gtest/gtest.h>
 
-#include "effects/cosine.h"
-#include "effects/elipsoid.h"
-#include "effects/harmonik.h"
-#include "effects/magnet.h"
-#include "effects/rotate.h"
-#include "effects/scale.h"
-#include "effects/translate.h"
-#include "effects/translate_from_spline.h"
-#include "effects/twist.h"
+#include "effect_harness.h"
 #include "float_agreement.h"
-#include "plugin/boundary.h"
-#include "scene/batch_rules.h"
-#include "test_host.h"
 
 namespace {
-constexpr InstructionSet kSets[] = {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512};
 const char* nameOf(InstructionSet set) {
     return set == InstructionSet::sse2 ? "sse2" : set == InstructionSet::avx2 ? "avx2" : "avx512";
 }
 
-// Flags at random, scalars and bare values in 0..1 (the tangent's flag as
-// `tangent` asks), points within 8 of the origin.
-void randomizeParameters(const RecordingParamHost& params, std::mt19937& random, float tangent) {
+// Flags at random, scalars and bare values in 0..1, points within 8 of the origin.
+void randomizeParameters(const RecordingParamHost& params, std::mt19937& random) {
     std::uniform_real_distribution<float> unit(0.0f, 1.0f), coordinate(-8.0f, 8.0f);
-    for (const Registration& r : params.calls) {
+    for (const Registration& r : params.registrations()) {
         const std::string& n = r.name;
-        if (n == "use tan [b]")
-            *r.value = tangent;
-        else if (n.ends_with("[b]"))
+        if (n.ends_with("[b]"))
             *r.value = unit(random) < 0.5f ? 0.0f : 1.0f;
         else if (n.ends_with("[p3x]") || n.ends_with("[p3y]") || n.ends_with("[p3z]"))
             *r.value = coordinate(random);
@@ -78,26 +63,11 @@ std::vector<Vec3> pointsAround(const std::vector<Vec3>& anchors, const std::vect
     return points;
 }
 
-struct Row {
-    const char* name;
-    float tangent;
-    Agreement (*run)(const BatchRules& rules, float tangent, std::mt19937& random);
-};
-
 // Twelve rounds of fresh parameters: over Vec3 arrays into a second array
 // (as a curve, with its segment lengths, or as vertices), over particle
 // records in place, and into a second array of records.
 template <class E>
-struct Probe {
-    // Distances from the point parameters at which to place points, once updated.
-    std::vector<float> (*reach)(const E&) = [](const E&) { return std::vector<float>{}; };
-    // Parameter edits on some rounds, after the random ones.
-    void (*edit)(const RecordingParamHost&, int round) = [](const RecordingParamHost&, int) {};
-};
-
-template <class E, class Rule>
-Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, float tangent, std::mt19937& random,
-                Probe<E> probe = {}) {
+Agreement agree(BatchRule<decltype(E::rule)> lanesOnSet, const AgreementRun& run, std::mt19937& random) {
     Agreement agreement;
     for (int round = 0; round < 12; ++round) {
         Boundary<E> fx{};
@@ -105,21 +75,21 @@ Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, floa
         fx.registerParams(&params);
         fx.init(0, 0);
         fx.start(0);
-        randomizeParameters(params, random, tangent);
-        probe.edit(params, round);
+        randomizeParameters(params, random);
+        run.edit(params, round);
         fx.update(std::uniform_real_distribution<float>(0.1f, 9.0f)(random));
         fx.beginPass();
         std::vector<Vec3> anchors;
-        for (const Registration& r : params.calls)
+        for (const Registration& r : params.registrations())
             if (r.name.ends_with("[p3z]")) anchors.push_back({r.value[-2], r.value[-1], r.value[0]});
-        const std::vector<Vec3> in = pointsAround(anchors, probe.reach(fx), random, 4099);
+        const std::vector<Vec3> in = pointsAround(anchors, run.reach(fx), random, 4099);
         std::vector<Vec3> out(in.size());
         if (round % 4 == 3) {
-            (rules.*rule)(fx.pass, in.data(), out.data(), sizeof(Vec3), in.size(), nullptr);
+            lanesOnSet(fx.rule, in.data(), out.data(), sizeof(Vec3), in.size(), nullptr);
         } else if (round % 4 == 0) {
             // As a curve: the segment lengths between the moved points come along, as updateLengths has them.
             std::vector<float> lengths(in.size());
-            (rules.*rule)(fx.pass, in.data(), out.data(), sizeof(Vec3), in.size(), lengths.data());
+            lanesOnSet(fx.rule, in.data(), out.data(), sizeof(Vec3), in.size(), lengths.data());
             for (size_t i = 0; i + 1 < in.size(); ++i) {
                 const float d = float(std::sqrt(double(lengthSquared(difference(out[i + 1], out[i])))));
                 EXPECT_TRUE(sameFloat(lengths[i], d == 0.0f ? 0.0001f : d)) << "segment " << i;
@@ -129,86 +99,36 @@ Agreement agree(BatchRule<Rule> BatchRules::*rule, const BatchRules& rules, floa
             std::vector<Particle> records, copy(in.size(), Particle{{-1, -1, -1}, 0u, 0u});
             for (size_t i = 0; i < in.size(); ++i) records.push_back({in[i], uint32_t(i), 0x7FC00001u});
             std::vector<Particle>& target = round % 4 == 1 ? records : copy;
-            (rules.*rule)(fx.pass, &records[0].position, &target[0].position, sizeof(Particle), records.size(),
-                          nullptr);
+            lanesOnSet(fx.rule, &records[0].position, &target[0].position, sizeof(Particle), records.size(), nullptr);
             for (size_t i = 0; i < in.size(); ++i) {
                 out[i] = target[i].position;
                 EXPECT_EQ(target[i].aux0, i);
                 EXPECT_EQ(target[i].aux1, 0x7FC00001u);
             }
         }
-        for (size_t i = 0; i < in.size(); ++i) agreement.add(fx.movePoint(in[i]), out[i]);
+        for (size_t i = 0; i < in.size(); ++i) agreement.add(movePoint(fx.rule, in[i]), out[i]);
     }
     return agreement;
 }
 
-// On even rounds a sphere of radius 5 about a whole-numbered centre: points 5 away along an axis lie exactly on
-// it (q == radiusSquared), where the rule's t is 1.
-const Probe<GenericMagnet> kMagnetSurface{
-    [](const GenericMagnet& m) { return std::vector<float>{m.radius, -m.radius, 0.5f * m.radius}; },
-    [](const RecordingParamHost& params, int round) {
-        if (round % 2) return;
-        const Vec3 c = params.point("position");
-        const Vec3 whole{std::round(c.x), std::round(c.y), std::round(c.z)};
-        params.setPoint("position", whole);
-        params.setPoint("range", {whole.x, whole.y + 5.0f, whole.z});
-        params["range multiply"] = 1.0f;
-    }};
-
-const Row kRows[] = {
-    {"Translate", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericTranslate>(&BatchRules::translate, r, t, g);
-     }},
-    {"Scale", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericScale>(&BatchRules::scale, r, t, g);
-     }},
-    {"TranslateFromSpline", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericTranslateFromSpline>(&BatchRules::offset, r, t, g);
-     }},
-    {"Rotate", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericRotate>(&BatchRules::rotate, r, t, g);
-     }},
-    {"Harmonik", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericHarmonik>(&BatchRules::harmonik, r, t, g);
-     }},
-    {"Elipsoid", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericElipsoid>(&BatchRules::elipsoid, r, t, g);
-     }},
-    {"Twist", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericTwist>(&BatchRules::twist, r, t, g);
-     }},
-    {"Cosine", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericCosine>(&BatchRules::cosine, r, t, g);
-     }},
-    {"Cosine+tan", 1,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericCosine>(&BatchRules::cosine, r, t, g);
-     }},
-    {"Magnet", 0,
-     [](const BatchRules& r, float t, std::mt19937& g) {
-         return agree<GenericMagnet>(&BatchRules::magnet, r, t, g, kMagnetSurface);
-     }},
-};
 }  // namespace
 
 TEST(BatchRules, AgreeWithTheScalarRulesOnEveryInstructionSet) {
-    for (InstructionSet set : kSets) {
-        const BatchRules* rules = batchRulesFor(set);
-        if (!rules) continue;
-        for (const Row& row : kRows) {
-            std::mt19937 random(2024);
-            const Agreement a = row.run(*rules, row.tangent, random);
-            std::printf("%-20s %-6s %zu floats, %.4f%% bit-identical, at most %lld ulp apart\n", row.name,
-                        nameOf(set), a.values, 100.0 * a.identicalShare(), static_cast<long long>(a.maxUlp));
-            EXPECT_EQ(a.identical, a.values) << row.name << " " << nameOf(set);
-        }
-    }
+    for (InstructionSet set : kInstructionSets)
+        forEachEffect([&]<class E>(int index, const char* name) {
+            using Rule = decltype(E::rule);
+            if constexpr (HasLanes<Rule>) {
+                const BatchRule<Rule> lanes = kLanesOf<Rule>.forSet(set);
+                ASSERT_TRUE(expectations().count(index)) << name << ": its test file registers no expectations";
+                for (const AgreementRun& run : expectations().at(index).agreement) {
+                    if (!lanes) break;
+                    std::mt19937 random(2024);
+                    const Agreement a = agree<E>(lanes, run, random);
+                    std::printf("%-30s %-6s %zu floats, %.4f%% bit-identical, at most %lld ulp apart\n",
+                                (name + std::string(run.variant)).c_str(), nameOf(set), a.values,
+                                100.0 * a.identicalShare(), static_cast<long long>(a.maxUlp));
+                    EXPECT_EQ(a.identical, a.values) << name << run.variant << " " << nameOf(set);
+                }
+            }
+        });
 }

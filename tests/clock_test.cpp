@@ -5,7 +5,7 @@
 #include "scene/phase_speed.h"
 
 namespace {
-constexpr int kAnimated[] = {kHarmonik, kRotate};
+constexpr int kAnimated[] = {kIndexOf<GenericHarmonik>, kIndexOf<GenericRotate>};
 }  // namespace
 
 TEST(TimeStep, StepsForwardAndNeverBackwards) {

@@ -9,39 +9,45 @@
 #include "scene/vec_math.h"
 
 namespace {
-// Moves every point by (1, 2, 3), or leaves it as it is; counts its passes.
-class ShiftRule : public FxDeformer<FxEffect, ShiftRule> {
+// Moves every point by (1, 2, 3), or leaves it as it is; a rule without lanes.
+struct ShiftRule {
+    bool identity;
+};
+Vec3 movePoint(const ShiftRule& k, const Vec3& p) { return k.identity ? p : sum(p, {1, 2, 3}); }
+
+// Counts its passes.
+class ShiftEffect : public FxDeformer<FxEffect, ShiftEffect> {
 public:
     const char* FX_THISCALL description() override { return "shift"; }
     const char* FX_THISCALL author() override { return "tests"; }
     void beginPass() { ++passes; }
-    Vec3 movePoint(const Vec3& p) const { return identity ? p : sum(p, {1, 2, 3}); }
-    bool identity = false;
+    ShiftRule rule{false};
     int passes = 0;
 };
-using Shift = Boundary<ShiftRule>;
+using Shift = Boundary<ShiftEffect>;
 
 // Two particles, an open and a closed curve, two triangles in z = 0 with uvs, face flags and stale normals.
 struct Pass {
     explicit Pass(bool normals) {
         scene.particles = {{{1, 2, 3}, 0xDEADBEEFu, 0x7FC00001u}, {{-4, 5, 6}, 0u, 0xFFFFFFFFu}};
-        scene.curves = {{{0, 0, 0}, {3, 4, 0}, {3, 4, 0}}, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}};
-        scene.closed = {false, true};
+        scene.curves = {{{{0, 0, 0}, {3, 4, 0}, {3, 4, 0}}}, {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, true}};
         scene.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
-        scene.normals.assign(4, {9, 9, 9});
-        scene.hasNormals = normals;
+        if (normals) scene.normals.assign(4, {9, 9, 9});
         scene.faces = {0, 1, 2, 1, 3, 2};
         scene.uvFaces = {2, 1, 0, 0, 1, 2};
         scene.uvs = {{0, 0}, {1, 0}, {0.5f, 1}};
         scene.faceFlags = {0xA5A5A5A5u};
-        scene.publish();
+        records.publish();
         effect->registerParams(&params);
+        host.keepHanded = false;
+        host.logCalls = true;
     }
     ~Pass() { effect->scalarDeletingDestructor(1); }
-    HostScene scene;
+    Scene scene;
+    SceneRecords records{scene};
     Shift* effect = new Shift();
     RecordingParamHost params;
-    RecordingHostData host{scene};
+    HostData host{records};
 };
 
 template <class T>
@@ -51,17 +57,15 @@ bool sameBytes(const HostVector<T>* copy, const std::vector<T>& host) {
 
 // The normals an effect that never saw another mesh rebuilds for this one.
 std::vector<Vec3> freshNormals(const std::vector<Vec3>& vertices, const std::vector<uint32_t>& faces) {
-    HostScene scene;
+    Scene scene;
     scene.vertices = vertices;
     scene.faces = faces;
-    scene.hasNormals = true;
     scene.normals.assign(vertices.size(), {0, 0, 1});
-    scene.publish();
+    SceneRecords records(scene);
     Shift fresh;
     RecordingParamHost params;
     fresh.registerParams(&params);
-    ServingHostData host;
-    host.serve(scene);
+    HostData host(records);
     fresh.process(&host);
     return {host.handedMesh->normals->begin, host.handedMesh->normals->end};
 }
@@ -104,14 +108,14 @@ TEST(Deformer, MovesTheCopiesPointsAndPassesTheRestThrough) {
     EXPECT_TRUE(sameBytes(m.uvs, pass.scene.uvs) && m.faceFlags[0] == 0xA5A5A5A5u);
     EXPECT_EQ(m.normals, nullptr);  // the host's mesh has none
 
-    pass.scene.hasNormals = true;  // rebuilt from the faces, not taken from the host
-    pass.scene.publish();
+    pass.scene.normals.assign(4, {9, 9, 9});  // rebuilt from the faces, not taken from the host
+    pass.records.publish();
     pass.effect->process(&pass.host);
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(near(m.normals->begin[i], {0, 0, 1}));
     pass.scene.vertices[3] = {1, 1, 5};  // without host normals the copy's stay as they stand
-    pass.scene.hasNormals = false;
+    pass.scene.normals.clear();
     pass.scene.uvs.clear();
-    pass.scene.publish();
+    pass.records.publish();
     pass.effect->process(&pass.host);
     EXPECT_TRUE(near(m.vertices->begin[3], {2, 3, 8}) && near(m.normals->begin[3], {0, 0, 1}));
     EXPECT_TRUE(m.uvs == nullptr && m.uvFaces == nullptr);
@@ -147,10 +151,9 @@ TEST(Deformer, DestructionDeletesAStoredDisplayListOnce) {
 // the same sizes allocates nothing.
 TEST(Deformer, AnIdentityPassKeepsEveryBitAndASecondAllocatesNothing) {
     Pass pass(true);
-    pass.effect->identity = true;
-    ServingHostData host;  // records nothing
+    pass.effect->rule.identity = true;
+    HostData host{pass.records};  // logs nothing
     host.keepHanded = false;
-    host.serve(pass.scene);
     const size_t start = allocationCount();
     pass.effect->process(&host);
     const size_t first = allocationCount();
@@ -161,8 +164,8 @@ TEST(Deformer, AnIdentityPassKeepsEveryBitAndASecondAllocatesNothing) {
     EXPECT_TRUE(sameBytes(e.particleCopy().particles, pass.scene.particles));
     EXPECT_TRUE(sameBytes(e.meshCopy().vertices, pass.scene.vertices));
     for (int c = 0; c < 2; ++c) {
-        const Curve &copy = e.splineCopy().curves->begin[c], &from = pass.scene.spline.curves->begin[c];
-        EXPECT_TRUE(sameBytes(&copy.points, pass.scene.curves[c]) && copy.length == from.length);
+        const Curve &copy = e.splineCopy().curves->begin[c], &from = pass.records.spline()->curves->begin[c];
+        EXPECT_TRUE(sameBytes(&copy.points, pass.scene.curves[c].points) && copy.length == from.length);
         EXPECT_EQ(0, std::memcmp(copy.segmentLengths.begin, from.segmentLengths.begin, 3 * sizeof(float)));
     }
 }
@@ -176,14 +179,14 @@ TEST(Deformer, NormalsFollowTheFacesFrameAfterFrame) {
         {{0, 1, 2, 1, 3, 2}, false}, {{0, 1, 2, 1, 3, 2}, false}, {{0, 1, 3, 0, 3, 2}, false},
         {{0, 1, 3, 0, 3, 2}, false}, {{4, 4, 1, 0, 3, 2}, false}, {{0, 1, 2, 1, 3, 2}, true},
         {{0, 1, 3, 0, 3, 2}, true}};
-    HostScene scene;
+    Scene scene;
     scene.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 1}, {kInf, 0, 0}};
-    scene.hasNormals = true;
     scene.normals.assign(5, {0, 0, 1});
+    SceneRecords records(scene);
     Shift kept;
     RecordingParamHost params;
     kept.registerParams(&params);
-    ServingHostData host;  // keeps what it is handed as its current data
+    HostData host;  // keeps what it is handed as its current data
     host.offerParticles = host.offerSpline = false;
     for (const auto& frame : frames) {
         std::vector<Vec3> served = scene.vertices;
@@ -193,8 +196,8 @@ TEST(Deformer, NormalsFollowTheFacesFrameAfterFrame) {
             served.assign(copy.vertices->begin, copy.vertices->end);
         } else {
             scene.faces = frame.faces;
-            scene.publish();
-            host.serve(scene);
+            records.publish();
+            host.serve(records);
         }
         kept.process(&host);
         const std::vector<Vec3> want = freshNormals(served, frame.faces);

@@ -3,13 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "effects/cosine.h"
-#include "effects/elipsoid.h"
-#include "effects/harmonik.h"
-#include "effects/magnet.h"
-#include "effects/translate_from_spline.h"
-#include "effects/twist.h"
 #include "effects/uniform_scale.h"
+#include "plugin/catalogue.h"
 #include "scene/exp_range.h"
 
 namespace {
@@ -54,3 +49,35 @@ TEST(ExpRange, ExtrapolatesAndInverts) {
         EXPECT_NEAR(kScaleFactorCurve.inverse(kScaleFactorCurve.value(p)), p, 1e-6f) << p;
     EXPECT_NEAR(kScaleFactorCurve.inverse(10.0f), 0.75f, 1e-6f);
 }
+
+#if __has_include("reference/real_value.h")
+#include <algorithm>
+#include <set>
+
+#include "reference/real_value.h"
+
+// fxhost cannot link the library, so its reference maps stored values with a
+// copy of the curve formula: every curve it names is one of the library's,
+// value for value within a float step, and no curve of the library goes unnamed.
+TEST(ExpRange, FxhostsReferenceMapsWithTheLibrarysCurves) {
+    std::vector<ExpCurve> named;
+    for (const EffectReference& effect : effectReferences())
+        for (const ParamReference& p : effect.params)
+            for (const std::optional<ExpCurve>& c : {p.curve, p.alternate})
+                if (c) named.push_back(*c);
+    std::set<const ExpRange*> used;
+    for (const ExpCurve& c : named) {
+        const auto* match = std::find_if(std::begin(kInstances), std::end(kInstances), [&](const auto& i) {
+            return i.min == c.min && i.mid == c.mid && i.max == c.max;
+        });
+        ASSERT_NE(match, std::end(kInstances)) << "no curve (" << c.min << ", " << c.mid << ", " << c.max << ")";
+        used.insert(match->curve);
+        for (int i = -10; i <= 110; ++i) {
+            const float p = float(i) / 100.0f, library = match->curve->value(p);
+            EXPECT_NEAR(curveValue(c, p), library, std::fabs(std::nextafter(library, INFINITY) - library))
+                << "(" << c.min << ", " << c.mid << ", " << c.max << ") at " << p;
+        }
+    }
+    EXPECT_EQ(used.size(), std::size(kInstances));
+}
+#endif

@@ -10,9 +10,9 @@
 
 #include "allocation_counter.h"
 #include "handed_copies.h"
+#include "kit/recording_gl.h"
+#include "plugin/catalogue.h"
 #include "plugin/exports.h"
-#include "recording_gl.h"
-#include "test_host.h"
 
 namespace {
 // Registers without allocating, so that every refused allocation is the library's.
@@ -22,22 +22,21 @@ public:
 };
 
 // n particles, n / 4 + 2 points in each of two curves (the second closed), an n-vertex strip with normals and uvs.
-void build(HostScene& s, int n) {
+Scene build(int n) {
+    Scene s;
     for (int i = 0; i < n; ++i) s.particles.push_back({{0.3f * i, float(i % 5), 1.0f}, uint32_t(i), 7u});
-    s.curves.assign(2, {});
+    s.curves = {{}, {{}, true}};
     for (int i = 0; i < n / 4 + 2; ++i)
-        for (auto& c : s.curves) c.push_back({float(i), 0.5f * i, float(i % 3)});
-    s.closed = {false, true};
+        for (auto& c : s.curves) c.points.push_back({float(i), 0.5f * i, float(i % 3)});
     for (int i = 0; i < n; ++i) {
         s.vertices.push_back({float(i / 2), float(i % 2), 0.1f * i});
         s.uvs.push_back({float(i), 0.0f});
     }
     s.normals.assign(s.vertices.size(), {0, 0, 1});
-    s.hasNormals = true;
     for (uint32_t i = 0; i + 2 < uint32_t(n); ++i)
         for (uint32_t v : {i, i + 1, i + 2}) s.faces.push_back(v);
     s.uvFaces = s.faces;
-    s.publish();
+    return s;
 }
 
 enum class During { nothing, create, firstFrame, growingFrame };
@@ -47,12 +46,9 @@ const char* const kPhases[] = {"", "creation", "first frame", "growing frame"};
 // handed copies into `record`, or compares them with `reference`: a copy handed back in the failing frame is
 // complete, and the next frame is the undisturbed one. Answers whether the refused allocation was reached.
 bool drive(int index, During during, size_t refuse, std::vector<Handed>* record, const std::vector<Handed>* reference) {
-    static HostScene small, large;
-    if (small.particles.empty()) {
-        build(small, 6);
-        build(large, 40);
-        glLog().reserve(1000);  // the gizmos' calls, recorded without growing
-    }
+    static Scene smallScene = build(6), largeScene = build(40);
+    static SceneRecords small(smallScene), large(largeScene);
+    glLog().reserve(1000);  // the gizmos' calls, recorded without growing
     clearGlLog();
     const size_t held = bytesInUse();
     bool refused = false;
@@ -68,7 +64,7 @@ bool drive(int index, During during, size_t refuse, std::vector<Handed>* record,
         refused = refusedAllocation();
         refuseAllocation(0);
     }
-    ServingHostData host;
+    HostData host;
     host.keepHanded = false;
     for (int frame = 0; fx && frame < 3; ++frame) {
         const bool failing =
@@ -76,9 +72,6 @@ bool drive(int index, During during, size_t refuse, std::vector<Handed>* record,
         if (failing) refuseAllocation(refuse);
         fx->update(0.25f * float(frame + 1));
         host.serve(frame == 1 ? large : small);
-        host.handedParticles = nullptr;
-        host.handedSpline = nullptr;
-        host.handedMesh = nullptr;
         EXPECT_FALSE(fx->process(&host));
         fx->draw();
         refused = refused || refusedAllocation();
@@ -106,7 +99,7 @@ bool drive(int index, During during, size_t refuse, std::vector<Handed>* record,
 }  // namespace
 
 TEST(FailedAllocation, NeverEscapesLeaksOrSpoilsTheNextFrame) {
-    for (int index = 0; index < 9; ++index) {
+    for (int index = 0; index < kCatalogueSize; ++index) {
         std::vector<Handed> undisturbed;
         drive(index, During::nothing, 0, &undisturbed, nullptr);
         ASSERT_EQ(undisturbed.size(), 3u);

@@ -62,7 +62,7 @@ TEST(Gizmo, ArrowHeadIsAtLeast1Point25LongAndCollapsesForAZeroArrow) {
                                                           {{0, 0, 0}, {0, 0, 20}, {0, 0, 17.5f}, 1.3333334f},
                                                           {{1, 2, 3}, {1, 2, 3}, {1, 2, 3}, 0}};
     for (const auto& c : cases) {
-        Hosted<> h(kTranslate, {{"origin [p3]", c.a.x, c.a.y, c.a.z}, {"translation [p3]", c.b.x, c.b.y, c.b.z}});
+        Hosted<GenericTranslate> h({{"origin [p3]", c.a.x, c.a.y, c.a.z}, {"translation [p3]", c.b.x, c.b.y, c.b.z}});
         clearGlLog();
         EXPECT_TRUE(h.fx->draw());
         EXPECT_EQ(ops(), " color  begin " + std::string(10, 'v') + " end " + circle);

@@ -5,9 +5,9 @@
 // follower by the same move; a move through NaN re-anchors the handle.
 TEST(Handles, DragTheirFollowers) {
     const struct { int index; const char *handle, *follower; Vec3 start; } cases[] = {
-        {kTranslate, "origin", "translation", {0, 10, 0}},
-        {kMagnet, "position", "range", {0, 5, 0}},
-        {kRotate, "center", "axis", {0, 10, 0}},
+        {kIndexOf<GenericTranslate>, "origin", "translation", {0, 10, 0}},
+        {kIndexOf<GenericMagnet>, "position", "range", {0, 5, 0}},
+        {kIndexOf<GenericRotate>, "center", "axis", {0, 10, 0}},
     };
     for (const auto& c : cases) {
         Hosted<> h(c.index);

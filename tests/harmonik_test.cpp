@@ -11,10 +11,17 @@ double scaleAt(double azimuth, double polar, double turns, double trough, double
     f += gain * (std::sin(ft * azimuth) + std::sin(fp * polar) + 1) / 2;
     return trough + (crest - trough) * f;
 }
+
+[[maybe_unused]] const bool kExpected = expect<GenericHarmonik>({
+    .description = "Deforms points of current 3d objects in a spherical harmonikal way.",
+    .params = kDataFlags + Params{{"intensity [s]", 0.6f}} + kSpeedPhase +
+              Params{{"angle teta", 0.5f}, {"angle phi", 0.5f}, {"extremizer", 0}, {"center [p3]", 0, 0, 0}},
+    .frames = {{{}, {0, 2, 0}, {0, 1.6097887f, 0}, 1e-5}},  // scaled by 1 - 0.2 (sin(0.4 pi) + 1) / 2
+});
 }  // namespace
 
 TEST(Harmonik, ScalesPointsFrameAfterFrame) {
-    Hosted<> h(kHarmonik);
+    Hosted<GenericHarmonik> h;
     const std::vector<Vec3> points = {{0, 2, 0}, {3, 0, 0}, {0, 0, 4}, {1, 0, -1}, {0, -2, 0}};
     const double azimuth[] = {0, 0, M_PI / 2, -M_PI / 4, 0}, polar[] = {0, M_PI / 2, M_PI / 2, M_PI / 2, M_PI};
     struct Frame {

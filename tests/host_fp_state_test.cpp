@@ -19,8 +19,9 @@
 #include <gtest/gtest.h>
 
 #include "handed_copies.h"
+#include "kit/recording_gl.h"
+#include "plugin/catalogue.h"
 #include "plugin/exports.h"
-#include "recording_gl.h"
 #include "test_host.h"
 
 namespace {
@@ -71,23 +72,23 @@ auto inState(const FpState& state, Seen& run, F f) {
 }
 
 // Normal, subnormal, huge, infinite and NaN coordinates; a few points in each kind.
-HostScene& scene() {
-    static HostScene s;
-    if (s.particles.empty()) {
+SceneRecords& scene() {
+    static Scene s = [] {
+        Scene s;
         const float odd[] = {1.5f, 1e-40f, -3e38f, 2.0f, __builtin_inff(), -0.5f, __builtin_nanf(""), 1e-30f, 4.0f};
         for (int i = 0; i < 9; ++i) {
             const Vec3 p{odd[i], odd[(i + 4) % 9], odd[(i + 7) % 9]};
             s.particles.push_back({p, 1u, 2u});
             s.vertices.push_back(p);
         }
-        s.curves = {std::vector<Vec3>(s.vertices.begin(), s.vertices.begin() + 5), {{0, 0, 0}, {1e-39f, 0, 0}}};
-        s.closed = {true, false};
+        s.curves = {{std::vector<Vec3>(s.vertices.begin(), s.vertices.begin() + 5), true},
+                    {{{0, 0, 0}, {1e-39f, 0, 0}}}};
         s.normals.assign(s.vertices.size(), {0, 0, 1});
-        s.hasNormals = true;
         s.faces = {0, 1, 2, 3, 4, 5, 6, 7, 8, 0, 2, 4};
-        s.publish();
-    }
-    return s;
+        return s;
+    }();
+    static SceneRecords records(s);
+    return records;
 }
 
 // One effect through all seventeen slots and the three exports, its parameters at values that make denormals
@@ -100,12 +101,13 @@ __attribute__((noinline)) void drive(int index, bool extreme, const FpState& sta
     RecordingParamHost params;
     inState(state, run, [&] { fx->registerParams(&params); });
     const float values[] = {1e-39f, 0.999f, 3e38f, 1e-30f, 0.5f};
-    for (size_t i = 0; extreme && i < params.calls.size(); ++i)
-        *params.calls[i].value = params.calls[i].name == "use tan [b]" ? 1.0f : values[i % 5];
+    const std::vector<Registration>& registered = params.registrations();
+    for (size_t i = 0; extreme && i < registered.size(); ++i)
+        *registered[i].value = registered[i].name == "use tan [b]" ? 1.0f : values[i % 5];
     run.answers += inState(state, run, [&] { return fx->init(0, 0); }) ? "i" : "-";
     run.answers += inState(state, run, [&] { return fx->start(0); }) ? "s" : "-";
     inState(state, run, [&] { fx->reserved3(0); });
-    ServingHostData host;
+    HostData host;
     host.keepHanded = false;
     clearGlLog();
     for (float time : {0.5f, 1.25f}) {
@@ -142,7 +144,7 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
 }  // namespace
 
 TEST(HostFpState, EverySlotGivesTheDefaultFloatsAndTheCallersStateBack) {
-    for (int index = 0; index < 9; ++index)
+    for (int index = 0; index < kCatalogueSize; ++index)
         for (bool extreme : {false, true}) {
             Seen reference;
             driveShifted(0, index, extreme, kDefault, reference);

@@ -25,13 +25,15 @@ constexpr bool kCorrectlyRounded = false;
 constexpr bool kCorrectlyRounded = true;
 #endif
 
-// The instruction sets this processor runs.
+// The math on the lanes of each instruction set this processor runs.
+constexpr PerSet<double (*)(MathFunction, double, double)> kLaneMath FX_PER_SET(laneMath);
 std::vector<InstructionSet> setsHere() {
     std::vector<InstructionSet> sets;
-    for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512})
-        if (processorRuns(set)) sets.push_back(set);
+    for (InstructionSet set : kInstructionSets)
+        if (kLaneMath.forSet(set)) sets.push_back(set);
     return sets;
 }
+double laneMath(InstructionSet set, MathFunction f, double x, double y) { return kLaneMath.forSet(set)(f, x, y); }
 
 int64_t doubleUlps(double a, double b) {
     if (std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b) || (std::isnan(a) && std::isnan(b))) return 0;

@@ -1,13 +1,36 @@
 #include <cmath>
 
 #include "effect_harness.h"
-#include "effects/magnet.h"
 
 namespace {
 // The point at `distance` from `centre` along (3, 4, 0) / 5.
 Vec3 along(Vec3 centre, double distance) {
     return {float(centre.x + 0.6 * distance), float(centre.y + 0.8 * distance), centre.z};
 }
+
+[[maybe_unused]] const bool kExpected = expect<GenericMagnet>({
+    .description = "Attracts or repulses points of current 3d objects.",
+    .params = kDataFlags + Params{{"position [p3]", 0, 0, 0}, {"range [p3]", 0, 5, 0}, {"range multiply", 1},
+                                  {"intensity [s]", 0.75f}},
+    // 10 (1/4)^5.0515
+    .frames = {{{}, {1.5f, 2, 0}, {0.0054552597f, 0.0072736796f, 0}, 2e-6, 1, {{"range multiply", 2}}}},
+    .draws = true, .gizmo = nullptr,
+    // On even rounds the lanes meet the surface too: a sphere of radius 5 about a whole-numbered centre, the
+    // points 5 away along an axis exactly on it (q == radiusSquared), where the rule's t is 1.
+    .agreement = {{"",
+                   [](const RecordingParamHost& params, int round) {
+                       if (round % 2) return;
+                       const Vec3 c = params.point("position");
+                       const Vec3 whole{std::round(c.x), std::round(c.y), std::round(c.z)};
+                       params.setPoint("position", whole);
+                       params.setPoint("range", {whole.x, whole.y + 5.0f, whole.z});
+                       params["range multiply"] = 1.0f;
+                   },
+                   [](const FxEffect& fx) {
+                       const float r = static_cast<const GenericMagnet&>(fx).rule.radius;
+                       return std::vector<float>{r, -r, 0.5f * r};
+                   }}},
+});
 }  // namespace
 
 // Radius 5 |multiply| about (1, -2, 3): a point inside at distance d lands at
@@ -23,7 +46,7 @@ TEST(Magnet, PullsOrPushesInsideTheSphere) {
                  {1, 1, 1.49011612e-07, 1.6777216e-17},   {0.3f, 2, 7.01371501, 5.54785828},
                  {0.3f, -2, 7.01371501, 5.54785828},      {0.75f, 0, 2.5, 1},            {0.75f, kNaN, 2.5, 1}};
     for (const auto& k : cases) {
-        Hosted<> h(kMagnet, {{"position [p3]", c.x, c.y, c.z}, {"range [p3]", 1, 3, 3},
+        Hosted<GenericMagnet> h({{"position [p3]", c.x, c.y, c.z}, {"range [p3]", 1, 3, 3},
                              {"intensity [s]", k.intensity}, {"range multiply", k.multiply}});
         h.fx->update(0.0f);
         const double radius = std::isnan(k.multiply) ? 0 : 5 * std::fabs(k.multiply);
@@ -36,10 +59,10 @@ TEST(Magnet, PullsOrPushesInsideTheSphere) {
 
 // The range alone moves nothing else; it follows the position in Handles.
 TEST(Magnet, TheRangeSetsTheRadius) {
-    Hosted<GenericMagnet> h(kMagnet, {{"position [p3]", 1, 0, 0}});
+    Hosted<GenericMagnet> h({{"position [p3]", 1, 0, 0}});
     h.params.setPoint("range", {1, 0, 2});
     h.fx->update(0.0f);
-    EXPECT_TRUE(near({h.params["position [p3x]"], h.fx->radius, h.fx->radiusSquared}, {1, 2, 4}, 0));
+    EXPECT_TRUE(near({h.params["position [p3x]"], h.fx->rule.radius, h.fx->rule.radiusSquared}, {1, 2, 4}, 0));
     for (float intensity : {kNaN, -1.0f}) {  // no power, or a negative one at the centre
         h.params["intensity [s]"] = intensity;
         h.fx->update(0.0f);
@@ -51,7 +74,7 @@ TEST(Magnet, TheRangeSetsTheRadius) {
 // range line; the scaled sphere only when "range multiply" is not 1.
 TEST(Magnet, DrawsItsSpheresAndTheRangeLine) {
     for (float multiply : {1.0f, -2.0f}) {
-        Hosted<> h(kMagnet, {{"position [p3]", 1, 0, 0}, {"range [p3]", 1, 5, 0}, {"range multiply", multiply}});
+        Hosted<GenericMagnet> h({{"position [p3]", 1, 0, 0}, {"range [p3]", 1, 5, 0}, {"range multiply", multiply}});
         h.fx->update(0.0f);
         clearGlLog();
         EXPECT_TRUE(h.fx->draw());

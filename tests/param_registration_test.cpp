@@ -23,9 +23,9 @@ TEST(Registration, TypedNamesValuesAddressesAndSharedBuffers) {
                                         {"uniform scale [b]", 0}, {"axis x [p3]", 5, -0.25f, 0},
                                         {"range multiply", 0.2f}}));
     const float* where[] = {&s[0], &s[1], &s[2], &s[3], &s[4], &on, &off, &p.x, &p.y, &p.z, &bare};
-    for (int i = 0; i < 11; ++i) EXPECT_EQ(host.calls.at(i).value, where[i]) << i;
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(host.registrations().at(i).value, where[i]) << i;
     for (int i = 0; i < 5; ++i) EXPECT_EQ(signedValue(s[i]), d[i]);
-    const auto buffer = [&](int i) { return host.calls[i].buffer; };
+    const auto buffer = [&](int i) { return host.registrations()[i].buffer; };
     EXPECT_TRUE(buffer(0) == buffer(4) && buffer(5) == buffer(6) && buffer(7) == buffer(9));
     EXPECT_TRUE(buffer(0) != buffer(5) && buffer(0) != buffer(7) && buffer(5) != buffer(7));
     EXPECT_STREQ(buffer(0), "size y [s]");

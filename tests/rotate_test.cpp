@@ -8,10 +8,17 @@ Vec3 turnedAboutY(Vec3 p, Vec3 c, double turns) {
     const double a = 2 * M_PI * turns, x = p.x - c.x, z = p.z - c.z;
     return {float(c.x + x * std::cos(a) + z * std::sin(a)), p.y, float(c.z - x * std::sin(a) + z * std::cos(a))};
 }
+
+[[maybe_unused]] const bool kExpected = expect<GenericRotate>({
+    .description = "Rotates the points of 3d objects.",
+    .params = kDataFlags + kSpeedPhase + Params{{"center [p3]", 0, 0, 0}, {"axis [p3]", 0, 10, 0}},
+    .frames = {{{}, {1, 0, 0}, {0, 0, -1}, 1e-4, 0.05f, {{"speed [s]", 1}}}},  // the wide curve: 5 turns per unit
+    .draws = true, .gizmo = nullptr,
+});
 }  // namespace
 
 TEST(Rotate, TurnsPointsFrameAfterFrame) {
-    Hosted<> r(kRotate);
+    Hosted<GenericRotate> r;
     const Vec3 origin{0, 0, 0}, moved{1, 2, 3};
     const std::vector<Vec3> points = {{1, 2, 0}, {0, 7, 0}, {2, 5, 3}, {1, 7, 3}};
     struct Frame {
@@ -35,7 +42,7 @@ TEST(Rotate, TurnsPointsFrameAfterFrame) {
 }
 
 TEST(Rotate, GizmoShowsTheTurnedFrameAndTheAxis) {
-    Hosted<> r(kRotate, {{"center [p3]", 1, 2, 3}, {"axis [p3]", 1, 12, 3}, {"phase [s]", 0.75f}});  // a quarter turn
+    Hosted<GenericRotate> r({{"center [p3]", 1, 2, 3}, {"axis [p3]", 1, 12, 3}, {"phase [s]", 0.75f}});  // a quarter turn
     const Vec3 quarter[] = {{1, 2, 3}, {1, 3, 3}, {1, 2, 3}, {1, 2, -7}, {1, 2, 3}, {-9, 2, 3}, {1, -98, 3}, {1, 102, 3}};
     const Vec3 c{1, 2, 3}, still[] = {c, c, c, c, c, c, c, c};
     for (const Vec3* want : {quarter, still}) {

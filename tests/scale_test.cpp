@@ -3,6 +3,25 @@
 #include "effect_harness.h"
 #include "effects/uniform_scale.h"
 
+namespace {
+// x by 0.01 10000^size less the origin's x.
+const Vec3 q{2, 3, -4};
+
+[[maybe_unused]] const bool kExpected = expect<GenericScale>({
+    .description = "Scales the points of 3d objects.",
+    .params = kDataFlags + Params{{"origin [p3]", 0, 0, 0}, {"size x [s]", 0.5f}, {"size y [s]", 0.5f},
+                                  {"size z [s]", 0.5f}, {"uniform [b]", 1}},
+    .frames = {
+        {{}, {1, 2, 3}, {10, 20, 30}, 2e-5, 1, {{"size z [s]", 0.75f}}},  // the link carries z to x and y
+        {{}, q, q, 6e-6},
+        {{{"size x [s]", 0.75f}}, q, {20, 3, -4}, 2.4e-5},
+        {{{"origin [p3]", 1, 1, 1}}, q, {0, 0, 0}, 4e-6},
+        {{{"size x [s]", 0.75f}, {"origin [p3]", 0.5f, -1, 0}}, q, {19, 6, -4}, 2.3e-5},
+        {{{"size x [s]", kNaN}}, q, q, 6e-6},  // no factor: points stay
+    },
+});
+}  // namespace
+
 // Sizes and the uniform flag at start, then edited before an update, then
 // the flag again before a second update. An edit while the link is on takes
 // the first edited size, x before y before z.
@@ -22,7 +41,7 @@ TEST(Scale, UniformLinksTheSizes) {
         return Params{{"size x [s]", s[0]}, {"size y [s]", s[1]}, {"size z [s]", s[2]}, {"uniform [b]", uniform}};
     };
     for (const Case& c : cases) {
-        Hosted<> h(kScale, sizes(c.before, c.flags[0]));
+        Hosted<GenericScale> h(sizes(c.before, c.flags[0]));
         h.edit(sizes(c.after, c.flags[1]));
         h.fx->update(0.0f);
         h.edit({{"uniform [b]", c.flags[2]}});
@@ -32,5 +51,5 @@ TEST(Scale, UniformLinksTheSizes) {
     }
     RecordingParamHost prefixed;
     UniformScale{}.addParams(&prefixed, "rel ");
-    EXPECT_EQ(prefixed.names()[1], "rel size y [s]");
+    EXPECT_EQ(prefixed.registrations()[1].name, "rel size y [s]");
 }

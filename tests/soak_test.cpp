@@ -3,15 +3,16 @@
 // every parameter edited every frame must settle into frames that allocate
 // nothing and keep the memory in use where it was.
 #include <random>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "allocation_counter.h"
+#include "kit/host_data.h"
+#include "kit/param_host.h"
+#include "kit/recording_gl.h"
+#include "plugin/catalogue.h"
 #include "plugin/exports.h"
-#include "recording_gl.h"
-#include "test_host.h"
 
 namespace {
 constexpr int kFrames = 20000;
@@ -20,12 +21,11 @@ constexpr int kSettled = 100;  // frames after which nothing may grow
 // About 700 points (a third of the 2,000 a host scene might hold, so that
 // the run takes seconds): particles, four curves, a 12 x 12 grid with
 // normals and uvs.
-void build(HostScene& s) {
+void build(Scene& s) {
     for (int i = 0; i < 400; ++i) s.particles.push_back({{0.01f * i, float(i % 7), float(i % 13)}, 0u, 0u});
     for (int c = 0; c < 4; ++c) {
-        s.curves.emplace_back();
-        for (int i = 0; i < 40; ++i) s.curves.back().push_back({float(i), float(c), float(i % 5)});
-        s.closed.push_back(c % 2 == 1);
+        s.curves.push_back({{}, c % 2 == 1});
+        for (int i = 0; i < 40; ++i) s.curves.back().points.push_back({float(i), float(c), float(i % 5)});
     }
     constexpr int n = 12;
     for (int y = 0; y < n; ++y)
@@ -34,19 +34,17 @@ void build(HostScene& s) {
             s.uvs.push_back({x / float(n - 1), y / float(n - 1)});
         }
     s.normals.assign(s.vertices.size(), {0, 0, 1});
-    s.hasNormals = true;
     for (uint32_t y = 0; y + 1 < n; ++y)
         for (uint32_t x = 0; x + 1 < n; ++x) {
             const uint32_t a = y * n + x, b = a + 1, c = a + n, d = c + 1;
             for (uint32_t i : {a, b, d, a, d, c}) s.faces.push_back(i);
         }
     s.uvFaces = s.faces;
-    s.publish();
 }
 
 struct Stacked {
     FxEffect* fx;
-    RecordingParamHost params;
+    ParamHost params;
 };
 }  // namespace
 
@@ -56,13 +54,12 @@ TEST(Soak, StackedEffectsSettleIntoFramesThatAllocateNothing) {
     // (wine runs the Win32 ones at full speed).
     if (sizeof(void*) == 4) GTEST_SKIP() << "runs in the 64-bit and Win32 builds";
 #endif
-    HostScene scene;
+    Scene scene;
     build(scene);
+    SceneRecords records(scene);
     std::vector<Stacked> stack;
-    stack.reserve(9);
-    for (int i = 0; i < 9; ++i)
-        if (FxEffect* fx = fx_create(i, nullptr)) stack.push_back({fx, {}});
-    ASSERT_FALSE(stack.empty());
+    stack.reserve(kCatalogueSize);
+    for (int i = 0; i < kCatalogueSize; ++i) stack.push_back({fx_create(i, nullptr), {}});
     for (Stacked& s : stack) {
         s.fx->init(0, 0);
         s.fx->registerParams(&s.params);
@@ -72,19 +69,19 @@ TEST(Soak, StackedEffectsSettleIntoFramesThatAllocateNothing) {
     std::mt19937 random(20240601u);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f), nearby(-3.0f, 3.0f);
     glLog().reserve(100000);  // the gizmos' calls, recorded without growing
-    ServingHostData host;  // each effect reads what the one before handed back
+    HostData host;  // each effect reads what the one before handed back
     size_t settledAllocations = 0, settledBytes = 0;
     int firstGrowth = -1;
     for (int frame = 0; frame < kFrames; ++frame) {
         // The first two frames take every slider to its ends, so that every
         // size a parameter sets is reached before the run settles.
         for (Stacked& s : stack)
-            for (const Registration& r : s.params.calls) {
-                const bool point = r.name.find(" [p3") != std::string::npos;
+            for (const Registration& r : s.params.registrations()) {
+                const bool point = r.kind == ParamKind::Point;
                 *r.value = point ? nearby(random) : frame == 0 ? 1.0f : frame == 1 ? 0.0f : unit(random);
             }
         clearGlLog();
-        host.serve(scene);
+        host.serve(records);
         for (Stacked& s : stack) {
             s.fx->update(frame / 60.0f);
             if (s.fx->process(&host)) ADD_FAILURE() << "process answered true";

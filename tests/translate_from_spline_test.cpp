@@ -2,35 +2,47 @@
 #include <functional>
 
 #include "effect_harness.h"
-#include "effects/translate_from_spline.h"
 #include "scene/host_vector.h"
 
 namespace {
-using Curves = std::vector<std::vector<Vec3>>;
+using Curves = std::vector<SceneCurve>;
+
+[[maybe_unused]] const bool kExpected = expect<GenericTranslateFromSpline>({
+    .description = "Translates the points of 3d objects, following current spline.",
+    .params = Params{{"on mesh [b]", 1}, {"on particles [b]", 1}, {"precision", 0.5f}} + kSpeedPhase,
+    .frames = {{{}, {1, 2, 3}, {12, 2, 3}, 0, 0.7f}},  // 0.07 of 16 samples one unit apart from (10, 0, 0)
+    // Reads the spline first, never hands it back.
+    .hostCalls = {"hasSpline(true)", "getSpline", "hasParticles(false)", "getParticles", "setParticles",
+                  "hasMesh(false)", "getMesh", "setMesh"},
+});
 
 // Curve k runs from (10, 100k, 0) to (25, 100k, 0): 16 samples one unit apart by default.
 Curves straight(int k) {
     Curves c;
-    for (int i = 0; i < k; ++i) c.push_back({{10, 100.0f * i, 0}, {25, 100.0f * i, 0}});
+    for (int i = 0; i < k; ++i) c.push_back({{{10, 100.0f * i, 0}, {25, 100.0f * i, 0}}});
     return c;
 }
 
 struct TranslateFromSpline : testing::Test {
-    Hosted<GenericTranslateFromSpline> h{kTranslateFromSpline};
+    Hosted<GenericTranslateFromSpline> h;
     GenericTranslateFromSpline& fx = *h.fx;
-    HostScene scene;
-    RecordingHostData host{scene};
-    void SetUp() override { setCurves(straight(1)); }
+    Scene scene;
+    SceneRecords records{scene};
+    HostData host{records};
+    void SetUp() override {
+        host.keepHanded = false;
+        host.offerWithoutArray = true;
+        setCurves(straight(1));
+    }
     void setCurves(Curves c) {
         scene.particles = {{{1, 2, 3}, 7, 9}};
         scene.curves = std::move(c);
-        scene.publish();
+        records.publish();
     }
     Vec3 frame(float t) {
         fx.update(t);
-        host.calls.clear();
         EXPECT_FALSE(fx.process(&host));
-        return fx.offset;
+        return fx.rule.offset;
     }
 };
 }  // namespace
@@ -81,9 +93,9 @@ TEST_F(TranslateFromSpline, CountsSamplesFromPrecision) {
 TEST_F(TranslateFromSpline, KeepsTheLastOffsetWhenNoSampleCanBeTaken) {
     const std::function<void()> limits[] = {
         [&] { setCurves({}); },
-        [&] { scene.spline.curves = nullptr; },
-        [&] { setCurves({{{5, 5, 5}}}); },
-        [&] { scene.spline.curves->begin[0].segmentLengths = {}; },
+        [&] { records.spline()->curves = nullptr; },
+        [&] { setCurves({{{{5, 5, 5}}}}); },
+        [&] { records.spline()->curves->begin[0].segmentLengths = {}; },
     };
     for (const auto& limit : limits) {
         setCurves(straight(1));
@@ -93,8 +105,9 @@ TEST_F(TranslateFromSpline, KeepsTheLastOffsetWhenNoSampleCanBeTaken) {
         EXPECT_TRUE(near(frame(0.7f), {10, 0, 0}, 0)) << &limit - limits;
         EXPECT_TRUE(near(host.handedParticles->particles->begin[0].position, {11, 2, 3}, 0));
     }
-    RecordingHostData without(scene);
+    HostData without(records);
     without.offerSpline = false;
+    without.logCalls = true;
     EXPECT_FALSE(fx.process(&without));
     EXPECT_EQ(without.calls, std::vector<std::string>{"hasSpline(true)"});
 }

@@ -61,12 +61,12 @@ TEST(MeshCopy, NormalsSumAreaWeightedFaceNormalsAndNormaliseOnce) {
     // Faces of area 1 (normal +z) and 2 (normal +y) share vertices 0 and 1, which get 2 (0, 0, 1) + 8 (0, 1, 0).
     // Vertex 4 is in no face; 5 to 7 only in a face without area: its base squared is 0.0006² + 0.0008², the float
     // 1e-6f, just below 1e-6.
-    HostScene s;
+    Scene s;
     s.vertices = {{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 0, 2}, {5, 5, 5}, {0, 0, 1}, {0, 0, 0}, {0.0006f, 0.0008f, 0}};
     s.faces = {0, 1, 2, 0, 3, 1, 5, 6, 7};
-    s.publish();
+    SceneRecords records(s);
     Mesh copy = kEmptyMesh;
-    copyFrom(copy, s.mesh, true, true, true, false, false);
+    copyFrom(copy, *records.mesh(), true, true, true, false, false);
     recomputeNormals(copy);
     ASSERT_EQ(count(copy.normals), 8u);
     const float y = float(8 / std::sqrt(68.0)), z = float(2 / std::sqrt(68.0));
@@ -88,12 +88,12 @@ TEST(MeshCopy, FaceFlagsStartOverAsOnesOnlyWhenTheFaceCountChanges) {
 }
 
 TEST(SplineCopy, LengthsCountZeroSegmentsAndTheClosingOneOnlyWhenClosed) {
-    HostScene host;
-    host.curves = {{{1, 2, 3}}, {{1, 2, 3}}, {o, o, {3, 4, 0}}, kUnitSquare, {o, {3, 4, 0}}};
-    host.closed = {false, true, false, true, false};
-    host.publish();
+    Scene host;
+    host.curves = {{{{1, 2, 3}}}, {{{1, 2, 3}}, true}, {{o, o, {3, 4, 0}}}, {kUnitSquare, true}, {{o, {3, 4, 0}}}};
+    SceneRecords records(host);
+    const Spline& spline = *records.spline();
     Spline copy{nullptr};
-    copyFrom(copy, host.spline, true, false);
+    copyFrom(copy, spline, true, false);
     ASSERT_EQ(count(copy.curves), 5u);
     const std::vector<float> want[] = {{0}, {0.0001f}, {0.0001f, 5, 0}, {1, 1, 1, 1}, {5, 0}};
     const float length[] = {0, 0.0001f, 5.0001f, 4, 5};
@@ -110,7 +110,7 @@ TEST(SplineCopy, LengthsCountZeroSegmentsAndTheClosingOneOnlyWhenClosed) {
     // An absent or empty host curve array leaves no copy.
     HostVector<Curve> none{};
     for (Spline empty : {Spline{nullptr}, Spline{&none}}) {
-        copyFrom(copy, host.spline, true, false);
+        copyFrom(copy, spline, true, false);
         copyFrom(copy, empty, true, false);
         EXPECT_EQ(copy.curves, nullptr);
     }
@@ -130,19 +130,18 @@ TEST(SplineCopy, ResamplesEvenlyByTheStoredArcLength) {
     };
     HostVector<Vec3> out{};  // reused: each call starts it over
     for (const auto& c : cases) {
-        HostScene host;
-        host.curves = {c.points};
-        host.closed = {c.closed};
-        host.publish();
-        resampleCurve(host.spline, 0, c.count, out);
+        Scene host;
+        host.curves = {{c.points, c.closed}};
+        SceneRecords records(host);
+        resampleCurve(*records.spline(), 0, c.count, out);
         ASSERT_EQ(count(out), c.want.size()) << c.count;
         for (size_t i = 0; i < c.want.size(); ++i) EXPECT_TRUE(near(out.begin[i], c.want[i])) << i;
     }
     // Sampling stops at the maximum count; no sample from a NaN length on.
-    HostScene host;
-    host.curves = {{o, {10, 0, 0}, {20, 0, 0}}};
-    host.publish();
-    Curve& curve = host.spline.curves->begin[0];
+    Scene host;
+    host.curves = {{{o, {10, 0, 0}, {20, 0, 0}}}};
+    SceneRecords records(host);
+    Curve& curve = records.spline()->curves->begin[0];
     resize(out, 0);
     sampleEvenly(curve, 0, 0.0f, 1.0f, 2, out);  // the first segment alone holds ten
     EXPECT_TRUE(count(out) == 2u && near(out.begin[0], {1, 0, 0}) && near(out.begin[1], {2, 0, 0}));
@@ -169,8 +168,8 @@ std::vector<Vec3> straightforwardNormals(const Mesh& m) {
 }
 
 // A w x h grid over a wave, its faces in rows or shuffled, then `spare` vertices that no face uses.
-HostScene grid(uint32_t w, uint32_t h, bool shuffled, uint32_t spare, std::mt19937& random) {
-    HostScene s;
+Scene grid(uint32_t w, uint32_t h, bool shuffled, uint32_t spare, std::mt19937& random) {
+    Scene s;
     for (uint32_t i = 0; i < w * h + spare; ++i)
         s.vertices.push_back({float(i % w), float(i / w), float(std::sin(0.3 * (i % w)) * std::cos(0.2 * (i / w)))});
     std::vector<std::array<uint32_t, 3>> faces;
@@ -189,9 +188,9 @@ HostScene grid(uint32_t w, uint32_t h, bool shuffled, uint32_t spare, std::mt199
 TEST(MeshCopy, NormalsMatchTheStraightforwardRebuildBitForBit) {
     std::mt19937 random(7);
     std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
-    std::vector<HostScene> meshes;
+    std::vector<Scene> meshes;
     for (int round = 0; round <= 40; ++round) {
-        HostScene& s = meshes.emplace_back();
+        Scene& s = meshes.emplace_back();
         const uint32_t n = round < 40 ? 30 + round * 10 : 13000;  // the last one's ring takes 32-bit slots
         for (uint32_t i = 0; i < n; ++i) {
             const float scale = i % 7 == 0 ? 1e-4f : i % 11 == 0 ? 3e19f : i % 29 == 0 ? kInf : 10.0f;
@@ -211,14 +210,14 @@ TEST(MeshCopy, NormalsMatchTheStraightforwardRebuildBitForBit) {
     // Vertices that need 513 faces of the ring, just past a power of two.
     meshes.push_back(grid(124, 8, false, 0, random));
     meshes.push_back(grid(101, 100, true, 13, random));
-    for (HostScene& s : meshes) s.publish();
-    for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512}) {
+    for (InstructionSet set : kInstructionSets) {
         const GeometryRules* rules = geometryRulesFor(set);
         if (!rules) continue;
         Agreement inFaceOrder, alongPlan;
-        for (const HostScene& s : meshes) {
+        for (Scene& s : meshes) {
             const uint32_t n = uint32_t(s.vertices.size()), faces = uint32_t(s.faces.size() / 3);
-            const std::vector<Vec3> want = straightforwardNormals(s.mesh);
+            SceneRecords records(s);
+            const std::vector<Vec3> want = straightforwardNormals(*records.mesh());
             std::vector<Vec3> normals(n, Vec3{0, 0, 0}), planned(n, Vec3{7, 7, 7});
             rules->addFaceNormals(s.vertices.data(), s.faces.data(), faces, normals.data());
             rules->normalizeAll(normals.data(), n);
@@ -239,48 +238,36 @@ TEST(MeshCopy, NormalsMatchTheStraightforwardRebuildBitForBit) {
 }
 
 // Curves of every length from 0 to 40 points, open and closed, with repeated points: every instruction set's
-// segments, and the lengths of curves updated together (their sums side by side), are those of the rule as
-// written, bit for bit.
-TEST(SplineCopy, CurvesUpdatedTogetherGetTheLengthsOfTheRuleAsWritten) {
+// segments, and the lengths of curves updated together (their sums side by side), are those a host's records
+// carry, measured one by one, bit for bit.
+TEST(SplineCopy, CurvesUpdatedTogetherGetTheHostsLengths) {
     std::mt19937 random(3);
     std::uniform_real_distribution<float> coordinate(-100.0f, 100.0f);
-    HostScene host;
-    std::vector<std::vector<float>> segments;  // as written: open segments, then the closing one
-    std::vector<float> lengths;
+    Scene host;
     for (int c = 0; c <= 40; ++c) {
-        std::vector<Vec3> p;
+        std::vector<Vec3>& p = host.curves.emplace_back(SceneCurve{{}, c % 3 == 0}).points;
         for (int i = 0; i < c; ++i)
             p.push_back(i % 9 == 4 ? p.back() : Vec3{coordinate(random), coordinate(random), coordinate(random)});
-        host.curves.push_back(p);
-        host.closed.push_back(c % 3 == 0);
-        segments.emplace_back();
-        float length = 0;
-        for (size_t i = 0; i + 1 < p.size() + (host.closed[c] && c ? 1 : 0); ++i) {
-            const Vec3 &a = p[i], &b = p[(i + 1) % p.size()];
-            const double dx = float(b.x - a.x), dy = float(b.y - a.y), dz = float(b.z - a.z);
-            const float d = float(std::sqrt(double(float(dx * dx + dy * dy + dz * dz))));
-            segments.back().push_back(d == 0 ? 0.0001f : d);
-            length += segments.back().back();
-        }
-        lengths.push_back(length);
     }
-    host.publish();
-    for (InstructionSet set : {InstructionSet::sse2, InstructionSet::avx2, InstructionSet::avx512})
+    SceneRecords records(host);
+    const Curve* want = records.spline()->curves->begin;
+    const auto lengths = [](const Curve& c) {
+        return std::vector<float>(c.segmentLengths.begin, c.segmentLengths.begin + count(c.points));
+    };
+    for (InstructionSet set : kInstructionSets)
         if (const GeometryRules* rules = geometryRulesFor(set))
             for (size_t c = 2; c < host.curves.size(); ++c) {
                 std::vector<float> got(c);
-                rules->segmentLengths(host.curves[c].data(), uint32_t(c), got.data());
-                EXPECT_TRUE(std::equal(got.begin(), got.end() - 1, segments[c].begin())) << int(set) << " curve " << c;
+                rules->segmentLengths(host.curves[c].points.data(), uint32_t(c), got.data());
+                got.back() = lengths(want[c]).back();  // the closing segment or 0: not a segment between points
+                EXPECT_EQ(got, lengths(want[c])) << int(set) << " curve " << c;
             }
     Spline copy{nullptr};
-    copyFrom(copy, host.spline, true, false);
+    copyFrom(copy, *records.spline(), true, false);
     updateLengths(copy.curves->begin, count(copy.curves));
     for (size_t c = 0; c < host.curves.size(); ++c) {
-        const Curve& got = copy.curves->begin[c];
-        for (size_t i = 0; i < segments[c].size(); ++i)
-            EXPECT_EQ(got.segmentLengths.begin[i < c - 1 ? i : c - 1], segments[c][i])
-                << "curve " << c << " segment " << i;
-        EXPECT_EQ(got.length, lengths[c]) << "curve " << c;
+        EXPECT_EQ(lengths(copy.curves->begin[c]), lengths(want[c])) << "curve " << c;
+        EXPECT_EQ(copy.curves->begin[c].length, want[c].length) << "curve " << c;
     }
     release(copy);
 }

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "../builtin_scene.h"
-#include "../errors.h"
 #include "../obj_io.h"
+#include "kit/errors.h"
 
 Timeline::Timeline(const std::string& pluginPath)
     : plugin_(pluginPath), catalogue_(readCatalogue(plugin_)), source_(std::make_unique<Scene>(builtinScene())) {
@@ -63,8 +63,8 @@ void Timeline::edit(size_t i, const std::string& name, const std::string& value,
     setting.name = name;
     setting.value = value;
     setting.text = name + "=" + value;
-    const Param* param = nullptr;
-    for (const Param& p : stack_->params(i))
+    const HostParam* param = nullptr;
+    for (const HostParam& p : stack_->params(i))
         if (p.name == setting.name) param = &p;
     if (!param) throw UsageError(effects_.at(i).name + " has no parameter '" + setting.name + "'");
     setting.frame = std::min(playing ? frame_ + 1 : frame_, frames_);
@@ -107,7 +107,7 @@ void Timeline::replay() {
 }
 
 const Scene& Timeline::current() {
-    if (!currentValid_) current_ = sceneFromRecords(data_.mesh(), data_.spline(), data_.particles());
+    if (!currentValid_) current_ = sceneFromRecords(data_.mesh, data_.spline, data_.particles);
     currentValid_ = true;
     return current_;
 }
@@ -150,7 +150,7 @@ void Timeline::restart() {
     assignments_ = stack_->resolve(settings_, frames_);
     stack_->start(assignments_);
     frame_ = 0;
-    data_.reset(records_->mesh(), records_->spline(), records_->particles());
+    data_.serve(*records_);
     currentValid_ = false;
     lastMs_.assign(effects_.size(), 0.0);
 }
@@ -160,9 +160,9 @@ void Timeline::step(bool shown) {
     // A frame on the way to the one shown is offered the spline alone: a host may decline a kind, and
     // the effects keep no state of the mesh or the particles. This makes a scrub fast; the frame
     // shown still equals run's, byte for byte.
-    data_.reset(shown ? records_->mesh() : nullptr, records_->spline(), shown ? records_->particles() : nullptr);
+    data_.serve(shown ? records_->mesh() : nullptr, records_->spline(), shown ? records_->particles() : nullptr);
     const std::vector<EffectTiming> before = stack_->timings();
-    stack_->runFrame(frame_, float(frame_ / fps_), data_, assignments_);
+    stack_->runFrame(frame_, frameTime(frame_, fps_), data_, assignments_);
     const std::vector<EffectTiming> after = stack_->timings();
     for (size_t i = 0; i < after.size(); ++i) lastMs_[i] = 1000.0 * (after[i].seconds - before[i].seconds);
     currentValid_ = false;

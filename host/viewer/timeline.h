@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "../effect_stack.h"
-#include "../host_data.h"
-#include "../plugin_loader.h"
-#include "../scene.h"
 #include "../session.h"
+#include "kit/effect_stack.h"
+#include "kit/host_data.h"
+#include "kit/plugin_loader.h"
+#include "kit/scene.h"
 
 class Timeline {
 public:
@@ -27,7 +27,7 @@ public:
 
     size_t size() const { return effects_.size(); }
     const SessionEffect& effect(size_t i) const { return effects_.at(i); }
-    const std::vector<Param>& params(size_t i) const { return stack_->params(i); }
+    const std::vector<HostParam>& params(size_t i) const { return stack_->params(i); }
     void add(const std::string& name);  // throws UsageError
     void remove(size_t i);
     void move(size_t from, size_t to);

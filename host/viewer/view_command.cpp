@@ -3,14 +3,14 @@
 #include <cstdio>
 
 #include "../cli_options.h"
-#include "../errors.h"
+#include "kit/errors.h"
 
 ViewCommand::ViewCommand(CLI::App& app, std::string& pluginPath) : pluginPath_(pluginPath) {
     command_ = app.add_subcommand("view", "A window to play, tune and look at a stack of effects");
     command_->add_option("EFFECT", options_.effects, "Effects to start with, in order (names or indices)");
     command_->add_option("--scene", options_.scenePath, "Wavefront OBJ scene (default: the built-in scene)");
     command_->add_option("--session", options_.sessionPath, "A session saved from the viewer");
-    command_->add_option("--script", options_.scriptPath, "Viewer actions to run, one a line (see the README)");
+    command_->add_option("--script", options_.scriptPath, "Viewer actions to run, one a line (see docs/fxhost.md)");
     command_->add_option("--size", size_, "Window size WIDTHxHEIGHT (default 1280x800)");
     addCameraOptions(command_, up_, view_);
     addPluginOption(command_, pluginPath_);

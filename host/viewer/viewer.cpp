@@ -10,9 +10,9 @@
 #include <cmath>
 #include <iostream>
 
-#include "../errors.h"
 #include "../image.h"
 #include "../session.h"
+#include "kit/errors.h"
 #include "viewer_script.h"
 
 namespace {

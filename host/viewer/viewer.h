@@ -45,6 +45,9 @@ public:
     void setView(View view);
     void setUp(UpAxis up);
     void edit(size_t effect, const std::string& name, const std::string& value);
+    // Brings the effect's centre to the scene's and its range or axes to half the scene's
+    // radius, keeping their directions: edits, as a user's would be.
+    void fitToScene(size_t effect);
     void play(bool on) { playing_ = on; }
     bool playing() const { return playing_; }
     void screenshot(const std::string& path, bool wholeWindow);  // after this frame is drawn
@@ -56,7 +59,8 @@ public:
 private:
     void panel();
     void stackPanel();
-    void paramControl(size_t effect, const Param& param);
+    void paramControl(size_t effect, const HostParam& param);  // with its meaning when hovered
+    void paramWidget(size_t effect, const HostParam& param);
     // Runs an action of the panel; a refusal becomes the message shown.
     template <class Action>
     void attempt(Action action);

@@ -2,10 +2,12 @@
 #include <GLFW/glfw3.h>
 #include <imgui.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
+#include "../params_command.h"
 #include "viewer.h"
 
 template <class Action>
@@ -18,12 +20,77 @@ void Viewer::attempt(Action action) {
 }
 
 namespace {
-std::string text(const Param& param, float x, float y = 0.0f, float z = 0.0f) {
+std::string text(const HostParam& param, float x, float y = 0.0f, float z = 0.0f) {
     return valueText(Assignment{0, &param, {x, y, z}});
+}
+
+Vec3 current(const HostParam& p) {
+    return {p.value[0] ? *p.value[0] : 0.0f, p.value[1] ? *p.value[1] : 0.0f, p.value[2] ? *p.value[2] : 0.0f};
+}
+
+// What the hovered parameter means, and its real value now.
+void explain(const DescribedParam& p) {
+    if (!ImGui::IsItemHovered() || !p.entry) return;
+    ImGui::BeginTooltip();
+    ImGui::PushTextWrapPos(ImGui::GetFontSize() * 32.0f);
+    ImGui::TextUnformatted((p.param->name + (p.entry->quantity.empty() ? "" : ": " + p.entry->quantity) + " = " +
+                            currentRealText(p)).c_str());
+    ImGui::TextUnformatted(p.entry->meaning.c_str());
+    if (!p.entry->more.empty()) ImGui::TextUnformatted(p.entry->more.c_str());
+    ImGui::PopTextWrapPos();
+    ImGui::EndTooltip();
 }
 }  // namespace
 
-void Viewer::paramControl(size_t effect, const Param& param) {
+void Viewer::fitToScene(size_t effect) {
+    const EffectReference* reference = findReference(timeline_.effect(effect).name);
+    const Bounds bounds = timeline_.sourceBounds();
+    if (!reference || bounds.empty) return;
+    const Vec3 centre{(bounds.min.x + bounds.max.x) * 0.5f, (bounds.min.y + bounds.max.y) * 0.5f,
+                      (bounds.min.z + bounds.max.z) * 0.5f};
+    const float reach = std::max(bounds.radius * 0.5f, 1e-4f);
+    // Centres first; a point that follows a moved centre is dragged by as much in the same update,
+    // so it is given its place less that move.
+    std::vector<std::pair<std::string, Vec3>> was, edits;
+    for (const HostParam& p : timeline_.params(effect)) was.emplace_back(p.name, current(p));
+    const auto before = [&was](const std::string& name) {
+        for (const auto& [n, v] : was)
+            if (n == name) return v;
+        return Vec3{0, 0, 0};
+    };
+    for (const ParamReference& e : reference->params)
+        if (e.fit == "centre") edits.emplace_back(e.name, centre);
+    for (const ParamReference& e : reference->params) {
+        if (e.fit != "reach") continue;
+        const Vec3 anchor = before(e.follows), point = before(e.name);
+        Vec3 d{point.x - anchor.x, point.y - anchor.y, point.z - anchor.z};
+        const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+        d = length > 0.0f ? Vec3{d.x / length, d.y / length, d.z / length} : Vec3{0, 1, 0};
+        const bool anchorMoves = reference->find(e.follows) && reference->find(e.follows)->fit == "centre";
+        const Vec3 to = anchorMoves ? centre : anchor, moved = anchorMoves ? Vec3{centre.x - anchor.x, centre.y - anchor.y,
+                                                                              centre.z - anchor.z} : Vec3{0, 0, 0};
+        edits.emplace_back(e.name, Vec3{to.x + d.x * reach - moved.x, to.y + d.y * reach - moved.y,
+                                        to.z + d.z * reach - moved.z});
+    }
+    // An edit replays the stack, which registers the parameters anew: the value is worded first.
+    for (const auto& [name, v] : edits) {
+        std::string value;
+        for (const HostParam& p : timeline_.params(effect))
+            if (p.name == name) value = text(p, v.x, v.y, v.z);
+        if (!value.empty()) edit(effect, name, value);
+    }
+    say("fitted " + timeline_.effect(effect).name + " to the scene", false);
+}
+
+void Viewer::paramControl(size_t effect, const HostParam& param) {
+    const EffectReference* reference = findReference(timeline_.effect(effect).name);
+    const size_t index = size_t(&param - timeline_.params(effect).data());
+    const DescribedParam described = describe(timeline_.params(effect), reference).at(index);
+    paramWidget(effect, param);
+    explain(described);
+}
+
+void Viewer::paramWidget(size_t effect, const HostParam& param) {
     const char* label = param.name.c_str();
     if (param.kind == ParamKind::Point) {
         float v[3] = {0, 0, 0};
@@ -77,9 +144,17 @@ void Viewer::stackPanel() {
         if (ImGui::SmallButton("down") && i + 1 < timeline_.size()) attempt([&] { timeline_.move(i, i + 1); }), changed = true;
         ImGui::SameLine();
         if (ImGui::SmallButton("remove")) attempt([&] { timeline_.remove(i); }), changed = true;
+        const EffectReference* reference = findReference(e.name);
+        if (reference && std::any_of(reference->params.begin(), reference->params.end(),
+                                     [](const ParamReference& p) { return !p.fit.empty(); })) {
+            ImGui::SameLine();
+            if (ImGui::SmallButton("fit to scene")) attempt([&] { fitToScene(i); });
+            if (ImGui::IsItemHovered())
+                ImGui::SetTooltip("Centre and range or axes to the scene's centre and half its radius, as edits");
+        }
         // A change rebuilt the stack: its parameters are those of new objects, drawn next frame.
         if (open && !changed)
-            for (const Param& param : timeline_.params(i)) paramControl(i, param);
+            for (const HostParam& param : timeline_.params(i)) paramControl(i, param);
         ImGui::PopID();
         if (changed) break;
     }

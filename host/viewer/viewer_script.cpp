@@ -1,12 +1,13 @@
 #include "viewer_script.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <map>
 #include <sstream>
 
-#include "../errors.h"
+#include "kit/errors.h"
 #include "viewer.h"
 
 namespace {
@@ -16,7 +17,7 @@ const std::map<std::string, int> kArity = {
     {"set", -1},         {"frame", 1},        {"play", 1},       {"frames", 1},      {"fps", 1},
     {"orbit", 2},        {"pan", 2},          {"zoom", 1},       {"view", 1},        {"up", 1},
     {"frame-all", 0},    {"show", 2},         {"wait", 1},       {"screenshot", -1}, {"screenshot-window", -1},
-    {"save-frame", -1},  {"save-session", -1}, {"load-session", -1}, {"quit", 0},
+    {"save-frame", -1},  {"save-session", -1}, {"load-session", -1}, {"quit", 0},  {"fit", 1},
 };
 
 double number(const std::string& word) {
@@ -126,9 +127,14 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
         if (equals == std::string::npos) throw UsageError("set: expected [N] NAME=VALUE");
         const std::string name = assignment.substr(0, equals), value = assignment.substr(equals + 1);
         bool found = false;
-        for (size_t i : effects)
-            for (const Param& p : timeline.params(i))
-                if (p.name == name) viewer.edit(i, name, value), found = true;
+        for (size_t i : effects) {
+            const std::vector<HostParam>& params = timeline.params(i);
+            // The edit replays the stack, whose effects then register anew: look first, then edit.
+            if (std::any_of(params.begin(), params.end(), [&name](const HostParam& p) { return p.name == name; })) {
+                viewer.edit(i, name, value);
+                found = true;
+            }
+        }
         if (!found) throw UsageError("set: no effect of the stack has a parameter '" + name + "'");
     } else if (command == "frame") {
         playClock_ = std::clock();
@@ -164,5 +170,6 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
     else if (command == "save-frame") timeline.saveFrame(line.rest);
     else if (command == "save-session") viewer.saveSession(line.rest);
     else if (command == "load-session") viewer.loadSession(line.rest);
+    else if (command == "fit") viewer.fitToScene(entry(viewer, w[1]));
     else if (command == "quit") viewer.quit();
 }

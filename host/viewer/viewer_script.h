@@ -5,7 +5,7 @@
 //   zoom F                view NAME            up y|z            frame-all
 //   show gizmos|mesh|wireframe|curves|particles on|off           wait FRAMES
 //   screenshot PATH       screenshot-window PATH                 save-frame PATH
-//   save-session PATH     load-session PATH    quit
+//   save-session PATH     load-session PATH    fit N (to the scene)   quit
 // N counts the stack from 1; `set` without N sets every effect that has the name.
 // `play` and `frame` print how long their frames took.
 #pragma once

@@ -2,14 +2,11 @@
 // the mesh, each copied into a working copy of the effect, every point
 // moved by the effect's rule, and the copy handed back.
 //
-// Effect supplies `Vec3 movePoint(const Vec3&) const`, called through the
-// derived type so it inlines into the loops, and may supply `beginPass()`
-// to compute, once per pass, the constants its rule reads. It may also
-// supply `movePoints(in, out, stride, n, lengths)`, the same rule on n
-// records of `stride` bytes that start with a point (several per
-// instruction), which makes out's records in's with their points moved and,
-// given `lengths`, writes a curve's segment lengths too: the pass then hands
-// it whole runs of records instead of calling movePoint per point.
+// Effect holds its rule record in a member `rule`, filled by its update or
+// by `beginPass()`, which the pass calls first. When the record has lanes
+// (scene/batch_rules.h) the pass hands them whole runs of records; otherwise
+// it calls the record's reference, `movePoint(rule, p)`, once per point,
+// inlined into the loop.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +14,7 @@
 #include <new>
 
 #include "fx/abi.h"
+#include "scene/batch_rules.h"
 #include "scene/geometry_rules.h"
 #include "scene/host_vector.h"
 #include "scene/mesh_copy.h"
@@ -24,17 +22,15 @@
 #include "scene/particle_copy.h"
 #include "scene/spline_copy.h"
 
-template <class Effect>
-concept HasBatchRule = requires(const Effect& e, const Vec3* in, Vec3* out, size_t n, float* lengths) {
-    e.movePoints(in, out, n, n, lengths);
-};
-
 template <class Base, class Effect>
 class FxDeformer : public Base {
 public:
     void FX_THISCALL registerParams(FxParamHost* host) override { registerDataFlags(host); }
     bool FX_THISCALL process(FxHostData* host) override { return runPass(host); }
     int32_t FX_THISCALL reserved14() override { return 1; }
+
+    // Hook for the per-pass part of the rule record; effects hide it with their own.
+    void beginPass() {}
 
     // The working copies, as handed to the host.
     const ParticleSet& particleCopy() const { return particles_; }
@@ -55,24 +51,22 @@ protected:
         addBool(host, "on particles", &onParticles, true);
     }
 
-    // Hook for the per-pass constants; effects hide it with their own.
-    void beginPass() {}
-
     static constexpr uint32_t kCurveGroup = 4;
 
-    // Out's n records of `stride` bytes become in's, each point p replaced by movePoint(p); given
+    // Out's n records of `stride` bytes become in's, each point p replaced by movePoint(rule, p); given
     // `lengths`, the points are a curve's and its segment lengths are written too.
     static void moveRun(const Effect& effect, const void* in, void* out, size_t stride, size_t n,
                         float* lengths = nullptr) {
-        if constexpr (HasBatchRule<Effect>) {
-            effect.movePoints(static_cast<const Vec3*>(in), static_cast<Vec3*>(out), stride, n, lengths);
+        using Rule = decltype(Effect::rule);
+        if constexpr (HasLanes<Rule>) {
+            kLanes<Rule>(effect.rule, static_cast<const Vec3*>(in), static_cast<Vec3*>(out), stride, n, lengths);
         } else {
             const char* from = static_cast<const char*>(in);
             char* to = static_cast<char*>(out);
             if (stride > sizeof(Vec3) && from != to) std::memcpy(to, from, n * stride);
             for (size_t i = 0; i < n; ++i)
                 *reinterpret_cast<Vec3*>(to + i * stride) =
-                    effect.movePoint(*reinterpret_cast<const Vec3*>(from + i * stride));
+                    movePoint(effect.rule, *reinterpret_cast<const Vec3*>(from + i * stride));
             if (lengths) geometryRules().segmentLengths(static_cast<Vec3*>(out), uint32_t(n), lengths);
         }
     }

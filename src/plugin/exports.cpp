@@ -22,7 +22,7 @@ FxEffect* FX_CDECL fx_create(int index, char* name) {
         if (index < 0 || index >= kCatalogueSize) return nullptr;
         const CatalogueEntry& entry = kCatalogue[index];
         if (name) std::memcpy(name, entry.name, std::strlen(entry.name) + 1);
-        return entry.create ? entry.create() : nullptr;
+        return entry.create();
     });
 }
 

@@ -1,45 +1,48 @@
-// Rules that move many points at once, several per instruction. A table of
-// such rules is compiled once per instruction set (SSE2 and AVX2 everywhere,
-// AVX-512 as well on x86-64), one source file per set, and the widest set
-// the processor runs is chosen once, when the library loads.
+// Rules that move many points at once, several per instruction: an effect's
+// rule record (the constants of one pass) may come with lanes, the rule
+// written on lane vectors in a header compiled once per instruction set
+// (scene/instruction_sets.h). The lanes give the floats of the record's
+// scalar reference, `Vec3 movePoint(const Rule&, const Vec3&)`, to the bit.
 //
-// A rule takes n records of `stride` bytes whose first three floats are a
-// point (a particle, a spline point, a vertex) and makes out's records
-// in's, their points moved; `in` and `out` are the same records or do not
-// overlap. Given `lengths`, the records being a curve's points, it also
-// writes the lengths of the n - 1 segments between the moved points, as
+// The lanes take n records of `stride` bytes whose first three floats are a
+// point (a particle, a spline point, a vertex) and make out's records in's,
+// their points moved; `in` and `out` are the same records or do not
+// overlap. Given `lengths`, the records being a curve's points, they also
+// write the lengths of the n - 1 segments between the moved points, as
 // updateLengths computes them.
 #pragma once
 
 #include <cstddef>
-#include <initializer_list>
 
-#include "scene/vec_math.h"
+#include "fx/abi.h"
+#include "scene/instruction_sets.h"
 
 template <class Rule>
 using BatchRule = void (*)(const Rule& rule, const Vec3* in, Vec3* out, size_t stride, size_t n, float* lengths);
 
-enum class InstructionSet { sse2, avx2, avx512 };
+// The lanes of Rule on each set, for a record whose header declares them.
+template <class Rule>
+inline constexpr bool kHasLanes = false;
+template <class Rule>
+concept HasLanes = kHasLanes<Rule>;
+template <class Rule>
+inline constexpr PerSet<BatchRule<Rule>> kLanesOf{};
 
-// Whether this processor runs the set.
-bool processorRuns(InstructionSet set);
+// The lanes of the widest set the processor runs, chosen when the library loads.
+template <class Rule>
+inline const BatchRule<Rule> kLanes = kLanesOf<Rule>.widest();
 
-// A table of rules as compiled for each set; null for a set the library
-// lacks (the 32-bit builds carry no AVX-512).
-template <class Table>
-struct RulesPerSet {
-    const Table* sse2;
-    const Table* avx2;
-    const Table* avx512;
-
-    // Null when the library lacks the set or the processor cannot run it.
-    const Table* forSet(InstructionSet set) const {
-        if (!processorRuns(set)) return nullptr;
-        return set == InstructionSet::sse2 ? sse2 : set == InstructionSet::avx2 ? avx2 : avx512;
-    }
-    const Table& widest() const {
-        for (InstructionSet set : {InstructionSet::avx512, InstructionSet::avx2})
-            if (const Table* table = forSet(set)) return *table;
-        return *sse2;
-    }
-};
+// Declares, beside Rule, the `movePoints(const Rule&, ...)` its lanes header
+// defines for each set.
+#define FX_LANES(Rule)                                                                           \
+    FX_DECLARE_PER_SET(void movePoints(const Rule&, const Vec3*, Vec3*, size_t, size_t, float*)) \
+    FX_LANES_OF(Rule)
+#if defined(FX_LANES_ISA)
+#define FX_LANES_OF(Rule)
+#else
+#define FX_LANES_OF(Rule)                         \
+    template <>                                   \
+    inline constexpr bool kHasLanes<Rule> = true; \
+    template <>                                   \
+    inline constexpr PerSet<BatchRule<Rule>> kLanesOf<Rule> = FX_PER_SET(movePoints);
+#endif

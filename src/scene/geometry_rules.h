@@ -1,11 +1,11 @@
 // The rebuilds the working copies need after their points moved, many
-// points at once (see batch_rules.h): mesh normals and curve segment
-// lengths, bit for bit the floats of the straightforward rebuild.
+// points at once, compiled once per instruction set: mesh normals and curve
+// segment lengths, bit for bit the floats of the straightforward rebuild.
 #pragma once
 
 #include <cstdint>
 
-#include "scene/batch_rules.h"
+#include "scene/instruction_sets.h"
 #include "scene/normal_plan.h"
 #include "scene/vec_math.h"
 

@@ -1,8 +1,7 @@
-// The table of geometry rules for the instruction set the including file is
-// compiled for; geometry_rules_sse2.cpp, geometry_rules_avx2.cpp and
-// geometry_rules_avx512.cpp each include it once. Nothing here calls the
-// scalar helpers of vec_math.h: an inline function compiled for a wider set
-// must never be the copy the rest of the library links to.
+// The table of geometry rules, compiled once per instruction set
+// (cmake/lanes.cmake). Nothing here calls the scalar helpers of vec_math.h:
+// an inline function compiled for a wider set must never be the copy the
+// rest of the library links to.
 #pragma once
 
 #include "scene/geometry_rules.h"

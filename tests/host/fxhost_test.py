@@ -20,42 +20,6 @@ EMULATOR = sys.argv[5:]
 SKIP = 77
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-NAMES = ["GenericHarmonik", "GenericTwist", "GenericMagnet", "GenericElipsoid", "_GenericCosine",
-         "_GenericTranslate", "_GenericTranslateFromSpline", "_GenericScale", "_GenericRotate"]
-
-# What each effect registers, in order: kind, name, initial value as `params` prints it.
-DATA_FLAGS = [("flag", "on mesh", "1 (on)"), ("flag", "on spline", "1 (on)"), ("flag", "on particles", "1 (on)")]
-FRAME = [("flag", "orthogonal", "1 (on)"), ("flag", "enable scale", "1 (on)"), ("flag", "uniform scale", "1 (on)"),
-         ("point", "center", "0, 0, 0"), ("point", "axis x", "5, 0, 0"), ("point", "axis y", "0, 5, 0"),
-         ("point", "axis z", "0, 0, 5")]
-SPEED_PHASE = [("scalar", "speed", "0.75 (signed 0.5)"), ("scalar", "phase", "0.5 (signed 0)")]
-PARAMS = {
-    "GenericHarmonik": DATA_FLAGS + [("scalar", "intensity", "0.6 (signed 0.2)")] + SPEED_PHASE + [
-        ("float", "angle teta", "0.5"), ("float", "angle phi", "0.5"), ("float", "extremizer", "0"),
-        ("point", "center", "0, 0, 0")],
-    "GenericTwist": DATA_FLAGS + [
-        ("scalar", "frequency", "0.75 (signed 0.5)"), ("scalar", "rotate speed", "0.5 (signed 0)"),
-        ("scalar", "rotate phase", "0.5 (signed 0)"), ("flag", "orthogonal", "1 (on)"),
-        ("flag", "uniform scale", "1 (on)"), ("point", "center", "0, 0, 0"), ("point", "axis x", "0, 5, 0"),
-        ("point", "axis y", "5, 0, 0"), ("point", "axis z", "0, 0, 5")],
-    "GenericMagnet": DATA_FLAGS + [
-        ("point", "position", "0, 0, 0"), ("point", "range", "0, 5, 0"), ("float", "range multiply", "1"),
-        ("scalar", "intensity", "0.75 (signed 0.5)")],
-    "GenericElipsoid": DATA_FLAGS + [
-        ("point", "center", "0, 0, 0"), ("scalar", "power teta", "0.55 (signed 0.1)"),
-        ("scalar", "power phi", "0.55 (signed 0.1)")],
-    "_GenericCosine": FRAME + DATA_FLAGS + SPEED_PHASE + [
-        ("scalar", "intensity", "0.75 (signed 0.5)"), ("float", "frequence x", "0.5"),
-        ("float", "frequence y", "0.5"), ("float", "frequence z", "0.5"), ("flag", "uniform freq", "1 (on)"),
-        ("flag", "use tan", "0 (off)")],
-    "_GenericTranslate": DATA_FLAGS + [("point", "origin", "0, 0, 0"), ("point", "translation", "0, 10, 0")],
-    "_GenericTranslateFromSpline": [("flag", "on mesh", "1 (on)"), ("flag", "on particles", "1 (on)"),
-                                    ("float", "precision", "0.5")] + SPEED_PHASE,
-    "_GenericScale": DATA_FLAGS + [
-        ("point", "origin", "0, 0, 0"), ("scalar", "size x", "0.5 (signed 0)"), ("scalar", "size y", "0.5 (signed 0)"),
-        ("scalar", "size z", "0.5 (signed 0)"), ("flag", "uniform", "1 (on)")],
-    "_GenericRotate": DATA_FLAGS + SPEED_PHASE + [("point", "center", "0, 0, 0"), ("point", "axis", "0, 10, 0")],
-}
 
 # A triangle holding (1, 2, 3) and (1, 1, 0), a two-point curve and one particle.
 SMALL_SCENE = "v 1 2 3\nv 1 1 0\nv 1 0 0\nv 0 0 0\nv 2 0 0\nf 1 2 3\nl 4 5\np 2\n"
@@ -72,10 +36,16 @@ def check(condition, message):
         sys.exit(1)
 
 
-def built():
-    code, out, _ = fxhost("list")
+def catalogue():
+    """The catalogue as `list` shows it: (index, name, built) in order."""
+    code, out, _ = fxhost("list", "--bold", "never")
     check(code == 0, "list fails")
-    return {m.group(2) for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", out, re.M) if "(not built)" not in m.group(3)}
+    return [(int(m.group(1)), m.group(2), "(not built)" not in m.group(3))
+            for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", out.split("\n\n", 2)[2], re.M)]
+
+
+def built():
+    return {name for _, name, made in catalogue() if made}
 
 
 def need(*effects):
@@ -128,24 +98,47 @@ def twist(p):
 def case_list():
     code, out, _ = fxhost("list", "--bold", "never")
     check(code == 0, "list fails")
-    rows = re.findall(r"^\s*(\d+)\s+(\S+)", out.split("\n\n", 2)[2], re.M)
-    check(rows == [(str(i), n) for i, n in enumerate(NAMES)], f"catalogue is {rows}")
+    rows = catalogue()
+    names = [name for _, name, _ in rows]
+    check(rows and [i for i, _, _ in rows] == list(range(len(rows))) and len(set(names)) == len(names),
+          f"catalogue is {rows}")
     check("<b>" not in out and "modifying all current 3D data" in out, "description without marks")
     _, bold, _ = fxhost("list", "--bold", "always")
     check("\033[1m3D data\033[0m" in bold and "\033[1mnot exclusive\033[0m" in bold, "<b> as terminal bold")
 
 
 def case_params():
+    # Every effect of the catalogue has a reference entry for each parameter it registers, and
+    # every entry names a registered parameter, in each output format.
     effects = sorted(built())
     if not effects:
         sys.exit(SKIP)
     for name in effects:
-        code, out, err = fxhost("params", name)
+        code, out, err = fxhost("params", name, "--format", "json")
         check(code == 0, f"params {name}: {err}")
-        rows = [re.match(r"\s+(\S+)\s+(.*?)\s+= (.*)$", line).groups() for line in out.splitlines()[1:]]
-        check(rows == PARAMS[name], f"{name} registers {rows}")
-    code, out, _ = fxhost("params", str(NAMES.index(effects[0])))
+        info = json.loads(out)
+        undocumented = [p["name"] for p in info["params"] if not p["documented"]]
+        check("title" in info, f"{name} has no reference file")
+        check(not undocumented and not info["unregistered"],
+              f"{name}: registered without an entry {undocumented}, entries not registered {info['unregistered']}")
+        text, markdown = fxhost("params", name)[1], fxhost("params", name, "--format", "markdown")[1]
+        for p in info["params"]:
+            check(re.search(rf"^  {p['kind']} +{re.escape(p['name'])}  .*  {re.escape(p['realText'])}  +"
+                            rf"{re.escape(p['meaning'])}$", text, re.M), f"{name} {p['name']} in {text}")
+            check(f"| {p['name']} | {p['kind']} |" in markdown, f"{name} {p['name']} in {markdown}")
+    # Real values in their units, as the effects use them: each kind of mapping once.
+    for name, param, real in [("GenericTwist", "frequency", "+0.5 rad/unit"), ("GenericHarmonik", "speed", "+0.2 turn/s"),
+                              ("GenericHarmonik", "extremizer", "off"), ("GenericMagnet", "intensity", "5.052"),
+                              ("_GenericTranslateFromSpline", "precision", "16 samples"),
+                              ("_GenericCosine", "intensity", "+1 units"), ("_GenericRotate", "phase", "0 turn")]:
+        if name in effects:
+            seen = {p["name"]: p["realText"] for p in json.loads(fxhost("params", name, "--format", "json")[1])["params"]}
+            check(seen[param] == real, f"{name} {param}: {seen[param]}, expected {real}")
+    code, out, _ = fxhost("params", str([n for _, n, _ in catalogue()].index(effects[0])))
     check(code == 0 and out.startswith(effects[0] + ":"), "params by index")
+    code, out, _ = fxhost("params", "--help")
+    check(code == 0 and all(c in out for c in ("kind ", "stored ", "real ", "meaning ")), f"params --help: {out}")
+    check(fxhost("params", effects[0], "--format", "yaml")[0] == 2, "an unknown format")
 
 
 def case_run_translate():
@@ -329,19 +322,40 @@ def case_render_framing():
 def case_demo():
     out = os.path.join(WORK, "demo")
     shutil.rmtree(out, ignore_errors=True)
-    code, stdout, err = fxhost("demo", "--out", out, "--seconds", "0.5")
+    # Not half a second: a loop that a second holds whole would look still in the browser below.
+    code, stdout, err = fxhost("demo", "--out", out, "--seconds", "0.75")
     check(code == 0, f"demo fails: {err}")
     page = open(os.path.join(out, "index.html")).read()
     check(probe(os.path.join(out, "scene.png"))["colours"][0] > 200, "scene picture")
-    for name in NAMES:
+    for _, name, made in catalogue():
         picture = os.path.join(out, name + ".png")
-        if name in built():
-            check(os.path.exists(picture) and f'src="{name}.png"' in page and f'href="{name}.glb"' in page,
-                  f"{name} in the gallery")
-            check(re.search(rf"^{name}: 12 frames, [0-9.]+ ms per frame", stdout, re.M), f"{name} timing")
+        if made:
+            check(os.path.exists(picture) and f'src="{name}.png"' in page and f'href="{name}.glb"' in page
+                  and f'data-model="{name}"' in page, f"{name} in the gallery")
+            check(re.search(rf"^{name}: 18 frames, [0-9.]+ ms per frame", stdout, re.M), f"{name} timing")
+            reference = re.search(rf'id="{name}".*?<a href="(reference/[a-z_]+\.html)">', page, re.S)
+            check(reference and os.path.exists(os.path.join(out, reference.group(1))), f"{name}'s reference page")
         else:
             check(not os.path.exists(picture) and name in page, f"{name} listed as not built")
     validate(*(os.path.join(out, f) for f in sorted(os.listdir(out)) if f.endswith(".glb")))
+
+    # Headless Chromium opens the gallery from its folder: every live viewer draws its model, and a
+    # second later a moved one (the effects all animate in the demo).
+    result = subprocess.run(["node", os.path.join(HERE, "gallery_browser.js"), os.environ["FX_PLAYWRIGHT"],
+                             os.path.join(out, "index.html"), out], capture_output=True, text=True, timeout=300)
+    check(result.returncode == 0, f"chromium: {result.stdout}{result.stderr}")
+    seen = json.loads(result.stdout.splitlines()[-1])
+    print(f"gallery: every viewer drawn in {seen['ms']} ms; JavaScript heap {seen['heapMB']:.0f} MB, page "
+          f"{seen['page']:.0f} MB, GPU process {seen['gpu']:.0f} MB")
+    check(not seen["errors"] and sorted(seen["viewers"]) == sorted(built()), f"viewers {seen}")
+    check(seen["ms"] < 30000 and seen["page"] < 300, f"slow or large: {seen}")
+    for name in seen["viewers"]:
+        first, *later = (os.path.join(out, f"{name}.{shot}.png") for shot in (1, 2, 3))
+        info = probe(first)
+        check(info["background"][0] < 0.97 * info["width"][0] * info["height"][0], f"{name}: nothing drawn: {info}")
+        moved = [int(subprocess.run([PROBE, first, p], capture_output=True, text=True, check=True).stdout.split()[1])
+                 for p in later]
+        check(max(moved) > 20, f"{name}: still a second later: {moved} pixels changed")
 
 
 def gltf_json(path):

@@ -1,9 +1,11 @@
 // Reads a PNG with stb_image and prints what the render tests look for:
 // the size, how many pixels are not background, how many distinct colours,
 // and the count, centroid and box of the pixels of each gizmo or data colour.
+// Given two files of one size, it prints how far they differ instead.
 #include <stb_image.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 
 namespace {
@@ -17,8 +19,8 @@ struct ColourClass {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: png_probe FILE.png\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: png_probe FILE.png [OTHER.png]\n");
         return 2;
     }
     int width = 0, height = 0, channels = 0;
@@ -26,6 +28,30 @@ int main(int argc, char** argv) {
     if (!pixels) {
         std::fprintf(stderr, "png_probe: cannot read %s\n", argv[1]);
         return 1;
+    }
+    if (argc == 3) {
+        // The pixels whose channels differ by more than 32, and the mean difference per channel.
+        int otherWidth = 0, otherHeight = 0;
+        unsigned char* other = stbi_load(argv[2], &otherWidth, &otherHeight, &channels, 3);
+        if (!other || otherWidth != width || otherHeight != height) {
+            std::printf("differ %d\nmean 255\n", width * height);
+            return 0;
+        }
+        long differ = 0;
+        double sum = 0;
+        for (size_t i = 0; i < size_t(width) * height; ++i) {
+            int worst = 0;
+            for (int k = 0; k < 3; ++k) {
+                const int d = std::abs(int(pixels[i * 3 + k]) - int(other[i * 3 + k]));
+                worst = d > worst ? d : worst;
+                sum += d;
+            }
+            differ += worst > 32;
+        }
+        std::printf("differ %ld\nmean %.4f\n", differ, sum / (3.0 * width * height));
+        stbi_image_free(other);
+        stbi_image_free(pixels);
+        return 0;
     }
     ColourClass classes[] = {
         {"red", [](int r, int g, int b) { return r >= 150 && g <= 90 && b <= 90; }},

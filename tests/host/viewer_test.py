@@ -7,7 +7,9 @@ script: a --script session: scene and gizmo colours, a refused scene, edits, orb
 window: synthetic mouse and keys (xdotool): wheel and F, a drag, a checkbox.
 """
 import filecmp
+import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -82,10 +84,10 @@ def case_script():
           "frame 15 shown after a scrub is frame 15 of run --session")
 
 
-    # Every effect in one stack, edits on the way: a frame shown after a scrub back is run's frame.
-    script = [f"add {name}" for name in ("_GenericTranslate", "GenericHarmonik", "GenericTwist", "GenericMagnet",
-                                         "GenericElipsoid", "_GenericCosine", "_GenericTranslateFromSpline",
-                                         "_GenericScale", "_GenericRotate")]
+    # Every effect in one stack, Translate first, edits on the way: a frame shown after a scrub back is run's frame.
+    listed = re.findall(r"^\s*\d+\s+(\S+)", subprocess.run([FXHOST, "list", "--bold", "never"], capture_output=True,
+                                                           text=True).stdout.split("\n\n", 2)[2], re.M)
+    script = [f"add {name}" for name in ["_GenericTranslate"] + [n for n in listed if n != "_GenericTranslate"]]
     script += ["frame 9", "set intensity=0.9", "set 1 origin=0,1,0", "frame 30", "set speed=0.9", "frame 40",
                "frame 33", "save-frame all.obj", "save-session all.json", "quit"]
     with open(path("all.txt"), "w") as f:
@@ -98,6 +100,23 @@ def case_script():
     check(result.returncode == 0, f"run --session of every effect fails: {result.stderr}")
     check(filecmp.cmp(path("all.obj"), os.path.join(out, "frame_0033.obj"), shallow=False),
           "every effect stacked: frame 33 shown after a scrub is run's")
+
+    # A model 0.15 across, 100 units out: Twist's default axis through the origin throws it out of
+    # sight; "fit to scene" brings both effects to it, and the frame keeps it where it was.
+    with open(path("small.obj"), "w") as f:
+        f.write("v 100 50 0\nv 100.15 50 0\nv 100 50.15 0\nv 100 50 0.15\nf 1 2 3\nf 1 3 4\nf 1 4 2\n")
+    with open(path("fit.txt"), "w") as f:
+        f.write("scene small.obj\nadd GenericMagnet\nadd GenericTwist\nfit 1\nfit 2\nframe 2\n"
+                "save-frame fit.obj\nsave-session fit.json\nquit\n")
+    result = subprocess.run([FXHOST, "view", "--script", "fit.txt"], cwd=WORK, capture_output=True, text=True,
+                            timeout=120)
+    check(result.returncode == 0 and not result.stderr, f"fit to scene: {result.stderr}")
+    moved = [[float(x) for x in l.split()[1:]] for l in open(path("fit.obj")) if l.startswith("v ")]
+    check(all(abs(v[0] - 100.075) < 0.2 and abs(v[1] - 50.075) < 0.2 and abs(v[2] - 0.075) < 0.2 for v in moved),
+          f"fitted effects keep the model in place: {moved}")
+    edits = {e["param"]: e["value"] for e in json.load(open(path("fit.json")))["effects"][0]["edits"]}
+    check(edits["position"] == [100.075, 50.075, 0.075] and abs(edits["range"][1] - 0.5 * 0.13) < 0.01,
+          f"the magnet's centre at the scene's, its range half its radius: {edits}")
 
     # A plug-in that does not load: the same line and status as run.
     answers = [subprocess.run([FXHOST, command, "--plugin", path("none.fx")], capture_output=True, text=True,

@@ -15,7 +15,7 @@ Named expand(const Params& params) {
 
 Named registered(const RecordingParamHost& host) {
     Named out;
-    for (const Registration& r : host.calls) out.push_back({r.name, r.initial});
+    for (const Registration& r : host.registrations()) out.push_back({r.name, r.initial});
     return out;
 }
 
@@ -27,10 +27,10 @@ testing::AssertionResult near(Vec3 got, Vec3 want, double tolerance) {
 }
 
 std::vector<Vec3> moveParticles(FxEffect* fx, const std::vector<Vec3>& points) {
-    HostScene scene;
+    Scene scene;
     for (const Vec3& p : points) scene.particles.push_back({p, 7u, 9u});
-    scene.publish();
-    RecordingHostData host(scene);
+    SceneRecords records(scene);
+    HostData host(records);
     host.offerSpline = host.offerMesh = false;
     EXPECT_FALSE(fx->process(&host));
     std::vector<Vec3> out;
@@ -47,4 +47,9 @@ std::string glTrace() {
         out += c.op == "begin" ? "begin(" + std::to_string(c.mode) + ") " : c.op == "end" ? "end " : buf;
     }
     return out;
+}
+
+Params operator+(Params a, const Params& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }

@@ -15,7 +15,7 @@ void append(std::vector<uint32_t>& out, const HostVector<T>* v) {
 }
 }  // namespace
 
-Handed::Handed(const ServingHostData& h) {
+Handed::Handed(const HostData& h) {
     if (h.handedParticles) append(kinds[0], h.handedParticles->particles);
     if (const Spline* s = h.handedSpline) {
         kinds[1].push_back(count(s->curves));

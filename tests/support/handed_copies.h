@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "host_scene.h"
+#include "kit/host_data.h"
 
 struct Handed {
     std::vector<uint32_t> kinds[3];  // empty: not handed back
-    explicit Handed(const ServingHostData& h);
+    explicit Handed(const HostData& h);
 };

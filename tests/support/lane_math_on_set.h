@@ -1,5 +1,5 @@
-// laneMath for the instruction set the including file is compiled for, on
-// one lane vector and within a pack of them.
+// laneMath on one lane vector and within a pack of them, compiled once per
+// instruction set (cmake/lanes.cmake).
 #pragma once
 
 #include <cstring>

@@ -1,10 +1,10 @@
 // The library's math functions on each instruction set's lanes, for the
-// tests: every lane gets the same arguments, the last lane's result comes
-// back. The sets the processor lacks are not called (processorRuns is false).
+// tests (lane_math_on_set.h, compiled once per set): every lane gets the same
+// arguments, the last lane's result comes back.
 #pragma once
 
-#include "scene/batch_rules.h"
+#include "scene/instruction_sets.h"
 
 enum class MathFunction { sin, cos, tan, atan2, exp, log, pow };
 
-double laneMath(InstructionSet set, MathFunction f, double x, double y);
+FX_DECLARE_PER_SET(double laneMath(MathFunction f, double x, double y))

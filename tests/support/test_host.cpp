@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-void RecordingParamHost::add(const char* name, float* value) { calls.push_back({name, name, value, *value}); }
+#include "fx/plugin_library.h"
 
 float& RecordingParamHost::operator[](const std::string& fullName) const {
-    for (const Registration& r : calls)
-        if (r.name == fullName) return *r.value;
+    if (const Registration* r = registration(fullName)) return *r->value;
     ADD_FAILURE() << "no parameter registered as \"" << fullName << "\"";
     static float nowhere;
     return nowhere;
@@ -22,8 +21,15 @@ Vec3 RecordingParamHost::point(const std::string& name) const {
     return {(*this)[name + " [p3x]"], (*this)[name + " [p3y]"], (*this)[name + " [p3z]"]};
 }
 
-std::vector<std::string> RecordingParamHost::names() const {
-    std::vector<std::string> out;
-    for (const Registration& r : calls) out.push_back(r.name);
-    return out;
+std::unique_ptr<Plugin> loadBuiltPlugin() {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    if (test && !std::string(test->test_suite_name()).ends_with("ThroughLibrary"))
+        ADD_FAILURE() << test->test_suite_name() << "." << test->name()
+                      << " loads the plug-in: its suite's name must end in ThroughLibrary for the memcheck run";
+    try {
+        return std::make_unique<Plugin>(FX_PLUGIN_PATH, fxlib::Bind::AtLoad);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << e.what();
+        return nullptr;
+    }
 }

@@ -1,29 +1,25 @@
-// A host for the tests: it records every parameter the library registers;
-// host_scene.h serves scenes and records the data calls.
+// The tests' side of the host kit: lookups that fail the test when a
+// parameter is absent, and the built plug-in loaded as a host loads it.
 #pragma once
 
+#include <memory>
 #include <string>
-#include <vector>
 
-#include "fx/abi.h"
-#include "host_scene.h"
+#include "kit/host_data.h"
+#include "kit/param_host.h"
+#include "kit/plugin_loader.h"
 
-struct Registration {
-    std::string name;  // copied at the call
-    const char* buffer;  // the pointer the library passed
-    float* value;
-    float initial;
-};
-
-class RecordingParamHost final : public FxParamHost {
+class RecordingParamHost final : public ParamHost {
 public:
-    void FX_THISCALL add(const char* name, float* value) override;
-
-    std::vector<Registration> calls;
     // The float registered under this full name ("speed [s]"); fails the test if absent.
     float& operator[](const std::string& fullName) const;
-    // Sets a point parameter registered as name [p3x], [p3y], [p3z].
+    // A point parameter registered as name [p3x], [p3y], [p3z].
     void setPoint(const std::string& name, Vec3 v) const;
     Vec3 point(const std::string& name) const;
-    std::vector<std::string> names() const;
 };
+
+// FX_PLUGIN_PATH, every symbol bound at load; null, with the test failed,
+// when it does not load. The memcheck run of tests/CMakeLists.txt picks the
+// tests that load it by their suite's name (filter *ThroughLibrary.*): a
+// test that the filter would miss fails.
+std::unique_ptr<Plugin> loadBuiltPlugin();

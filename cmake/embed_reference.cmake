@@ -1,0 +1,15 @@
+# Writes OUT, a C++ source holding each of the JSON files FILES (a list
+# separated by |) as text: fxhost's reference, embedded when it is built.
+string(REPLACE "|" ";" files "${FILES}")
+list(SORT files)
+set(body "#include \"reference_files.h\"\n\nconst ReferenceFile kReferenceFiles[] = {\n")
+foreach(file ${files})
+  get_filename_component(name ${file} NAME_WE)
+  file(READ ${file} text)
+  string(APPEND body "    {\"${name}\", R\"fxreference(${text})fxreference\"},\n")
+endforeach()
+list(LENGTH files count)
+string(APPEND body "};\nconst int kReferenceFileCount = ${count};\n")
+file(WRITE ${OUT}.new "${body}")
+file(COPY_FILE ${OUT}.new ${OUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUT}.new)

@@ -1,2 +1,0 @@
-// The geometry rules compiled for AVX-512 (F, DQ and VL), chosen at load time where the processor has it.
-#include "scene/geometry_rules_table.h"

@@ -1,0 +1,74 @@
+#!/usr/bin/env python3
+"""The reference pages in docs/effects are what `fxhost pages` writes from the code today.
+
+usage: pages_test.py FXHOST PNG_PROBE DOCS WORKDIR
+Text must match byte for byte; a picture (each frame of an animated one) may differ only as
+software renders differ between processors: a few pixels at edges, by little on average.
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import zlib
+
+FXHOST, PROBE, DOCS, WORK = sys.argv[1:5]
+MOST_DIFFERING, MOST_MEAN = 0.01, 1.5  # a share of the pixels; levels of 255
+
+
+def frames(path, into):
+    """Each frame of a PNG, animated or not, as a still PNG file; their paths."""
+    data = open(path, "rb").read()
+    at, header, stills = 8, None, []
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        body = data[at + 8:at + 8 + length]
+        if kind == b"IHDR":
+            header = body
+        elif kind in (b"IDAT", b"fdAT"):
+            stills.append(body if kind == b"IDAT" else body[4:])
+        at += 12 + length
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+    paths = []
+    for i, image in enumerate(stills):
+        paths.append(f"{into}_{i}.png")
+        with open(paths[-1], "wb") as f:
+            f.write(data[:8] + chunk(b"IHDR", header) + chunk(b"IDAT", image) + chunk(b"IEND", b""))
+    return paths
+
+
+def probe(*pngs):
+    out = subprocess.run([PROBE, *pngs], capture_output=True, text=True, check=True).stdout
+    return {line.split()[0]: float(line.split()[1]) for line in out.splitlines()}
+
+
+def differs(a, b):
+    size, difference = probe(a), probe(a, b)
+    return (difference["differ"] > MOST_DIFFERING * size["width"] * size["height"]
+            or difference["mean"] > MOST_MEAN)
+
+
+shutil.rmtree(WORK, ignore_errors=True)
+made = os.path.join(WORK, "made")
+result = subprocess.run([FXHOST, "pages", "--out", made], capture_output=True, text=True, timeout=300)
+if result.returncode != 0:
+    sys.exit(f"FAIL: fxhost pages: {result.stderr}")
+failures = []
+listing = lambda root: sorted(os.path.relpath(os.path.join(d, f), root) for d, _, fs in os.walk(root) for f in fs)
+if listing(made) != listing(DOCS):
+    failures.append(f"files differ: {sorted(set(listing(made)) ^ set(listing(DOCS)))}")
+for name in sorted(set(listing(made)) & set(listing(DOCS))):
+    mine, kept = os.path.join(made, name), os.path.join(DOCS, name)
+    if not name.endswith(".png"):
+        if open(mine, "rb").read() != open(kept, "rb").read():
+            failures.append(f"{name}: the text differs from what the code makes")
+        continue
+    a, b = frames(mine, os.path.join(WORK, "a")), frames(kept, os.path.join(WORK, "b"))
+    if len(a) != len(b) or any(differs(x, y) for x, y in zip(a, b)):
+        failures.append(f"{name}: the picture differs beyond render noise")
+if failures:
+    print("FAIL: docs/effects is not what `fxhost pages --out docs/effects` makes now:\n  " + "\n  ".join(failures))
+    sys.exit(1)
+print("ok")

@@ -1,1 +1,0 @@
-#include "lane_math_on_set.h"
