@@ -70,6 +70,7 @@ void BenchScene::offerShuffledFaces(bool on) {
     Mesh& mesh = *records_.mesh();
     *mesh.faces = on ? shuffledFaceArray_ : faceArray_;
     *mesh.uvFaces = on ? shuffledUvFaceArray_ : uvFaceArray_;
+    shuffled_ = on;
 }
 
 void BenchScene::offerNormals(bool on) {

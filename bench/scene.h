@@ -33,7 +33,7 @@ public:
     const std::vector<Particle>& particles() const { return scene_.particles; }
     const std::vector<Vec3>& curvePoints() const { return curvePoints_; }  // the curves' points, back to back
     const std::vector<Vec3>& vertices() const { return scene_.vertices; }
-    const std::vector<uint32_t>& faces() const { return scene_.faces; }
+    const std::vector<uint32_t>& faces() const { return shuffled_ ? shuffledFaces_ : scene_.faces; }  // as offered
     const Mesh& mesh() { return *records_.mesh(); }
 
 private:
@@ -44,5 +44,5 @@ private:
     SceneRecords records_;
     HostData host_;
     HostVector<Vec3>* normals_;
-    bool withNormals_ = true;
+    bool withNormals_ = true, shuffled_ = false;
 };

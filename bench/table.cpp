@@ -91,8 +91,8 @@ public:
         asm volatile("" : : "r"(to_.data()) : "memory");
     }
     void kernel() {
-        normalKernel(scene_.vertices().data(), uint32_t(scene_.vertices().size()), scene_.faces(), scene_.faceCount(),
-                     kernelOut_.data());
+        normalKernel(scene_.vertices().data(), uint32_t(scene_.vertices().size()), scene_.faces().data(),
+                     uint32_t(scene_.faces().size() / 3), kernelOut_.data());
         asm volatile("" : : "r"(kernelOut_.data()) : "memory");
     }
     bool normals() const { return normals_; }
