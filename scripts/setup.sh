@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build ccache g++ g++-multilib g++-mingw-w64-i686-posix qemu-user
   libgtest-dev googletest libbenchmark-dev libgl-dev libegl-dev libopengl-dev libgl1-mesa-dri libegl-mesa0
   libtinyobjloader-dev libstb-dev libcli11-dev python3 python3-numpy clang libclang-rt-14-dev valgrind
+  python3-dev pybind11-dev python3-pytest python3-pip python3-setuptools python3-wheel
   file binutils-mingw-w64-i686 libtinygltf-dev blender dpkg-dev
   libglfw3-dev libimgui-dev nlohmann-json3-dev xvfb xauth xdotool chromium
 )

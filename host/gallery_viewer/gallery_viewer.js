@@ -15,6 +15,9 @@ renderer.setPixelRatio(window.devicePixelRatio);
 renderer.setScissorTest(true);
 const views = [];
 let last = performance.now();
+// The seconds of animation drawn so far: scripts that capture the viewers wait on it, not on the clock,
+// since a slow machine may draw a frame a second.
+window.fxPlayed = 0;
 
 function addView(element, gltf) {
   const scene = new THREE.Scene();
@@ -59,6 +62,7 @@ function frame(now) {
     v.camera.updateProjectionMatrix();
     renderer.render(v.scene, v.camera);
   }
+  window.fxPlayed += seconds;
   requestAnimationFrame(frame);
 }
 

@@ -1,7 +1,7 @@
 // Opens the demo's gallery from its folder in headless Chromium (Debian's, driven by playwright-core) and
 // waits until every live viewer has its model. Prints JSON: the milliseconds that took, the JavaScript
 // heap, the memory of the page's renderer and of the GPU process (from /proc), and the viewers' names; writes
-// screenshots of each viewer, a second apart and 0.3 s after that: OUT/NAME.1.png, NAME.2.png, NAME.3.png.
+// screenshots of each viewer, then after a second of animation and 0.3 s after that: OUT/NAME.1.png, NAME.2.png, NAME.3.png.
 // usage: node gallery_browser.js PLAYWRIGHT_CORE_DIR INDEX_HTML OUT
 const fs = require('fs');
 const os = require('os');
@@ -46,13 +46,18 @@ function memory(profile) {
     const ms = Date.now() - start;
     const viewers = await tab.$$eval('[data-model]', vs => vs.map(v => v.dataset.model));
     await tab.waitForTimeout(200);  // drawn at least once
+    // The shots wait on the animation the page has drawn, not on the clock: at a frame a second (software
+    // rendering on a busy machine) two shots a second apart could show the same frame.
+    const played = () => tab.evaluate(() => window.fxPlayed);
+    const after = (seconds) => tab.waitForFunction(t => window.fxPlayed >= t, seconds, { timeout: 30000, polling: 50 });
     for (const name of viewers) {
       const viewer = await tab.$(`[data-model="${name}"]`);
       await viewer.screenshot({ path: path.join(out, `${name}.1.png`) });
-      await tab.waitForTimeout(1000);
+      const start = await played();
+      await after(start + 1.0);
       await viewer.screenshot({ path: path.join(out, `${name}.2.png`) });
       // A third a little later: a loop whose length divides the wait would look still in the second.
-      await tab.waitForTimeout(300);
+      await after(start + 1.3);
       await viewer.screenshot({ path: path.join(out, `${name}.3.png`) });
     }
     const cdp = await context.newCDPSession(tab);

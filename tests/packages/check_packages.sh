@@ -18,6 +18,14 @@ version=$("$fxhost" --version | sed -n 's/^fxhost //p')
 for doc in README.md CHANGELOG.md LICENSE THIRD_PARTY_LICENSES.md; do
   [ -s "$scratch/deb/usr/share/doc/generic-fx/$doc" ] || fail "$doc missing from the .deb"
 done
+# The Python package on the .deb's own plug-in (Debian's Python, which Blender runs), and the add-on.
+PYTHONPATH=$scratch/deb/usr/lib/python3/dist-packages /usr/bin/python3 -c '
+import generic_fx as fx, os, sys
+assert os.path.realpath(fx.plugin_path()) == os.path.realpath(sys.argv[1]), fx.plugin_path()
+assert "GenericTwist" in [e.name for e in fx.catalogue()]' "$plugin" || fail "the .deb's Python package does not load its plug-in"
+for file in __init__ axes bake panel settings; do
+  [ -s "$scratch/deb/usr/share/blender/scripts/addons/generic_fx_bake/$file.py" ] || fail "the add-on's $file.py missing from the .deb"
+done
 
 python3 -m zipfile -e "$zip" "$scratch/zip"
 cd "$scratch"/zip/generic-fx-"$version"-win32 || fail "the zip holds no generic-fx-$version-win32 folder"

@@ -1,0 +1,34 @@
+"""PC2 files as the Mesh Cache modifier reads them: the header's bytes, then
+the samples one after the other; written whole or not at all."""
+import os
+import struct
+
+import numpy as np
+import pytest
+
+import generic_fx as fx
+
+
+def test_header_samples_and_replacement(tmp_path):
+    frames = (np.arange(2 * 3 * 3, dtype=np.float32) - 4.5).reshape(2, 3, 3)
+    frames[1, 2, 1] = -0.0
+    path = tmp_path / "fx" / "Cube.pc2"
+    fx.write_pc2(path, frames, start=5, rate=0.5)
+    data = path.read_bytes()
+    assert data[:32] == b"POINTCACHE2\0" + struct.pack("<iiffi", 1, 3, 5.0, 0.5, 2)
+    assert data[32:] == frames.tobytes() and len(data) == 32 + 2 * 3 * 3 * 4
+    back, start, rate = fx.read_pc2(path)
+    assert (start, rate) == (5.0, 0.5) and back.view(np.uint32).tolist() == frames.view(np.uint32).tolist()
+
+    fx.write_pc2(path, frames[:1])  # a second bake replaces the first, leaving nothing beside it
+    assert path.stat().st_size == 32 + 36 and os.listdir(path.parent) == ["Cube.pc2"]
+    for bad, error, message in [(frames.astype(np.float64), TypeError, "frames: expected a float32"),
+                                (frames[0], ValueError, r"frames: expected shape \(F, N, 3\)"),
+                                (frames[:, ::2], ValueError, "frames: expected a C-contiguous")]:
+        with pytest.raises(error, match=message):
+            fx.write_pc2(path, bad)
+    assert path.stat().st_size == 32 + 36 and os.listdir(path.parent) == ["Cube.pc2"]
+
+    path.write_bytes(data[:-4])
+    with pytest.raises(ValueError, match="2 samples of 3 points announced, 5 points held"):
+        fx.read_pc2(path)
