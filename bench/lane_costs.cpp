@@ -1,5 +1,6 @@
 #include "lane_costs.h"
 
+#include <cmath>
 #include <iterator>
 
 #include "scene/instruction_sets.h"
@@ -76,7 +77,9 @@ LaneTimer::LaneTimer()
       x_(std::size(kLaneFunctions) * kLaneElements),
       y_(x_.size()),
       out_(kLaneElements),
-      out2_(kLaneElements) {
+      out2_(kLaneElements),
+      corners_(9 * kLaneElements),
+      weighted_(3 * kLaneElements) {
     uint32_t state = 12345u;
     const auto uniform = [&](double low, double high) {
         state = state * 1664525u + 1013904223u;
@@ -88,6 +91,21 @@ LaneTimer::LaneTimer()
             x_[int(f) * kLaneElements + i] = uniform(r.xLow, r.xHigh);
             y_[int(f) * kLaneElements + i] = uniform(r.yLow, r.yHigh);
         }
+    // The faces of a 17-wide grid over the wave of the bench's mesh, as the scene lays them out.
+    const auto point = [](uint32_t v, int axis) {
+        const double x = v % 17, y = double(v / 17);
+        return float(axis == 0 ? x : axis == 1 ? y : 0.5 * std::sin(0.3 * x) * std::cos(0.2 * y));
+    };
+    for (int face = 0; face < kLaneElements; ++face) {
+        const uint32_t quad = uint32_t(face / 2), a = quad / 16 * 17 + quad % 16;
+        const uint32_t corners[2][3] = {{a, a + 1, a + 17}, {a + 1, a + 18, a + 17}};
+        for (int k = 0; k < 9; ++k) corners_[k * kLaneElements + face] = point(corners[face % 2][k / 3], k % 3);
+    }
+}
+
+void LaneTimer::runFaces() {
+    kernels_.faces(corners_.data(), weighted_.data());
+    asm volatile("" : : "r"(weighted_.data()) : "memory");
 }
 
 void LaneTimer::run(LaneFunction f) {

@@ -19,9 +19,12 @@ constexpr int kLaneElements = 512;
 
 // One instruction set's pass of a function over kLaneElements arguments
 // (x, and y for atan2, pow and the division), results stored to out (and
-// out2 for sincos's cosines).
+// out2 for sincos's cosines); and of the normal rebuild's face rule over
+// kLaneElements faces, their corners' coordinates in rows of kLaneElements
+// (a.x, a.y, a.z, b.x, ..., c.z), the weighted normals likewise.
 struct LaneKernels {
     void (*run)(LaneFunction f, const double* x, const double* y, double* out, double* out2);
+    void (*faces)(const float* corners, float* out);
     int width;
     const char* set;
 };
@@ -33,12 +36,15 @@ public:
     LaneTimer();
     // One pass of f over its arguments; the compiler must keep every result.
     void run(LaneFunction f);
+    // One pass of the face rule over kLaneElements faces of a grid over a wave.
+    void runFaces();
     int width() const { return kernels_.width; }
     const char* set() const { return kernels_.set; }
 
 private:
     const LaneKernels& kernels_;
     std::vector<double> x_, y_, out_, out2_;  // x_ and y_: kLaneElements per function
+    std::vector<float> corners_, weighted_;
 };
 
 // A rule's use of one function: how many calls per point.

@@ -3,6 +3,7 @@
 
 #include "lane_costs.h"
 #include "scene/lane_math.h"
+#include "scene/mesh_lanes.h"
 
 #define FX_LANE_SET_NAME_OF(set) #set
 #define FX_LANE_SET_NAME(set) FX_LANE_SET_NAME_OF(set)
@@ -35,8 +36,30 @@ inline void runLaneFunction(LaneFunction f, const double* x, const double* y, do
     }
 }
 
+// The faces in packs, as the rebuild along a plan takes them.
+inline void runFaceRule(const float* corners, float* out) {
+    constexpr int K = kFacePack;
+    const auto at = [&](int row, int face) { return loadF(corners + row * kLaneElements + face); };
+    for (int first = 0; first < kLaneElements; first += K * kWidth) {
+        FloatPoints a[K], b[K], c[K], w[K];
+        FX_PACK_EACH {
+            const int face = first + i * kWidth;
+            a[i] = {at(0, face), at(1, face), at(2, face)};
+            b[i] = {at(3, face), at(4, face), at(5, face)};
+            c[i] = {at(6, face), at(7, face), at(8, face)};
+        }
+        weightedNormals(a, b, c, w);
+        FX_PACK_EACH {
+            const int face = first + i * kWidth;
+            storeF(out + face, w[i].x);
+            storeF(out + kLaneElements + face, w[i].y);
+            storeF(out + 2 * kLaneElements + face, w[i].z);
+        }
+    }
+}
+
 extern const LaneKernels kLaneKernels;
-const LaneKernels kLaneKernels{runLaneFunction, kWidth, FX_LANE_SET_NAME(FX_LANES_ISA)};
+const LaneKernels kLaneKernels{runLaneFunction, runFaceRule, kWidth, FX_LANE_SET_NAME(FX_LANES_ISA)};
 
 }  // namespace FX_LANES_ISA
 }  // namespace lanes

@@ -46,7 +46,7 @@ def make_scene(n):
     a0 = (r * w + c).ravel()
     faces = np.stack([a0, a0 + 1, a0 + w, a0 + 1, a0 + w + 1, a0 + w], axis=1).reshape(-1, 3).astype(np.uint32)
     return dict(particles=particles, curve_points=curve_points, starts=starts, ends=ends, closed=closed,
-                vertices=vertices, faces=faces)
+                vertices=vertices, faces=faces, shuffled_faces=faces[rng.permutation(len(faces))])
 
 
 # ------------------------------------------------- rules, defaults, once per frame
@@ -191,11 +191,11 @@ def spline_frame(rule, s):
     return p.astype(F32), seg.astype(F32), np.add.reduceat(counted, starts).astype(F32)
 
 
-def mesh_frame(rule, s, normals):
+def mesh_frame(rule, s, normals, faces="faces"):
     v = rule(s["vertices"])
     if not normals:
         return v
-    f = s["faces"]
+    f = s[faces]
     w = v.astype(F64)
     a = w[f[:, 0]]
     n = np.cross(w[f[:, 1]] - a, w[f[:, 2]] - a)
@@ -211,6 +211,7 @@ def mesh_frame(rule, s, normals):
 SCENES = {
     "particles": particles_frame,
     "mesh+normals": lambda rule, s: mesh_frame(rule, s, True),
+    "shuffled+normals": lambda rule, s: mesh_frame(rule, s, True, "shuffled_faces"),
     "mesh": lambda rule, s: mesh_frame(rule, s, False),
     "spline": spline_frame,
 }

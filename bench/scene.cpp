@@ -51,8 +51,26 @@ Scene content(uint32_t n) {
 BenchScene::BenchScene(uint32_t n) : scene_(content(n)), records_(scene_), normals_(records_.mesh()->normals) {
     for (const SceneCurve& curve : scene_.curves)
         curvePoints_.insert(curvePoints_.end(), curve.points.begin(), curve.points.end());
+    shuffledFaces_ = scene_.faces;
+    uint32_t seed = 54321u;
+    for (size_t f = shuffledFaces_.size() / 3; f > 1; --f) {  // Fisher and Yates
+        const size_t g = size_t(double(noise(seed) + 1.0f) * 0.5 * double(f)) % f;
+        for (size_t j = 0; j < 3; ++j) std::swap(shuffledFaces_[3 * (f - 1) + j], shuffledFaces_[3 * g + j]);
+    }
+    shuffledUvFaces_ = shuffledFaces_;
+    faceArray_ = *records_.mesh()->faces;
+    uvFaceArray_ = *records_.mesh()->uvFaces;
+    shuffledFaceArray_ = viewOf(shuffledFaces_);
+    shuffledUvFaceArray_ = viewOf(shuffledUvFaces_);
     host_.serve(records_);
     host_.keepHanded = false;
+}
+
+void BenchScene::offerShuffledFaces(bool on) {
+    Mesh& mesh = *records_.mesh();
+    *mesh.faces = on ? shuffledFaceArray_ : faceArray_;
+    *mesh.uvFaces = on ? shuffledUvFaceArray_ : uvFaceArray_;
+    shuffled_ = on;
 }
 
 void BenchScene::offerNormals(bool on) {

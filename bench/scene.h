@@ -20,6 +20,9 @@ public:
     FxHostData* host() { return &host_; }
     // Offers the mesh with or without its normals (with them at first).
     void offerNormals(bool on);
+    // Offers the grid's faces in rows (at first) or shuffled, uv faces alike:
+    // the same mesh without the locality of the face order.
+    void offerShuffledFaces(bool on);
 
     // Bytes of the copy an effect hands back for each kind.
     size_t particleBytes() const;
@@ -30,13 +33,16 @@ public:
     const std::vector<Particle>& particles() const { return scene_.particles; }
     const std::vector<Vec3>& curvePoints() const { return curvePoints_; }  // the curves' points, back to back
     const std::vector<Vec3>& vertices() const { return scene_.vertices; }
-    const std::vector<uint32_t>& faces() const { return scene_.faces; }
+    const std::vector<uint32_t>& faces() const { return shuffled_ ? shuffledFaces_ : scene_.faces; }  // as offered
+    const Mesh& mesh() { return *records_.mesh(); }
 
 private:
     Scene scene_;
     std::vector<Vec3> curvePoints_;
+    std::vector<uint32_t> shuffledFaces_, shuffledUvFaces_;
+    HostVector<uint32_t> faceArray_{}, uvFaceArray_{}, shuffledFaceArray_{}, shuffledUvFaceArray_{};
     SceneRecords records_;
     HostData host_;
     HostVector<Vec3>* normals_;
-    bool withNormals_ = true;
+    bool withNormals_ = true, shuffled_ = false;
 };

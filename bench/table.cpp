@@ -7,8 +7,9 @@
 //                                        <limit ns/pt>
 //        memcpy  -          <scene> <n> <ns/pt>
 //        normals -          <scene> <n> <ns/pt>
+//        rebuild -          <scene> <n> <ns/pt along the kept plan> <ns/pt in face order> <limit ns/pt>
 //        libm    <effect>   <scene> <n> <ns/pt>
-//        lane    <function> <set>   <elements> <ns/element>
+//        lane    <function> <set>   <elements> <ns/element>   (the function "face": the normals' face rule)
 //        rule    <effect>   <lane calls per point> <1: on every point, 0: on some>
 //        nopeer  <effect>   <the peer the bench lacks for it: "lane calls" or "libm loop">
 // Times are thread CPU times, the median of several samples. Each effect's
@@ -16,7 +17,10 @@
 // kernel on the mesh with normals) and of the lane math its rule calls, so
 // that its ratios hold while the machine's load changes; the limit is the
 // floor plus that math per point (bench/lane_costs.h). The floor and lane
-// rows are timed on their own.
+// rows are timed on their own. The rebuild row times the library's normal
+// rebuild alone on a copy of the mesh, both ways, beside its limit: the face
+// rule on lanes for every face, plus the vertices and faces it must read and
+// the normals it must write, at the rate the memcpy floor moves bytes.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -29,6 +33,7 @@
 #include "lane_costs.h"
 #include "plugin/catalogue.h"
 #include "plugin/exports.h"
+#include "scene/mesh_copy.h"
 
 namespace {
 // The median CPU time of one call of f, in ns: samples of at least a few
@@ -91,6 +96,7 @@ public:
         asm volatile("" : : "r"(kernelOut_.data()) : "memory");
     }
     bool normals() const { return normals_; }
+    size_t bytes() const { return bytes_; }
 
 private:
     BenchScene& scene_;
@@ -103,12 +109,13 @@ private:
 struct SceneCase {
     const char* name;
     Kind kind;
-    bool normals;
+    bool normals, shuffled;
 };
-constexpr SceneCase kScenes[] = {{"particles", Kind::particles, false},
-                             {"mesh+normals", Kind::mesh, true},
-                             {"mesh", Kind::mesh, false},
-                             {"spline", Kind::spline, false}};
+constexpr SceneCase kScenes[] = {{"particles", Kind::particles, false, false},
+                                 {"mesh+normals", Kind::mesh, true, false},
+                                 {"shuffled+normals", Kind::mesh, true, true},
+                                 {"mesh", Kind::mesh, false, false},
+                                 {"spline", Kind::spline, false, false}};
 
 PointView pointsOf(const BenchScene& scene, Kind kind) {
     switch (kind) {
@@ -197,10 +204,31 @@ void timeEffect(const Variant& v, const SceneCase& s, BenchScene& scene, uint32_
     fx_delete(effect);
 }
 
+// The library's normal rebuild alone, along the plan it keeps and in face
+// order, on a copy of the scene's mesh; and its limit.
+void timeRebuild(const SceneCase& s, BenchScene& scene, uint32_t n, double memcpyNs, const Floor& floor,
+                 LaneTimer& lanes) {
+    Mesh copy = kEmptyMesh;
+    copyFrom(copy, scene.mesh(), true, true, false, false, false);
+    KeptNormalPlan kept;
+    recomputeNormals(copy, kept);
+    const std::vector<double> t = interleavedMedians({[&] { recomputeNormals(copy, kept); },
+                                                      [&] { recomputeNormals(copy); },
+                                                      [&] { lanes.runFaces(); }});
+    const double faces = double(scene.faces().size() / 3), bytes = 2.0 * n * sizeof(Vec3) + faces * 3 * sizeof(uint32_t);
+    const double limit = faces * t[2] / kLaneElements + bytes * memcpyNs / (2.0 * double(floor.bytes()));
+    std::printf("rebuild\t-\t%s\t%u\t%.4f\t%.4f\t%.4f\n", s.name, n, t[0] / n, t[1] / n, limit / n);
+    release(copy);
+}
+
 void timeFloors(const SceneCase& s, BenchScene& scene, uint32_t n, Floor& floor, const std::vector<Variant>& all,
-                const std::vector<std::string>& only) {
-    std::printf("memcpy\t-\t%s\t%u\t%.4f\n", s.name, n, medianNs([&] { floor.copy(); }) / n);
-    if (s.normals) std::printf("normals\t-\t%s\t%u\t%.4f\n", s.name, n, medianNs([&] { floor.kernel(); }) / n);
+                const std::vector<std::string>& only, LaneTimer& lanes) {
+    const double memcpyNs = medianNs([&] { floor.copy(); });
+    std::printf("memcpy\t-\t%s\t%u\t%.4f\n", s.name, n, memcpyNs / n);
+    if (s.normals) {
+        std::printf("normals\t-\t%s\t%u\t%.4f\n", s.name, n, medianNs([&] { floor.kernel(); }) / n);
+        timeRebuild(s, scene, n, memcpyNs, floor, lanes);
+    }
     const PointView points = pointsOf(scene, s.kind);
     for (const Variant& v : all)
         if (selected(only, v.name) && hasMathLoop(v.name)) {
@@ -268,17 +296,21 @@ int main(int argc, char** argv) {
     for (LaneFunction f : kLaneFunctions)
         std::printf("lane\t%s\t%s\t%d\t%.4f\n", nameOf(f), lanes.set(), kLaneElements,
                     medianNs([&] { lanes.run(f); }) / kLaneElements);
+    std::printf("lane\tface\t%s\t%d\t%.4f\n", lanes.set(), kLaneElements,
+                medianNs([&] { lanes.runFaces(); }) / kLaneElements);
     for (uint32_t n : sizes) {
         BenchScene& scene = sceneOf(n);
         for (const SceneCase& s : kScenes) {
             if (!selected(scenes, s.name)) continue;
             scene.offerNormals(s.normals);
+            scene.offerShuffledFaces(s.shuffled);
             Floor floor(scene, s.kind, s.normals);
-            timeFloors(s, scene, n, floor, all, only);
+            timeFloors(s, scene, n, floor, all, only, lanes);
             for (const Variant& v : all)
                 if (selected(only, v.name)) timeEffect(v, s, scene, n, floor, lanes);
         }
         scene.offerNormals(true);
+        scene.offerShuffledFaces(false);
     }
     return 0;
 }

@@ -7,6 +7,9 @@
 // - each handed-back copy has the counts of what the host served (no
 //   particle array when it served no particle), and the host words, faces,
 //   uv faces, face flags, uvs and closed marks equal it bit for bit;
+// - its normals, however the effect rebuilt them (along what it kept of
+//   faces served before, which the input may reconnect at the same counts),
+//   are bit for bit those of the rebuild in face order;
 // - in a tame run (parameters in 0..1, points within +-1e6, finite times),
 //   on positions within +-1e6, every moved position is finite. One exception
 //   by design: with "use tan" on, Cosine's tangent wave grows without bound
@@ -27,12 +30,14 @@
 #include <vector>
 
 #include "fx/abi.h"
+#include "float_agreement.h"
 #include "kit/host_data.h"
 #include "kit/param_host.h"
 #include "kit/recording_gl.h"
 #include "plugin/catalogue.h"
 #include "plugin/exports.h"
 #include "scene/host_vector.h"
+#include "scene/mesh_copy.h"
 #include "scene/vec_math.h"
 
 namespace {
@@ -177,6 +182,17 @@ struct SceneBuilder {
         if (in.ConsumeBool()) mesh.faceFlags = nullptr;
     }
 };
+
+// Other faces at the same counts, written over the mesh's own, as a host
+// reconnects its points: every face anew, or one face alone.
+void rewire(FuzzedDataProvider& in, Bits& bits, Mesh& m) {
+    const uint32_t vertices = count(m.vertices), faces = count(m.faces) / 3;
+    if (!vertices || !faces) return;
+    const bool one = in.ConsumeBool();
+    const uint32_t from = one ? bits.next() % faces : 0, to = one ? from + 1 : faces;
+    uint32_t* f = m.faces->begin;
+    for (uint32_t i = 3 * from; i < 3 * to; ++i) f[i] = i % 3 && bits.next() % 8 == 0 ? f[i - 1] : bits.next() % vertices;
+}
 
 bool tanOn(const ParamHost& params) {
     const HostParam* tan = params.find("use tan");
@@ -355,14 +371,25 @@ struct Run {
             CHECK(count(copy.uvFaces) == 3 * faces, "uv face entries %u", count(copy.uvFaces));
             if (!from.uvFaceEntries.empty()) CHECK(sameArray(copy.uvFaces->begin, from.uvFaceEntries), "uv faces");
         }
-        if (from.normals) CHECK(count(copy.normals) == from.vertices, "normal count %u", count(copy.normals));
+        if (from.normals) {
+            CHECK(count(copy.normals) == from.vertices, "normal count %u", count(copy.normals));
+            Mesh inFaceOrder = kEmptyMesh;
+            copyFrom(inFaceOrder, copy, true, true, false, false, false);
+            recomputeNormals(inFaceOrder);
+            for (uint32_t i = 0; i < from.vertices; ++i) {
+                const Vec3 &got = copy.normals->begin[i], &want = inFaceOrder.normals->begin[i];
+                CHECK(sameFloat(got.x, want.x) && sameFloat(got.y, want.y) && sameFloat(got.z, want.z),
+                      "normal %u is not the rebuild's in face order", i);
+            }
+            release(inFaceOrder);
+        }
         for (uint32_t i = 0; mustBeFinite && i < from.vertices; ++i)
             CHECK(isFinite(copy.vertices->begin[i]), "vertex %u moved off the finite", i);
     }
 };
 
 enum Call { kInit, kRegister, kStart, kUpdate, kProcess, kDraw, kWriteOne, kWriteAll, kOffer, kReserved, kNewScene,
-            kCalls };
+            kRewire, kCalls };
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -452,6 +479,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case kNewScene:
                 builder.build(run.scene, run.records);
                 run.serveScene();
+                break;
+            case kRewire:
+                // The mesh the host holds: its scene's, or the copy it kept, which it may edit in place.
+                rewire(in, builder.bits, *run.host.mesh);
                 break;
         }
     }

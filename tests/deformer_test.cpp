@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "allocation_counter.h"
+#include "float_agreement.h"
 #include "deformers/fx_deformer.h"
 #include "effect_harness.h"
 #include "plugin/boundary.h"
@@ -52,6 +53,21 @@ struct Pass {
 template <class T>
 bool sameBytes(const HostVector<T>* copy, const std::vector<T>& host) {
     return count(copy) == host.size() && std::memcmp(copy->begin, host.data(), host.size() * sizeof(T)) == 0;
+}
+
+// The normals an effect that never saw another mesh rebuilds for this one.
+std::vector<Vec3> freshNormals(const std::vector<Vec3>& vertices, const std::vector<uint32_t>& faces) {
+    Scene scene;
+    scene.vertices = vertices;
+    scene.faces = faces;
+    scene.normals.assign(vertices.size(), {0, 0, 1});
+    SceneRecords records(scene);
+    Shift fresh;
+    RecordingParamHost params;
+    fresh.registerParams(&params);
+    HostData host(records);
+    fresh.process(&host);
+    return {host.handedMesh->normals->begin, host.handedMesh->normals->end};
 }
 }  // namespace
 
@@ -151,5 +167,43 @@ TEST(Deformer, AnIdentityPassKeepsEveryBitAndASecondAllocatesNothing) {
         const Curve &copy = e.splineCopy().curves->begin[c], &from = pass.records.spline()->curves->begin[c];
         EXPECT_TRUE(sameBytes(&copy.points, pass.scene.curves[c].points) && copy.length == from.length);
         EXPECT_EQ(0, std::memcmp(copy.segmentLengths.begin, from.segmentLengths.begin, 3 * sizeof(float)));
+    }
+}
+
+// What the pass keeps of the faces holds only while they stay the same. Frame after frame the faces
+// change with the same counts (one naming vertex 4 twice, whose infinite point gives a NaN weighted
+// normal), or the host writes other faces into the copy it was handed and hands that back: every normal
+// is the one an effect that never saw the earlier faces rebuilds.
+TEST(Deformer, NormalsFollowTheFacesFrameAfterFrame) {
+    const struct { std::vector<uint32_t> faces; bool intoTheCopy; } frames[] = {
+        {{0, 1, 2, 1, 3, 2}, false}, {{0, 1, 2, 1, 3, 2}, false}, {{0, 1, 3, 0, 3, 2}, false},
+        {{0, 1, 3, 0, 3, 2}, false}, {{4, 4, 1, 0, 3, 2}, false}, {{0, 1, 2, 1, 3, 2}, true},
+        {{0, 1, 3, 0, 3, 2}, true}};
+    Scene scene;
+    scene.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 1}, {kInf, 0, 0}};
+    scene.normals.assign(5, {0, 0, 1});
+    SceneRecords records(scene);
+    Shift kept;
+    RecordingParamHost params;
+    kept.registerParams(&params);
+    HostData host;  // keeps what it is handed as its current data
+    host.offerParticles = host.offerSpline = false;
+    for (const auto& frame : frames) {
+        std::vector<Vec3> served = scene.vertices;
+        if (frame.intoTheCopy) {
+            Mesh& copy = *host.handedMesh;
+            std::copy(frame.faces.begin(), frame.faces.end(), copy.faces->begin);
+            served.assign(copy.vertices->begin, copy.vertices->end);
+        } else {
+            scene.faces = frame.faces;
+            records.publish();
+            host.serve(records);
+        }
+        kept.process(&host);
+        const std::vector<Vec3> want = freshNormals(served, frame.faces);
+        const Vec3* got = host.handedMesh->normals->begin;
+        for (size_t i = 0; i < want.size(); ++i)
+            EXPECT_TRUE(sameFloat(got[i].x, want[i].x) && sameFloat(got[i].y, want[i].y) && sameFloat(got[i].z, want[i].z))
+                << "frame of faces " << testing::PrintToString(frame.faces) << ", vertex " << i;
     }
 }

@@ -1,5 +1,6 @@
 // The particle, mesh and spline working copies on their own.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -9,6 +10,7 @@
 #include "scene/geometry_rules.h"
 #include "scene/host_vector.h"
 #include "scene/mesh_copy.h"
+#include "scene/normal_plan.h"
 #include "scene/particle_copy.h"
 #include "scene/spline_copy.h"
 #include "scene/vec_math.h"
@@ -164,43 +166,74 @@ std::vector<Vec3> straightforwardNormals(const Mesh& m) {
     for (Vec3& v : n) normalize(v);
     return n;
 }
+
+// A w x h grid over a wave, its faces in rows or shuffled, then `spare` vertices that no face uses.
+Scene grid(uint32_t w, uint32_t h, bool shuffled, uint32_t spare, std::mt19937& random) {
+    Scene s;
+    for (uint32_t i = 0; i < w * h + spare; ++i)
+        s.vertices.push_back({float(i % w), float(i / w), float(std::sin(0.3 * (i % w)) * std::cos(0.2 * (i / w)))});
+    std::vector<std::array<uint32_t, 3>> faces;
+    for (uint32_t a = 0; a + w < w * h; ++a)
+        if (a % w + 1 < w) faces.insert(faces.end(), {{a, a + 1, a + w}, {a + 1, a + w + 1, a + w}});
+    if (shuffled) std::shuffle(faces.begin(), faces.end(), random);
+    for (const auto& f : faces) s.faces.insert(s.faces.end(), f.begin(), f.end());
+    return s;
+}
 }  // namespace
 
-// Random meshes mixing ordinary faces, bases near the 0.001 threshold, repeated corners and coordinates
-// whose squares overflow: the rebuild, on every instruction set this processor runs, gives the
-// straightforward floats bit for bit.
+// Random meshes (ordinary faces, bases near the 0.001 threshold, corners named twice, NaN, infinite and
+// huge coordinates whose squares overflow) and grids, in rows (the plan's ring wraps round) and shuffled
+// (the plan sorts them), with vertices no face uses: the rebuild in face order and along a plan, on every
+// instruction set this processor runs, gives the straightforward floats bit for bit.
 TEST(MeshCopy, NormalsMatchTheStraightforwardRebuildBitForBit) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    std::vector<Scene> meshes;
+    for (int round = 0; round <= 40; ++round) {
+        Scene& s = meshes.emplace_back();
+        const uint32_t n = round < 40 ? 30 + round * 10 : 13000;  // the last one's ring takes 32-bit slots
+        for (uint32_t i = 0; i < n; ++i) {
+            const float scale = i % 7 == 0 ? 1e-4f : i % 11 == 0 ? 3e19f : i % 29 == 0 ? kInf : 10.0f;
+            s.vertices.push_back({scale * unit(random), i % 31 == 0 ? kNaN : scale * unit(random), scale * unit(random)});
+        }
+        // A face whose base squared is the float 1e-6f, just below 1e-6.
+        s.vertices[0] = {0, 0, 1};
+        s.vertices[1] = {0, 0, 0};
+        s.vertices[2] = {0.0006f, 0.0008f, 0};
+        s.faces = {0, 1, 2};
+        std::uniform_int_distribution<uint32_t> corner(3, n - 1);
+        for (uint32_t i = 0; i < 3 * n + round % 8; ++i) {
+            const uint32_t a = corner(random), b = i % 5 == 0 ? a : corner(random);
+            s.faces.insert(s.faces.end(), {a, b, i % 9 == 0 ? a : corner(random)});
+        }
+    }
+    // Vertices that need 513 faces of the ring, just past a power of two.
+    meshes.push_back(grid(124, 8, false, 0, random));
+    meshes.push_back(grid(101, 100, true, 13, random));
     for (InstructionSet set : kInstructionSets) {
         const GeometryRules* rules = geometryRulesFor(set);
         if (!rules) continue;
-        std::mt19937 random(7);
-        std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
-        Agreement agreement;
-        for (int round = 0; round < 40; ++round) {
-            Scene s;
-            const uint32_t n = 30 + round * 10;
-            for (uint32_t i = 0; i < n; ++i) {
-                const float scale = i % 7 == 0 ? 1e-4f : i % 11 == 0 ? 3e19f : 10.0f;
-                s.vertices.push_back({scale * unit(random), scale * unit(random), scale * unit(random)});
-            }
-            // A face whose base squared is the float 1e-6f, just below 1e-6.
-            s.vertices[0] = {0, 0, 1};
-            s.vertices[1] = {0, 0, 0};
-            s.vertices[2] = {0.0006f, 0.0008f, 0};
-            s.faces = {0, 1, 2};
-            std::uniform_int_distribution<uint32_t> corner(3, n - 1);
-            for (uint32_t i = 0; i < 3 * n + round % 8; ++i) {
-                const uint32_t a = corner(random), b = i % 5 == 0 ? a : corner(random);
-                s.faces.insert(s.faces.end(), {a, b, corner(random)});
-            }
+        Agreement inFaceOrder, alongPlan;
+        for (Scene& s : meshes) {
+            const uint32_t n = uint32_t(s.vertices.size()), faces = uint32_t(s.faces.size() / 3);
             SceneRecords records(s);
-            std::vector<Vec3> normals(n, Vec3{0, 0, 0});
-            rules->addFaceNormals(s.vertices.data(), s.faces.data(), uint32_t(s.faces.size() / 3), normals.data());
-            rules->normalizeAll(normals.data(), n);
             const std::vector<Vec3> want = straightforwardNormals(*records.mesh());
-            for (uint32_t i = 0; i < n; ++i) agreement.add(want[i], normals[i]);
+            std::vector<Vec3> normals(n, Vec3{0, 0, 0}), planned(n, Vec3{7, 7, 7});
+            rules->addFaceNormals(s.vertices.data(), s.faces.data(), faces, normals.data());
+            rules->normalizeAll(normals.data(), n);
+            KeptNormalPlan kept;
+            const NormalPlan* plan = kept.planFor(s.faces.data(), faces, n);
+            ASSERT_NE(plan, nullptr);
+            EXPECT_TRUE(&s != &meshes.back() || plan->faces) << "the shuffled grid is computed sorted";
+            EXPECT_TRUE(&s != &meshes[40] || plan->slots) << "the largest random mesh's slots are 32-bit";
+            rules->rebuildNormals(*plan, s.vertices.data(), s.faces.data(), planned.data());
+            for (uint32_t i = 0; i < n; ++i) {
+                inFaceOrder.add(want[i], normals[i]);
+                alongPlan.add(want[i], planned[i]);
+            }
         }
-        EXPECT_EQ(agreement.identical, agreement.values) << "largest distance " << agreement.maxUlp << " ulp";
+        EXPECT_EQ(inFaceOrder.identical, inFaceOrder.values) << int(set) << ": " << inFaceOrder.maxUlp << " ulp";
+        EXPECT_EQ(alongPlan.identical, alongPlan.values) << int(set) << ": " << alongPlan.maxUlp << " ulp";
     }
 }
 

@@ -113,10 +113,11 @@ protected:
         if (isOn(onMesh) && host->hasMesh(!handedBack)) {
             const Mesh* source = host->getMesh();
             resize(mesh_, count(source->vertices), faceCount(*source), count(source->uvs));
-            copyFrom(mesh_, *source, false, true, true, false, true);
+            // Hosts hand the same faces frame after frame: the plan drawn from them holds until they change.
+            if (!copyFrom(mesh_, *source, false, true, true, false, true)) normalPlan_.forget();
             if (const uint32_t n = count(mesh_.vertices))
                 moveRun(effect, source->vertices->begin, mesh_.vertices->begin, sizeof(Vec3), n);
-            if (source->normals) recomputeNormals(mesh_);
+            if (source->normals) recomputeNormals(mesh_, normalPlan_);
             host->setMesh(&mesh_);
         }
         return false;
@@ -128,4 +129,5 @@ protected:
     ParticleSet particles_{nullptr};
     Spline spline_{nullptr};
     Mesh mesh_ = kEmptyMesh;
+    KeptNormalPlan normalPlan_;
 };

@@ -11,6 +11,6 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 extern const GeometryRules kGeometryRules;
-const GeometryRules kGeometryRules = {addFaceNormals, normalizeAll, segmentLengths};
+const GeometryRules kGeometryRules = {addFaceNormals, normalizeAll, rebuildNormals, segmentLengths};
 }  // namespace FX_LANES_ISA
 }  // namespace lanes

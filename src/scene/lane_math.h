@@ -49,7 +49,6 @@ struct PackMask {
     Mask m[K];
 };
 
-#define FX_PACK_EACH _Pragma("GCC unroll 16") for (int i = 0; i < K; ++i)
 #define FX_PACK_BINARY(op, Result, Out)                                                   \
     template <int K>                                                                      \
     FX_MATH_INLINE Result<K> operator op(Pack<K> a, Pack<K> b) {                          \
@@ -515,7 +514,6 @@ FX_MATH_INLINE Pack<K> pow(Pack<K> x, Pack<K> y) {
     }
     return detail::expOf(c, false);
 }
-#undef FX_PACK_EACH
 
 }  // namespace FX_LANES_ISA
 }  // namespace lanes

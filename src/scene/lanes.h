@@ -34,6 +34,9 @@
 #define FX_ALWAYS_INLINE __attribute__((always_inline))
 // A rule whose whole loop, helpers and all, is compiled as one function.
 #define FX_RULE __attribute__((flatten))
+// The body that follows, for each i below K, unrolled: K chains worked in
+// step, each operation on all K before the next.
+#define FX_PACK_EACH _Pragma("GCC unroll 16") for (int i = 0; i < K; ++i)
 
 namespace lanes {
 inline namespace FX_LANES_ISA {

@@ -24,6 +24,17 @@ template <class T>
 void copyLeading(HostVector<T>& to, const HostVector<T>* from, uint32_t n) {
     if (n) std::memcpy(static_cast<void*>(to.begin), from->begin, sizeof(T) * n);
 }
+
+// copyLeading, but reading rather than writing the entries `to` holds
+// already, as a host's faces are frame after frame. Answers whether it held
+// them; never for entries that are its own (the host may have written them).
+bool copyUnlessHeld(HostVector<uint32_t>& to, const HostVector<uint32_t>* from, uint32_t n) {
+    if (n == 0) return true;
+    if (from->begin == to.begin) return false;
+    if (std::memcmp(to.begin, from->begin, sizeof(uint32_t) * n) == 0) return true;
+    copyLeading(to, from, n);
+    return false;
+}
 }  // namespace
 
 void resize(Mesh& mesh, uint32_t vertexCount, uint32_t faces, uint32_t uvCount) {
@@ -47,7 +58,7 @@ void resize(Mesh& mesh, uint32_t vertexCount, uint32_t faces, uint32_t uvCount) 
     }
 }
 
-void copyFrom(Mesh& mesh, const Mesh& source, bool copyVertices, bool copyFaces, bool copyFaceFlags,
+bool copyFrom(Mesh& mesh, const Mesh& source, bool copyVertices, bool copyFaces, bool copyFaceFlags,
               bool copyNormals, bool copyUVs) {
     const uint32_t vertexCount = (copyVertices || copyNormals) ? count(source.vertices) : count(mesh.vertices);
     const uint32_t faces = (copyFaces || copyFaceFlags) ? faceCount(source) : faceCount(mesh);
@@ -55,7 +66,7 @@ void copyFrom(Mesh& mesh, const Mesh& source, bool copyVertices, bool copyFaces,
     resize(mesh, vertexCount, faces, uvCount);
 
     if (copyVertices) copyLeading(*mesh.vertices, source.vertices, vertexCount);
-    if (copyFaces) copyLeading(*mesh.faces, source.faces, 3 * faces);
+    const bool facesKept = !copyFaces || copyUnlessHeld(*mesh.faces, source.faces, 3 * faces);
     if (copyFaceFlags && source.faceFlags)
         std::memcpy(mesh.faceFlags, source.faceFlags, sizeof(uint32_t) * faceFlagWords(faces));
     if (copyNormals) {
@@ -75,6 +86,7 @@ void copyFrom(Mesh& mesh, const Mesh& source, bool copyVertices, bool copyFaces,
             deleteHostVector(mesh.uvFaces);
         }
     }
+    return facesKept;
 }
 
 namespace {
@@ -116,6 +128,15 @@ void recomputeNormals(Mesh& mesh) {
     const GeometryRules& rules = geometryRules();
     if (const uint32_t faces = faceCount(mesh)) rules.addFaceNormals(mesh.vertices->begin, mesh.faces->begin, faces, n);
     rules.normalizeAll(n, vertexCount);
+}
+
+void recomputeNormals(Mesh& mesh, KeptNormalPlan& kept) {
+    const uint32_t vertexCount = count(mesh.vertices), faces = faceCount(mesh);
+    const NormalPlan* plan = vertexCount && faces ? kept.planFor(mesh.faces->begin, faces, vertexCount) : nullptr;
+    if (!plan) return recomputeNormals(mesh);
+    HostVector<Vec3>& normals = holder(mesh.normals);
+    resize(normals, vertexCount);
+    geometryRules().rebuildNormals(*plan, mesh.vertices->begin, mesh.faces->begin, normals.begin);
 }
 
 void release(Mesh& mesh) {
