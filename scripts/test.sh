@@ -3,9 +3,10 @@
 # memcheck run of the tests that load the plug-in), the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, Linux 32-bit (natively, or
 # under qemu-i386 where the kernel runs no i386 code), Win32 (the suite and
-# fxhost.exe under wine, the DLL's ABI checks), the release packages (built
-# and unpacked), the example effect added to a copy of the tree as the
-# checklist says, and the fuzzers for a minute each. Every build's fxhost is
+# fxhost.exe under wine where the kernel runs 32-bit code, the DLL's ABI
+# checks everywhere), the release packages (built and unpacked), the example
+# effect added to a copy of the tree as the checklist says, and the fuzzers
+# for a minute each. Every build's fxhost is
 # held to the committed digests of its frames (tests/golden/frames.sha256).
 set -euo pipefail
 cd "$(dirname "$0")/.."
