@@ -68,3 +68,23 @@ TEST(PhaseSpeed, NoInputHangsOrLeavesTheTurn) {
         for (float t : values) h.fx->update(t), h.fx->update(-t);
     }
 }
+
+// Start sets every clock back: a second start replays the first run's frames.
+TEST(PhaseSpeed, ASecondStartReplaysTheFrames) {
+    const std::vector<Vec3> points = {{1, 2, 0}, {0, 7, 3}, {2, -5, 3}};
+    for (int index = 0; index < kCatalogueSize; ++index) {
+        Hosted<> h(index);
+        for (const Registration& r : h.params.registrations())
+            if (r.name.find("speed") != std::string::npos) *r.value = 0.9f;
+        std::vector<Vec3> runs[2];
+        for (std::vector<Vec3>& run : runs) {
+            EXPECT_TRUE(h.fx->start(0));
+            for (float time : {0.5f, 1.25f, 3.0f}) {
+                h.fx->update(time);
+                for (const Vec3& p : h.move(points)) run.push_back(p);
+            }
+        }
+        ASSERT_EQ(runs[0].size(), runs[1].size());
+        for (size_t i = 0; i < runs[0].size(); ++i) EXPECT_TRUE(near(runs[1][i], runs[0][i], 0)) << index << " " << i;
+    }
+}

@@ -57,24 +57,6 @@ TEST(ParticleCopy, OneBlockBitForBitInStorageThatIsKept) {
     }
 }
 
-TEST(MeshCopy, NormalsSumAreaWeightedFaceNormalsAndNormaliseOnce) {
-    // Faces of area 1 (normal +z) and 2 (normal +y) share vertices 0 and 1, which get 2 (0, 0, 1) + 8 (0, 1, 0).
-    // Vertex 4 is in no face; 5 to 7 only in a face without area: its base squared is 0.0006² + 0.0008², the float
-    // 1e-6f, just below 1e-6.
-    Scene s;
-    s.vertices = {{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 0, 2}, {5, 5, 5}, {0, 0, 1}, {0, 0, 0}, {0.0006f, 0.0008f, 0}};
-    s.faces = {0, 1, 2, 0, 3, 1, 5, 6, 7};
-    SceneRecords records(s);
-    Mesh copy = kEmptyMesh;
-    copyFrom(copy, *records.mesh(), true, true, true, false, false);
-    recomputeNormals(copy);
-    ASSERT_EQ(count(copy.normals), 8u);
-    const float y = float(8 / std::sqrt(68.0)), z = float(2 / std::sqrt(68.0));
-    const Vec3 want[] = {{0, y, z}, {0, y, z}, {0, 0, 1}, {0, 1, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
-    for (int i = 0; i < 8; ++i) EXPECT_TRUE(near(copy.normals->begin[i], want[i])) << "vertex " << i;
-    release(copy);
-}
-
 TEST(MeshCopy, FaceFlagsStartOverAsOnesOnlyWhenTheFaceCountChanges) {
     Mesh copy = kEmptyMesh;
     resize(copy, 3, 10, 0);  // 10 faces: 2 words
