@@ -198,7 +198,10 @@ def main():
     print("x limit: ours / limit, the limit being the floor plus the library's lane math that the rule calls per")
     print("point, each function timed per element on the instruction set the effects run, alternately with the")
     print("effect. x numpy: numpy / ours (above 1: we are faster). libm: the rule's double-precision libm calls")
-    print("per point in a plain loop. update: ns per update() call.\n")
+    print("per point in a plain loop. update: ns per update() call.")
+    if not others:
+        print("x86-64 only: the Win32 and Linux 32-bit columns need a kernel that runs 32-bit x86 programs.")
+    print()
 
     head = ["effect", "scene"]
     for n in sizes:
