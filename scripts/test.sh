@@ -6,8 +6,8 @@
 # fxhost.exe under wine where the kernel runs 32-bit code, the DLL's ABI
 # checks everywhere), the release packages (built and unpacked), the example
 # effect added to a copy of the tree as the checklist says, and the fuzzers
-# for a minute each. Every build's fxhost is
-# held to the committed digests of its frames (tests/golden/frames.sha256).
+# for a minute each. Every build's fxhost is held to the committed digests of
+# its frames (tests/golden/frames.sha256).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
