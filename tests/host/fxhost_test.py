@@ -6,6 +6,7 @@ The emulator (qemu-i386, wine) runs the 32-bit and Windows builds' fxhost;
 PNG_PROBE is "none" in the builds without the renderer.
 Exit 0 pass, 1 fail, 77 skipped (an effect the case needs is not built yet).
 """
+import functools
 import json
 import os
 import re
@@ -13,6 +14,9 @@ import shutil
 import struct
 import subprocess
 import sys
+
+import host_checks
+from host_checks import check
 
 CASE, FXHOST, PROBE, WORK = sys.argv[1:5]
 EMULATOR = sys.argv[5:]
@@ -29,18 +33,10 @@ def fxhost(*args, cwd=None, timeout=60):
     return result.returncode, result.stdout, result.stderr
 
 
-def check(condition, message):
-    if not condition:
-        print("FAIL:", message)
-        sys.exit(1)
-
-
 def catalogue():
-    """The catalogue as `list` shows it: (index, name, built) in order."""
     code, out, _ = fxhost("list", "--bold", "never")
     check(code == 0, "list fails")
-    return [(int(m.group(1)), m.group(2), "(not built)" not in m.group(3))
-            for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", out.split("\n\n", 2)[2], re.M)]
+    return host_checks.catalogue(out)
 
 
 def built():
@@ -70,36 +66,27 @@ def close(a, b, tolerance=1e-5):
     return all(abs(x - y) <= tolerance for x, y in zip(a, b))
 
 
-def run_frames(effects, *options, scene=SMALL_SCENE):
-    out = os.path.join(WORK, "out")
+def run_into(folder, *args):
+    """`fxhost run ARGS --out WORK/FOLDER` into an emptied folder, which must succeed; the folder."""
+    out = os.path.join(WORK, folder)
     shutil.rmtree(out, ignore_errors=True)
-    code, _, err = fxhost("run", *effects, "--scene", write("scene.obj", scene), "--out", out, *options)
-    check(code == 0, f"run {effects} {options} fails: {err}")
-    return lambda frame: vertices(os.path.join(out, f"frame_{frame:04d}.obj"))
+    code, _, err = fxhost("run", *args, "--out", out)
+    check(code == 0, f"run {args} fails: {err}")
+    return out
 
 
 def last_frame(*args):
     """The text of the last OBJ frame a run writes (the built-in scene unless --scene is given)."""
-    out = os.path.join(WORK, "last")
-    shutil.rmtree(out, ignore_errors=True)
-    code, _, err = fxhost("run", *args, "--out", out)
-    check(code == 0, f"run {args} fails: {err}")
+    out = run_into("last", *args)
     return open(os.path.join(out, max(f for f in os.listdir(out) if f.endswith(".obj")))).read()
 
 
-def probe(png):
-    out = subprocess.run([PROBE, png], capture_output=True, text=True, check=True).stdout
-    info = {}
-    for line in out.splitlines():
-        key, *values = line.split()
-        info[key] = [float(v) for v in values]
-    return info
+probe = functools.partial(host_checks.probe, PROBE)
 
 
 def case_list():
     code, out, _ = fxhost("list", "--bold", "never")
-    check(code == 0, "list fails")
-    rows = catalogue()
+    rows = host_checks.catalogue(out)
     names = [name for _, name, _ in rows]
     check(rows and [i for i, _, _ in rows] == list(range(len(rows))) and len(set(names)) == len(names),
           f"catalogue is {rows}")
@@ -138,11 +125,12 @@ def case_set_frame():
     need("_GenericTranslate")
     # An edit at frame 1 comes after the start: the moved origin drags the translation along, where set
     # before the start it only places the handle. A name may carry its effect's even in a stack of one.
-    frame = run_frames(["_GenericTranslate"], "--frames", "1", "--set", "1:origin=5,0,0",
-                       "--set", "_GenericTranslate.on mesh=0")(1)
+    scene = write("scene.obj", SMALL_SCENE)
+    first = lambda *sets: vertices(os.path.join(run_into("out", "_GenericTranslate", "--scene", scene, "--frames", "1",
+                                                         *sets), "frame_0001.obj"))
+    frame = first("--set", "1:origin=5,0,0", "--set", "_GenericTranslate.on mesh=0")
     check(close(frame[0], (1, 2, 3)) and close(frame[3], (5, 10, 0)), f"origin moved at frame 1, mesh off: {frame}")
-    check(close(run_frames(["_GenericTranslate"], "--frames", "1", "--set", "origin=5,0,0")(1)[3], (0, 10, 0)),
-          "origin set before the start")
+    check(close(first("--set", "origin=5,0,0")[3], (0, 10, 0)), "origin set before the start")
 
 
 def case_errors():
@@ -412,13 +400,9 @@ def case_round_trip():
     scene = ("v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 2 0.5 0\nv 5 5 5\nv 6 5 5\nv 6 6 5\nv 7 7 7\n"
              "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvt 0.5 0.5\nvn 0 0 1\n"
              "f 1/1/1 2/2/1 3/3/1 4/4/1\nf 2/2/1 5/5/1 3/3/1\nl 6 7 8 6\nl 7 8\np 9 6\n")
-    out1, out2 = os.path.join(WORK, "one"), os.path.join(WORK, "two")
-    for d in (out1, out2):
-        shutil.rmtree(d, ignore_errors=True)
-    check(fxhost("run", "--scene", write("in.obj", scene), "--frames", "1", "--out", out1)[0] == 0, "first run")
+    out1 = run_into("one", "--scene", write("in.obj", scene), "--frames", "1")
     first = open(os.path.join(out1, "frame_0001.obj")).read()
-    check(fxhost("run", "--scene", os.path.join(out1, "frame_0001.obj"), "--frames", "1", "--out", out2)[0] == 0,
-          "second run")
+    out2 = run_into("two", "--scene", os.path.join(out1, "frame_0001.obj"), "--frames", "1")
     check(open(os.path.join(out2, "frame_0001.obj")).read() == first, "reading back what was written changes it")
     lines = first.splitlines()
     faces = [l for l in lines if l.startswith("f ")]
@@ -435,19 +419,15 @@ def case_round_trip():
     check(code == 0 and not err, f"with_materials: exit {code}, {err!r}")
 
 
-def render(effects, *options):
-    out = os.path.join(WORK, "out")
-    shutil.rmtree(out, ignore_errors=True)
-    code, _, err = fxhost("run", *effects, "--frames", "2", "--out", out, "--render", "--size", "320x240", *options)
-    check(code == 0, f"render fails: {err}")
-    return probe(os.path.join(out, "frame_0002.png"))
+def render(*args):
+    return probe(os.path.join(run_into("out", *args, "--frames", "2", "--render", "--size", "320x240"), "frame_0002.png"))
 
 
 def case_render_gizmo():
     need("_GenericTranslate")
     # Bounds centred on the origin, 20 across: the arrow from (0,0,0) to (0,10,0) rises from the picture's centre.
     scene = write("bounds.obj", "v -10 -10 -10\nv 10 10 10\nv 0 0 0\nv 0.2 0 0\nv 0 0 0.2\nf 3 4 5\np 1 2\n")
-    info = render(["_GenericTranslate"], "--scene", scene, "--set", "on mesh=0", "--set", "on particles=0")
+    info = render("_GenericTranslate", "--scene", scene, "--set", "on mesh=0", "--set", "on particles=0")
     count, cx, cy, left, top, right, bottom = info["red"]
     check(count > 80, f"red arrow: {count} pixels")
     check(abs(cx - 160) < 15 and 40 < top < 100 and 110 < bottom < 130 and right - left < 30,
@@ -456,7 +436,7 @@ def case_render_gizmo():
 
 
 def case_render_scene():
-    info = render([])
+    info = render()
     pixels = info["width"][0] * info["height"][0]
     check(info["background"][0] < 0.95 * pixels and info["colours"][0] > 200, f"blank picture: {info}")
     check(info["orange"][0] > 100 and info["blue"][0] > 100, f"curves and particles drawn: {info}")
@@ -471,7 +451,7 @@ def case_render_framing():
     # The label takes the top left corner: the box's bottom and right edges tell, the object being
     # symmetric about the centre of its bounds.
     for up, upright in (("z", True), ("y", False)):
-        info = render([], "--scene", spike, "--up", up, "--view", "front")
+        info = render("--scene", spike, "--up", up, "--view", "front")
         count, _, _, _, _, right, bottom = info["surface"]
         check(count > 200 and right < 200, f"--up {up}: the spike is seen in the middle: {info}")
         check(bottom <= 240 - 0.1 * 240, f"--up {up}: framed with a margin: bottom {bottom}")
@@ -512,8 +492,7 @@ def case_demo():
         first, *later = (os.path.join(out, f"{name}.{shot}.png") for shot in (1, 2, 3))
         info = probe(first)
         check(info["background"][0] < 0.97 * info["width"][0] * info["height"][0], f"{name}: nothing drawn: {info}")
-        moved = [int(subprocess.run([PROBE, first, p], capture_output=True, text=True, check=True).stdout.split()[1])
-                 for p in later]
+        moved = [probe(first, p)["differ"][0] for p in later]
         check(max(moved) > 20, f"{name}: still as the clock goes on: {moved} pixels changed")
 
 
@@ -601,7 +580,4 @@ def case_no_renderer():
         check(not os.path.exists(out), f"{args} wrote output")
 
 
-shutil.rmtree(WORK, ignore_errors=True)
-os.makedirs(WORK)
-globals()["case_" + CASE]()
-print("ok")
+host_checks.run_case(globals(), CASE, WORK)

@@ -7,30 +7,18 @@ script: a --script session: scene and gizmo colours, a refused scene, edits, orb
 window: synthetic mouse and keys (xdotool): wheel and F, a drag, a checkbox.
 """
 import filecmp
+import functools
 import json
 import os
-import re
-import shutil
 import subprocess
 import sys
 import time
 
+import host_checks
+from host_checks import check
+
 CASE, FXHOST, PROBE, WORK = sys.argv[1:5]
-
-
-def check(condition, message):
-    if not condition:
-        print("FAIL:", message)
-        sys.exit(1)
-
-
-def probe(png, *region):
-    out = subprocess.run([PROBE, png, *map(str, region)], capture_output=True, text=True, check=True).stdout
-    return {line.split()[0]: [float(v) for v in line.split()[1:]] for line in out.splitlines()}
-
-
-def probe_region(png, x, y, width, height):
-    return probe(png, "--region", x, y, width, height)
+probe = functools.partial(host_checks.probe, PROBE)
 
 
 def path(name):
@@ -93,19 +81,12 @@ def case_script():
     stay = subprocess.Popen([FXHOST, "view", "--script", "stay.txt", "--stay", "--size", "800x600"], cwd=WORK,
                             stderr=subprocess.PIPE, text=True)
     try:
-        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "fxhost view"],
-                                capture_output=True, text=True, timeout=30).stdout.split()[0]
-        for _ in range(100):
-            if os.path.exists(path("before.png")):
-                break
-            time.sleep(0.1)
+        window = viewer_window()
+        appears(path("before.png"), 100)
         time.sleep(1)
         xdotool("mousemove", "--window", window, "600", "300")
         xdotool("key", "F12")
-        for _ in range(50):
-            if os.path.exists(path("fxhost_view_1.png")):
-                break
-            time.sleep(0.1)
+        appears(path("fxhost_view_1.png"), 50)
         xdotool("key", "ctrl+q")
         err = stay.communicate(timeout=30)[1]
     finally:
@@ -127,7 +108,7 @@ def case_script():
                       f"show wireframe on\nscreenshot-window {name}\nscreenshot wires.png\nshow wireframe off\n"
                       f"screenshot bare.png\n", "--size", f"{width}x{height}")
         check(result.returncode == 0, f"{width}x{height}: {result.stderr}")
-        status = probe_region(path(name), 0, height - 26, width, 26)
+        status = probe(path(name), "--region", 0, height - 26, width, 26)
         check(status["text"][0] > 200 and status["text"][5] < width - 12,
               f"{width}x{height}: the status line is cut or missing: {status}")
         check(probe(path("wires.png"))["background"][0] < probe(path("bare.png"))["background"][0] - 2000,
@@ -141,8 +122,8 @@ def case_script():
           "frame 15 shown after a scrub is frame 15 of run --session")
 
     # Every effect in one stack, Translate first, edits on the way: a frame shown after a scrub back is run's frame.
-    listed = re.findall(r"^\s*\d+\s+(\S+)", subprocess.run([FXHOST, "list", "--bold", "never"], capture_output=True,
-                                                           text=True).stdout.split("\n\n", 2)[2], re.M)
+    listed = [name for _, name, _ in host_checks.catalogue(subprocess.run([FXHOST, "list", "--bold", "never"],
+                                                                         capture_output=True, text=True).stdout)]
     script = [f"add {name}" for name in ["_GenericTranslate"] + [n for n in listed if n != "_GenericTranslate"]]
     script += ["frame 9", "set intensity=0.9", "set 1 origin=0,1,0", "frame 30", "set speed=0.9", "frame 40",
                "frame 33", "save-frame all.obj", "save-session all.json"]
@@ -180,22 +161,32 @@ def xdotool(*args):
     time.sleep(0.3)
 
 
+def viewer_window():
+    return subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "fxhost view"],
+                          capture_output=True, text=True, timeout=30).stdout.split()[0]
+
+
+def appears(file, tenths):
+    """Whether the file is there within so many tenths of a second."""
+    for _ in range(tenths):
+        if os.path.exists(file):
+            return True
+        time.sleep(0.1)
+    return False
+
+
 def case_window():
     viewer = subprocess.Popen([FXHOST, "view", "_GenericTranslate", "--size", "1000x700"], cwd=WORK)
     try:
-        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "fxhost view"],
-                                capture_output=True, text=True, timeout=30).stdout.split()[0]
+        window = viewer_window()
         shots = []
 
         def shot():
             shots.append(path(f"fxhost_view_{len(shots) + 1}.png"))
             xdotool("mousemove", "--window", window, "700", "350")
             xdotool("key", "F12")
-            for _ in range(50):
-                if os.path.exists(shots[-1]):
-                    return probe(shots[-1])
-                time.sleep(0.1)
-            check(False, f"F12 wrote no {shots[-1]}")
+            check(appears(shots[-1], 50), f"F12 wrote no {shots[-1]}")
+            return probe(shots[-1])
 
         first = shot()
         for _ in range(5):
@@ -219,7 +210,4 @@ def case_window():
             viewer.kill()
 
 
-shutil.rmtree(WORK, ignore_errors=True)
-os.makedirs(WORK)
-globals()["case_" + CASE]()
-print("ok")
+host_checks.run_case(globals(), CASE, WORK)
