@@ -129,19 +129,13 @@ def check_vtables(paths):
             typeinfo = bases.get(typeinfo)
         return out
 
-    names = set(bases) | {b for b in bases.values() if b}
-    resolved = []
-    for obj, section in tables:
-        data = obj.sections[section][1]
-        slots = [obj.targets(section, off) for off in range(8, len(data), 4)]
-        resolved.append((obj, section, data, slots))
-        names |= {a for aliases in slots for a in aliases}
-    names |= {"_" + section[len(".rdata$"):] for _, section in tables}
-    plain = demangle(names)
+    plain = demangle({symbol[0] for obj in objects for symbol in filter(None, obj.symbols)})
     plain[f"_{PURE}"] = PURE
 
     failures, checked, skipped = [], set(), set()
-    for obj, section, data, slots in resolved:
+    for obj, section in tables:
+        data = obj.sections[section][1]
+        slots = [obj.targets(section, off) for off in range(8, len(data), 4)]
         vtable = "_" + section[len(".rdata$"):]
         cls = plain[vtable].removeprefix("vtable for ")
         typeinfo = "__ZTI" + vtable[len("__ZTV"):]
