@@ -120,13 +120,9 @@ def digests(job):
 
 
 def read_digests():
-    out = {}
     with open(DIGESTS) as f:
-        for line in f:
-            if line.strip() and not line.startswith("#"):
-                label, frame, digest = line.split()
-                out[(label, int(frame))] = digest
-    return out
+        rows = [line.split() for line in f if line.strip() and not line.startswith("#")]
+    return {(label, int(frame)): digest for label, frame, digest in rows}
 
 
 def main():
