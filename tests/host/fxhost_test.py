@@ -313,14 +313,13 @@ def case_sessions():
          "edits": [{"frame": 2, "param": "origin", "value": [5, 0, 0]}]},
         {"name": "twist", "bypassed": True, "params": {"frequency": 0.2}},
         {"name": "GenericTwist", "params": {"frequency": 0.9}, "edits": [{"frame": 3, "param": "rotate speed", "value": 0.7}]}]}
-    with open(os.path.join(WORK, "s.json"), "w") as f:
-        json.dump(session, f)
+    saved = write("s.json", json.dumps(session))
     # Start values, edits and bypasses are those the same run gets from the command line, on the
     # session's scene or on another one.
     same = ["_GenericTranslate", "GenericTwist", "--frames", "3", "--fps", "12", "--set", "translation=0,0,1",
             "--set", "#1.on particles=0", "--set", "2:origin=5,0,0", "--set", "frequency=0.9", "--set", "3:rotate speed=0.7"]
     for scene in (os.path.join(WORK, "scene.obj"), other):
-        check(last_frame("--session", os.path.join(WORK, "s.json"), *(["--scene", scene] if scene == other else []))
+        check(last_frame("--session", saved, *(["--scene", scene] if scene == other else []))
               == last_frame(*same, "--scene", scene), f"the session on {scene}")
     # What is wrong in a session is named by its field, in fxhost's words.
     effect = {"name": "GenericTwist"}
@@ -350,9 +349,8 @@ def case_sessions():
            ("{\n  \"frames\": 3,\n}", r"(?<=:3:1: )not JSON: .*unexpected '}'.*"),
            ('{"effects": 1e400}', r"not JSON: number overflow parsing '1e400'")]
     for content, message in bad:
-        with open(os.path.join(WORK, "bad.json"), "w") as f:
-            f.write(content if isinstance(content, str) else json.dumps(content))
-        code, _, err = fxhost("run", "--session", os.path.join(WORK, "bad.json"), "--frames", "1")
+        code, _, err = fxhost("run", "--session", write("bad.json", content if isinstance(content, str)
+                                                        else json.dumps(content)), "--frames", "1")
         check(code == 1 and re.fullmatch(rf"fxhost: \S*bad\.json(:\d+:\d+)?: ({message})\n", err) and "json." not in err,
               f"{content}: exit {code}, {err!r}; expected /{message}/")
 
