@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "allocation_counter.h"
+#include "grid_scene.h"
 #include "handed_copies.h"
 #include "kit/recording_gl.h"
 #include "plugin/catalogue.h"
@@ -21,24 +22,6 @@ public:
     void FX_THISCALL add(const char*, float*) override {}
 };
 
-// n particles, n / 4 + 2 points in each of two curves (the second closed), an n-vertex strip with normals and uvs.
-Scene build(int n) {
-    Scene s;
-    for (int i = 0; i < n; ++i) s.particles.push_back({{0.3f * i, float(i % 5), 1.0f}, uint32_t(i), 7u});
-    s.curves = {{}, {{}, true}};
-    for (int i = 0; i < n / 4 + 2; ++i)
-        for (auto& c : s.curves) c.points.push_back({float(i), 0.5f * i, float(i % 3)});
-    for (int i = 0; i < n; ++i) {
-        s.vertices.push_back({float(i / 2), float(i % 2), 0.1f * i});
-        s.uvs.push_back({float(i), 0.0f});
-    }
-    s.normals.assign(s.vertices.size(), {0, 0, 1});
-    for (uint32_t i = 0; i + 2 < uint32_t(n); ++i)
-        for (uint32_t v : {i, i + 1, i + 2}) s.faces.push_back(v);
-    s.uvFaces = s.faces;
-    return s;
-}
-
 enum class During { nothing, create, firstFrame, growingFrame };
 const char* const kPhases[] = {"", "creation", "first frame", "growing frame"};
 
@@ -46,7 +29,7 @@ const char* const kPhases[] = {"", "creation", "first frame", "growing frame"};
 // handed copies into `record`, or compares them with `reference`: a copy handed back in the failing frame is
 // complete, and the next frame is the undisturbed one. Answers whether the refused allocation was reached.
 bool drive(int index, During during, size_t refuse, std::vector<Handed>* record, const std::vector<Handed>* reference) {
-    static Scene smallScene = build(6), largeScene = build(40);
+    static Scene smallScene = gridScene(6, 2, 3, 3), largeScene = gridScene(40, 2, 12, 7);
     static SceneRecords small(smallScene), large(largeScene);
     glLog().reserve(1000);  // the gizmos' calls, recorded without growing
     clearGlLog();

@@ -53,22 +53,20 @@ struct Seen {
     int stateChanges = 0;
 };
 
-// Calls f in `state` and counts a state the call did not give back.
+// Calls f in `state` and counts a state the call did not give back (read as f returns, before the default
+// state comes back).
 template <class F>
 auto inState(const FpState& state, Seen& run, F f) {
+    struct Back {
+        const FpState& state;
+        Seen& run;
+        ~Back() {
+            run.stateChanges += !(readState() == state);
+            setState(kDefault);
+        }
+    } back{state, run};
     setState(state);
-    if constexpr (std::is_void_v<decltype(f())>) {
-        f();
-        const FpState after = readState();
-        setState(kDefault);
-        run.stateChanges += !(after == state);
-    } else {
-        const auto r = f();
-        const FpState after = readState();
-        setState(kDefault);
-        run.stateChanges += !(after == state);
-        return r;
-    }
+    return f();
 }
 
 // Normal, subnormal, huge, infinite and NaN coordinates; a few points in each kind.

@@ -5,7 +5,6 @@
 // infinity or a NaN; on the lanes of every instruction set this processor
 // runs, each bit for bit the scalar rules' one-lane instance, alone and in
 // packs.
-#include <bit>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -13,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "float_agreement.h"
 #include "lane_math_sets.h"
 #include "scene/scalar_math.h"
 
@@ -34,17 +34,6 @@ std::vector<InstructionSet> setsHere() {
     return sets;
 }
 double laneMath(InstructionSet set, MathFunction f, double x, double y) { return kLaneMath.forSet(set)(f, x, y); }
-
-int64_t doubleUlps(double a, double b) {
-    if (std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b) || (std::isnan(a) && std::isnan(b))) return 0;
-    if (std::isnan(a) || std::isnan(b)) return INT64_MAX;
-    const auto ordered = [](double x) {
-        const int64_t bits = std::bit_cast<int64_t>(x);
-        return bits < 0 ? -(bits & INT64_MAX) - 1 : bits;
-    };
-    const int64_t d = ordered(a) - ordered(b);
-    return d < 0 ? -d : d;
-}
 
 struct Range {
     double low, high, secondLow, secondHigh;
@@ -103,11 +92,11 @@ TEST(LaneMath, GivesCsValuesAtZerosInfinitiesAndNaNs) {
                 const double want = double(f.reference(x, y)), got = f.scalar(x, y);
                 const bool exact = want == 0 || std::isinf(want) || std::isnan(want);
                 if (exact || kCorrectlyRounded) {
-                    EXPECT_LE(doubleUlps(want, got), exact ? 0 : f.allowed(x, y))
+                    EXPECT_LE(ulpDistance(want, got), exact ? 0 : f.allowed(x, y))
                         << f.name << "(" << x << ", " << y << ") = " << got << ", not " << want;
                 }
                 for (InstructionSet set : setsHere())
-                    EXPECT_EQ(doubleUlps(laneMath(set, f.function, x, y), got), 0) << f.name << " on set " << int(set);
+                    EXPECT_EQ(ulpDistance(laneMath(set, f.function, x, y), got), 0) << f.name << " on set " << int(set);
             }
 }
 
@@ -121,11 +110,11 @@ TEST(LaneMath, StaysWithinItsUlpsOfTheCorrectlyRoundedResult) {
                 const double x = draw(random, r.low, r.high, r.logarithmic) * (r.logarithmic && i % 2 ? -1 : 1);
                 const double y = r.secondHigh ? draw(random, r.secondLow, r.secondHigh, r.logarithmic) : 0.0;
                 const double got = f.scalar(x, y);
-                const int64_t d = doubleUlps(double(f.reference(x, y)), got);
+                const int64_t d = ulpDistance(double(f.reference(x, y)), got);
                 worst = std::max(worst, d);
                 excess = std::max(excess, d - f.allowed(x, y));
                 for (InstructionSet set : setsHere())
-                    ASSERT_EQ(doubleUlps(laneMath(set, f.function, x, y), got), 0)
+                    ASSERT_EQ(ulpDistance(laneMath(set, f.function, x, y), got), 0)
                         << f.name << "(" << x << ", " << y << ") on set " << int(set);
             }
             std::printf("%-6s over %g..%g: at most %lld ulp\n", f.name, r.low, r.high, static_cast<long long>(worst));
@@ -141,6 +130,6 @@ TEST(LaneMath, FmodIsExact) {
                                {3, inf}, {-0.0, 1}, {1, 0}, {inf, 1}, {2, -0.75}};
     for (const auto& c : cases) {
         const double want = std::fmod(c[0], c[1]), got = fxmath::fmod(c[0], c[1]);
-        EXPECT_EQ(doubleUlps(want, got), 0) << "fmod(" << c[0] << ", " << c[1] << ") = " << got << ", not " << want;
+        EXPECT_EQ(ulpDistance(want, got), 0) << "fmod(" << c[0] << ", " << c[1] << ") = " << got << ", not " << want;
     }
 }

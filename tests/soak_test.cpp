@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "allocation_counter.h"
+#include "grid_scene.h"
 #include "kit/host_data.h"
 #include "kit/param_host.h"
 #include "kit/recording_gl.h"
@@ -17,30 +18,6 @@
 namespace {
 constexpr int kFrames = 20000;
 constexpr int kSettled = 100;  // frames after which nothing may grow
-
-// About 700 points (a third of the 2,000 a host scene might hold, so that
-// the run takes seconds): particles, four curves, a 12 x 12 grid with
-// normals and uvs.
-void build(Scene& s) {
-    for (int i = 0; i < 400; ++i) s.particles.push_back({{0.01f * i, float(i % 7), float(i % 13)}, 0u, 0u});
-    for (int c = 0; c < 4; ++c) {
-        s.curves.push_back({{}, c % 2 == 1});
-        for (int i = 0; i < 40; ++i) s.curves.back().points.push_back({float(i), float(c), float(i % 5)});
-    }
-    constexpr int n = 12;
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x) {
-            s.vertices.push_back({float(x), float(y), 0.0f});
-            s.uvs.push_back({x / float(n - 1), y / float(n - 1)});
-        }
-    s.normals.assign(s.vertices.size(), {0, 0, 1});
-    for (uint32_t y = 0; y + 1 < n; ++y)
-        for (uint32_t x = 0; x + 1 < n; ++x) {
-            const uint32_t a = y * n + x, b = a + 1, c = a + n, d = c + 1;
-            for (uint32_t i : {a, b, d, a, d, c}) s.faces.push_back(i);
-        }
-    s.uvFaces = s.faces;
-}
 
 struct Stacked {
     FxEffect* fx;
@@ -54,8 +31,8 @@ TEST(Soak, StackedEffectsSettleIntoFramesThatAllocateNothing) {
     // (wine runs the Win32 ones at full speed).
     if (sizeof(void*) == 4) GTEST_SKIP() << "runs in the 64-bit and Win32 builds";
 #endif
-    Scene scene;
-    build(scene);
+    // About 700 points (a third of the 2,000 a host scene might hold, so that the run takes seconds).
+    Scene scene = gridScene(400, 4, 40, 12);
     SceneRecords records(scene);
     std::vector<Stacked> stack;
     stack.reserve(kCatalogueSize);

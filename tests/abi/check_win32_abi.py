@@ -16,6 +16,7 @@ records (single inheritance only).
 """
 import os
 import re
+import struct
 import subprocess
 import sys
 
@@ -64,69 +65,46 @@ def demangle(names):
 
 
 class CoffObject:
-    SECTION = re.compile(r"^\s*(\d+) (\S+)\s+([0-9a-f]{8}) ")
-    SYMBOL = re.compile(r"^\[\s*\d+\]\(sec\s+(-?\d+)\)\(fl 0x[0-9a-f]+\)\(ty\s+([0-9a-f]+)\)"
-                        r"\(scl\s+(\d+)\) \(nx \d+\) 0x([0-9a-f]+) (\S+)$")
-    RELOC = re.compile(r"^([0-9a-f]{8}) (\S+)\s+(\S+)$")
+    """A COFF object's sections (number, bytes, relocated offsets) and symbols, read from the file itself."""
 
     def __init__(self, path):
         self.path = path
-        self.sections = {}  # name -> (COFF section number, size)
-        for line in objdump("-h", path).splitlines():
-            m = self.SECTION.match(line)
-            if m:
-                self.sections[m.group(2)] = (int(m.group(1)) + 1, int(m.group(3), 16))
-        self.section_symbols = {}  # name -> section number
+        data = open(path, "rb").read()
+        _, count, _, table, symbols, optional, _ = struct.unpack_from("<HHIIIHH", data)
+        strings = table + 18 * symbols  # long names are offsets into the string table after the symbols
+        text = lambda at: data[strings + at:data.index(b"\0", strings + at)].decode()
+        self.symbols = []  # (name, section number, value, type); an auxiliary record as None
+        while len(self.symbols) < symbols:
+            raw, value, section, kind, _, aux = struct.unpack_from("<8sIhHBB", data, table + 18 * len(self.symbols))
+            name = text(int.from_bytes(raw[4:], "little")) if raw[:4] == bytes(4) else raw.rstrip(b"\0").decode()
+            self.symbols += [(name, section, value, kind)] + [None] * aux
+        self.sections = {}  # name -> (number, bytes, {offset: symbol index})
+        for n in range(count):
+            raw, _, _, size, at, relocs, _, nrelocs, _, _ = struct.unpack_from("<8s6I2HI", data, 20 + optional + 40 * n)
+            name = raw.rstrip(b"\0").decode()
+            name = text(int(name[1:])) if name.startswith("/") else name
+            words = (struct.unpack_from("<II", data, relocs + 10 * k) for k in range(nrelocs))
+            self.sections[name] = (n + 1, data[at:at + size], dict(words))
         self.functions = {}  # (section number, value) -> [symbol names]
-        for line in objdump("-t", path).splitlines():
-            m = self.SYMBOL.match(line)
-            if not m:
-                continue
-            sec, ty, scl, value, name = (int(m.group(1)), int(m.group(2), 16), int(m.group(3)),
-                                         int(m.group(4), 16), m.group(5))
-            if sec <= 0:
-                continue
-            if scl == 3 and ty == 0 and name in self.sections:
-                self.section_symbols.setdefault(name, []).append(sec)
-            elif ty == 0x20:
-                self.functions.setdefault((sec, value), []).append(name)
+        for name, section, value, kind in filter(None, self.symbols):
+            if section > 0 and kind == 0x20:
+                self.functions.setdefault((section, value), []).append(name)
 
-    def relocations(self, section):
-        relocs = {}
-        for line in objdump("-r", "-j", section, self.path).splitlines():
-            m = self.RELOC.match(line)
-            if m:
-                relocs[int(m.group(1), 16)] = m.group(3)
-        return relocs
+    def symbol_at(self, section, offset):
+        """The name of the symbol the word at offset is relocated against, or None."""
+        index = self.sections[section][2].get(offset)
+        return None if index is None else self.symbols[index][0]
 
-    def contents(self, section):
-        size = self.sections[section][1]
-        data = bytearray()
-        for line in objdump("-s", "-j", section, self.path).splitlines():
-            tokens = line.split()
-            if not tokens or not re.fullmatch(r"[0-9a-f]{4,}", tokens[0]) or not line.startswith(" "):
-                continue
-            need = min(16, size - len(data))
-            row = bytearray()
-            for t in tokens[1:]:
-                if len(row) >= need:
-                    break
-                row += bytes.fromhex(t)
-            data += row[:need]
-        return bytes(data)
-
-    def targets(self, relocs, offset, data):
-        """The symbol names a relocated word points at (several when code is shared)."""
-        value = relocs.get(offset)
-        if value is None:
+    def targets(self, section, offset):
+        """The function names a relocated word points at (several when code is shared)."""
+        _, data, relocs = self.sections[section]
+        if offset not in relocs:
             return []
+        name, number, value, _ = self.symbols[relocs[offset]]
         addend = int.from_bytes(data[offset:offset + 4], "little")
-        if value in self.section_symbols:
-            numbers = self.section_symbols[value]
-            if len(numbers) != 1:
-                raise SystemExit(f"{self.path}: section name {value} is ambiguous")
-            return self.functions.get((numbers[0], addend), [f"{value}+{addend:#x}"])
-        return [value] if addend == 0 else [f"{value}+{addend:#x}"]
+        if number > 0:
+            return self.functions.get((number, value + addend), [f"{name}+{addend:#x}"])
+        return [name] if addend == 0 else [f"{name}+{addend:#x}"]
 
 
 def check_vtables(paths):
@@ -138,12 +116,11 @@ def check_vtables(paths):
             if section.startswith(".rdata$_ZTV"):
                 tables.append((obj, section))
             elif section.startswith(".rdata$_ZTI"):
-                relocs = obj.relocations(section)
-                kind = relocs.get(0, "")
+                kind = obj.symbol_at(section, 0) or ""
                 own = "_" + section[len(".rdata$"):]
                 if "__vmi_class_type_info" in kind:
                     raise SystemExit(f"{own}: multiple inheritance is not part of the interface")
-                bases[own] = relocs.get(8) if "__si_class_type_info" in kind else None
+                bases[own] = obj.symbol_at(section, 8) if "__si_class_type_info" in kind else None
 
     def chain(typeinfo):
         out = []
@@ -152,20 +129,13 @@ def check_vtables(paths):
             typeinfo = bases.get(typeinfo)
         return out
 
-    names = set(bases) | {b for b in bases.values() if b}
-    resolved = []
-    for obj, section in tables:
-        data = obj.contents(section)
-        relocs = obj.relocations(section)
-        slots = [obj.targets(relocs, off, data) for off in range(8, len(data), 4)]
-        resolved.append((obj, section, data, relocs, slots))
-        names |= {a for aliases in slots for a in aliases}
-    names |= {"_" + section[len(".rdata$"):] for _, section in tables}
-    plain = demangle(names)
+    plain = demangle({symbol[0] for obj in objects for symbol in filter(None, obj.symbols)})
     plain[f"_{PURE}"] = PURE
 
     failures, checked, skipped = [], set(), set()
-    for obj, section, data, relocs, slots in resolved:
+    for obj, section in tables:
+        data = obj.sections[section][1]
+        slots = [obj.targets(section, off) for off in range(8, len(data), 4)]
         vtable = "_" + section[len(".rdata$"):]
         cls = plain[vtable].removeprefix("vtable for ")
         typeinfo = "__ZTI" + vtable[len("__ZTV"):]
@@ -180,8 +150,8 @@ def check_vtables(paths):
         problems = []
         if data[0:4] != b"\0\0\0\0":
             problems.append("offset to top is not 0")
-        if relocs.get(4) != typeinfo:
-            problems.append(f"typeinfo slot holds {relocs.get(4)}")
+        if obj.symbol_at(section, 4) != typeinfo:
+            problems.append(f"typeinfo slot holds {obj.symbol_at(section, 4)}")
         if len(slots) != len(EFFECT_SLOTS):
             problems.append(f"{len(slots)} slots instead of {len(EFFECT_SLOTS)}")
         for i, expected in enumerate(EFFECT_SLOTS):

@@ -13,11 +13,12 @@ import hashlib
 import json
 import os
 import random
-import re
 import shutil
 import subprocess
 import sys
 from concurrent.futures import ThreadPoolExecutor
+
+from host_checks import catalogue, check
 
 MODE, DIGESTS, WORK, *FXHOST = sys.argv[1:]
 FRAMES = 12
@@ -30,26 +31,16 @@ HEADER = """\
 """
 
 
-def fail(message):
-    print("FAIL:", message)
-    sys.exit(1)
-
-
 def run(*args):
     result = subprocess.run([*FXHOST, *args], capture_output=True, text=True, timeout=600)
-    if result.returncode != 0:
-        fail(f"fxhost {' '.join(args)}: exit {result.returncode}: {result.stderr.strip()}")
+    check(result.returncode == 0, f"fxhost {' '.join(args)}: exit {result.returncode}: {result.stderr.strip()}")
     return result.stdout
 
 
-def catalogue():
-    out = run("list", "--bold", "never").replace("\r", "")
-    names = [m.group(2) for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", out.split("\n\n", 2)[2], re.M)
-             if "(not built)" not in m.group(3)]
-    params = {}
-    for name in names:
-        params[name] = [(p["kind"], p["name"]) for p in json.loads(run("params", name, "--format", "json"))["params"]]
-    return names, params
+def built_params():
+    names = [name for _, name, built in catalogue(run("list", "--bold", "never")) if built]
+    return names, {name: [(p["kind"], p["name"]) for p in json.loads(run("params", name, "--format", "json"))["params"]]
+                   for name in names}
 
 
 def scene_file(path):
@@ -121,8 +112,7 @@ def digests(job):
     folder = os.path.join(WORK, label)
     run("run", *args, "--frames", str(FRAMES), "--out", folder)
     files = sorted(f for f in os.listdir(folder) if f.endswith(".obj"))
-    if len(files) != FRAMES:
-        fail(f"{label}: {len(files)} frames written, not {FRAMES}")
+    check(len(files) == FRAMES, f"{label}: {len(files)} frames written, not {FRAMES}")
     out = {(label, i + 1): hashlib.sha256(open(os.path.join(folder, f), "rb").read()).hexdigest()
            for i, f in enumerate(files)}
     shutil.rmtree(folder)
@@ -130,21 +120,16 @@ def digests(job):
 
 
 def read_digests():
-    out = {}
     with open(DIGESTS) as f:
-        for line in f:
-            if line.strip() and not line.startswith("#"):
-                label, frame, digest = line.split()
-                out[(label, int(frame))] = digest
-    return out
+        rows = [line.split() for line in f if line.strip() and not line.startswith("#")]
+    return {(label, int(frame)): digest for label, frame, digest in rows}
 
 
 def main():
-    if MODE not in ("check", "update"):
-        fail(__doc__)
+    check(MODE in ("check", "update"), __doc__)
     shutil.rmtree(WORK, ignore_errors=True)
     os.makedirs(WORK)
-    names, params = catalogue()
+    names, params = built_params()
     scene = os.path.join(WORK, "scene.obj")
     scene_file(scene)
     jobs = runs(names, params, scene)
@@ -169,8 +154,7 @@ def main():
     problems += [f"{label}: committed but no longer run (an effect left the catalogue?)" for label in gone]
     for p in problems:
         print(p)
-    if problems:
-        fail(f"{len(problems)} of {len(jobs)} runs differ from {DIGESTS}")
+    check(not problems, f"{len(problems)} of {len(jobs)} runs differ from {DIGESTS}")
     print(f"{len(jobs)} runs of {FRAMES} frames: every frame as committed")
 
 

@@ -4,8 +4,9 @@
 usage: fxhost_test.py CASE FXHOST PNG_PROBE WORKDIR [EMULATOR ...]
 The emulator (qemu-i386, wine) runs the 32-bit and Windows builds' fxhost;
 PNG_PROBE is "none" in the builds without the renderer.
-Exit 0 pass, 1 fail, 77 skipped (an effect the case needs is not built yet).
+Exit 0 pass, 1 fail.
 """
+import functools
 import json
 import os
 import re
@@ -14,9 +15,11 @@ import struct
 import subprocess
 import sys
 
+import host_checks
+from host_checks import check
+
 CASE, FXHOST, PROBE, WORK = sys.argv[1:5]
 EMULATOR = sys.argv[5:]
-SKIP = 77
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
@@ -29,29 +32,14 @@ def fxhost(*args, cwd=None, timeout=60):
     return result.returncode, result.stdout, result.stderr
 
 
-def check(condition, message):
-    if not condition:
-        print("FAIL:", message)
-        sys.exit(1)
-
-
 def catalogue():
-    """The catalogue as `list` shows it: (index, name, built) in order."""
     code, out, _ = fxhost("list", "--bold", "never")
     check(code == 0, "list fails")
-    return [(int(m.group(1)), m.group(2), "(not built)" not in m.group(3))
-            for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", out.split("\n\n", 2)[2], re.M)]
+    return host_checks.catalogue(out)
 
 
 def built():
     return {name for _, name, made in catalogue() if made}
-
-
-def need(*effects):
-    missing = [e for e in effects if e not in built()]
-    if missing:
-        print("skipped: not built yet:", ", ".join(missing))
-        sys.exit(SKIP)
 
 
 def write(name, text):
@@ -70,36 +58,27 @@ def close(a, b, tolerance=1e-5):
     return all(abs(x - y) <= tolerance for x, y in zip(a, b))
 
 
-def run_frames(effects, *options, scene=SMALL_SCENE):
-    out = os.path.join(WORK, "out")
+def run_into(folder, *args):
+    """`fxhost run ARGS --out WORK/FOLDER` into an emptied folder, which must succeed; the folder."""
+    out = os.path.join(WORK, folder)
     shutil.rmtree(out, ignore_errors=True)
-    code, _, err = fxhost("run", *effects, "--scene", write("scene.obj", scene), "--out", out, *options)
-    check(code == 0, f"run {effects} {options} fails: {err}")
-    return lambda frame: vertices(os.path.join(out, f"frame_{frame:04d}.obj"))
+    code, _, err = fxhost("run", *args, "--out", out)
+    check(code == 0, f"run {args} fails: {err}")
+    return out
 
 
 def last_frame(*args):
     """The text of the last OBJ frame a run writes (the built-in scene unless --scene is given)."""
-    out = os.path.join(WORK, "last")
-    shutil.rmtree(out, ignore_errors=True)
-    code, _, err = fxhost("run", *args, "--out", out)
-    check(code == 0, f"run {args} fails: {err}")
+    out = run_into("last", *args)
     return open(os.path.join(out, max(f for f in os.listdir(out) if f.endswith(".obj")))).read()
 
 
-def probe(png):
-    out = subprocess.run([PROBE, png], capture_output=True, text=True, check=True).stdout
-    info = {}
-    for line in out.splitlines():
-        key, *values = line.split()
-        info[key] = [float(v) for v in values]
-    return info
+probe = functools.partial(host_checks.probe, PROBE)
 
 
 def case_list():
     code, out, _ = fxhost("list", "--bold", "never")
-    check(code == 0, "list fails")
-    rows = catalogue()
+    rows = host_checks.catalogue(out)
     names = [name for _, name, _ in rows]
     check(rows and [i for i, _, _ in rows] == list(range(len(rows))) and len(set(names)) == len(names),
           f"catalogue is {rows}")
@@ -112,8 +91,6 @@ def case_params():
     # Every effect of the catalogue has a reference entry for each parameter it registers, and
     # every entry names a registered parameter, in each output format.
     effects = sorted(built())
-    if not effects:
-        sys.exit(SKIP)
     for name in effects:
         code, out, err = fxhost("params", name, "--format", "json")
         check(code == 0, f"params {name}: {err}")
@@ -135,14 +112,14 @@ def case_params():
 
 
 def case_set_frame():
-    need("_GenericTranslate")
     # An edit at frame 1 comes after the start: the moved origin drags the translation along, where set
     # before the start it only places the handle. A name may carry its effect's even in a stack of one.
-    frame = run_frames(["_GenericTranslate"], "--frames", "1", "--set", "1:origin=5,0,0",
-                       "--set", "_GenericTranslate.on mesh=0")(1)
+    scene = write("scene.obj", SMALL_SCENE)
+    first = lambda *sets: vertices(os.path.join(run_into("out", "_GenericTranslate", "--scene", scene, "--frames", "1",
+                                                         *sets), "frame_0001.obj"))
+    frame = first("--set", "1:origin=5,0,0", "--set", "_GenericTranslate.on mesh=0")
     check(close(frame[0], (1, 2, 3)) and close(frame[3], (5, 10, 0)), f"origin moved at frame 1, mesh off: {frame}")
-    check(close(run_frames(["_GenericTranslate"], "--frames", "1", "--set", "origin=5,0,0")(1)[3], (0, 10, 0)),
-          "origin set before the start")
+    check(close(first("--set", "origin=5,0,0")[3], (0, 10, 0)), "origin set before the start")
 
 
 def case_errors():
@@ -194,19 +171,22 @@ def case_errors():
         (["run", "--frames"], 2, r"^fxhost run: --frames needs a value$"),
         (["list", "--plugin", os.path.join(WORK, "none.fx")], 1, r"cannot load plug-in"),
         (["params"], 2, r"^fxhost params: EFFECT is required$"),
-    ]
-    if "_GenericTranslate" in built():
-        cases += [(["run", "_GenericTranslate", "--set", s], 2, m) for s, m in [
-            ("on mesh=1.5", r"'on mesh' is a flag: its value lies in 0\.\.1"),
-            ("on mesh=-0.1", r"lies in 0\.\.1"),
-            ("on mesh=abc", r"'abc' is not a number \(a flag takes on, off, true, false or a number 0\.\.1\)"),
-            ("origin=1,2", r"three finite numbers"),
-            ("origin=1,2,nan", r"three finite numbers x,y,z: 'nan' is not a finite number"),
-            ("translation=1e39,0,0", r"'1e39' lies outside a float's range"),
-            ("size x=0.5", r"unknown parameter 'size x' \(known: on mesh, on spline, on particles, origin, translation\)"),
-            ("30:origin=1,2,3", r"frame 30 is past the last frame 24"),
-            ("GenericTwist.center=0,0,0", r"no effect GenericTwist in the run")]]
-        cases.append((["run", "_GenericTranslate", "--frames", "1", "--set", "on mesh=0.49"], 0, r"^$"))
+    ] + [(["run", "_GenericTranslate", "--set", s], 2, m) for s, m in [
+        ("on mesh=1.5", r"'on mesh' is a flag: its value lies in 0\.\.1"),
+        ("on mesh=-0.1", r"lies in 0\.\.1"),
+        ("on mesh=abc", r"'abc' is not a number \(a flag takes on, off, true, false or a number 0\.\.1\)"),
+        ("origin=1,2", r"three finite numbers"),
+        ("origin=1,2,nan", r"three finite numbers x,y,z: 'nan' is not a finite number"),
+        ("translation=1e39,0,0", r"'1e39' lies outside a float's range"),
+        ("size x=0.5", r"unknown parameter 'size x' \(known: on mesh, on spline, on particles, origin, translation\)"),
+        ("30:origin=1,2,3", r"frame 30 is past the last frame 24"),
+        ("GenericTwist.center=0,0,0", r"no effect GenericTwist in the run")]]
+    cases.append((["run", "_GenericTranslate", "--frames", "1", "--set", "on mesh=0.49"], 0, r"^$"))
+    if PROBE == "none":  # the builds without OpenGL refuse what needs pictures
+        cases += [(args, 2, rf"^fxhost: {what} needs pictures, and this fxhost is built without OpenGL: it writes OBJ "
+                   r"frames only$") for args, what in [(["run", "--out", out, "--render"], "--render"),
+                                                      (["run", "--out", out, "--sheet"], "--sheet"),
+                                                      (["demo", "--out", out], "demo")]]
     for args, status, message in cases:
         code, _, err = fxhost(*args)
         check(code == status and re.search(message, err.rstrip("\n")) and err.count("\n") <= 1,
@@ -223,7 +203,6 @@ def case_errors():
 
 
 def case_names():
-    need("GenericTwist", "_GenericTranslate", "_GenericTranslateFromSpline")
     scene = write("scene.obj", SMALL_SCENE)
     # Short, case-insensitive names, unique beginnings and indices name the catalogue's effect.
     twisted = last_frame("GenericTwist", "--scene", scene, "--frames", "2")
@@ -326,7 +305,6 @@ def case_outputs():
 
 
 def case_sessions():
-    need("_GenericTranslate", "GenericTwist")
     write("scene.obj", SMALL_SCENE)
     other = write("other.obj", "v 0 3 1\nv 2 1 0\nv 1 0 2\nf 1 2 3\nl 1 2\np 3\n")
     camera = {"up": "z", "yaw": 30, "pitch": 20, "distance": 9, "radius": 2, "target": [0, 1, 0]}
@@ -335,14 +313,13 @@ def case_sessions():
          "edits": [{"frame": 2, "param": "origin", "value": [5, 0, 0]}]},
         {"name": "twist", "bypassed": True, "params": {"frequency": 0.2}},
         {"name": "GenericTwist", "params": {"frequency": 0.9}, "edits": [{"frame": 3, "param": "rotate speed", "value": 0.7}]}]}
-    with open(os.path.join(WORK, "s.json"), "w") as f:
-        json.dump(session, f)
+    saved = write("s.json", json.dumps(session))
     # Start values, edits and bypasses are those the same run gets from the command line, on the
     # session's scene or on another one.
     same = ["_GenericTranslate", "GenericTwist", "--frames", "3", "--fps", "12", "--set", "translation=0,0,1",
             "--set", "#1.on particles=0", "--set", "2:origin=5,0,0", "--set", "frequency=0.9", "--set", "3:rotate speed=0.7"]
     for scene in (os.path.join(WORK, "scene.obj"), other):
-        check(last_frame("--session", os.path.join(WORK, "s.json"), *(["--scene", scene] if scene == other else []))
+        check(last_frame("--session", saved, *(["--scene", scene] if scene == other else []))
               == last_frame(*same, "--scene", scene), f"the session on {scene}")
     # What is wrong in a session is named by its field, in fxhost's words.
     effect = {"name": "GenericTwist"}
@@ -372,9 +349,8 @@ def case_sessions():
            ("{\n  \"frames\": 3,\n}", r"(?<=:3:1: )not JSON: .*unexpected '}'.*"),
            ('{"effects": 1e400}', r"not JSON: number overflow parsing '1e400'")]
     for content, message in bad:
-        with open(os.path.join(WORK, "bad.json"), "w") as f:
-            f.write(content if isinstance(content, str) else json.dumps(content))
-        code, _, err = fxhost("run", "--session", os.path.join(WORK, "bad.json"), "--frames", "1")
+        code, _, err = fxhost("run", "--session", write("bad.json", content if isinstance(content, str)
+                                                        else json.dumps(content)), "--frames", "1")
         check(code == 1 and re.fullmatch(rf"fxhost: \S*bad\.json(:\d+:\d+)?: ({message})\n", err) and "json." not in err,
               f"{content}: exit {code}, {err!r}; expected /{message}/")
 
@@ -412,13 +388,9 @@ def case_round_trip():
     scene = ("v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 2 0.5 0\nv 5 5 5\nv 6 5 5\nv 6 6 5\nv 7 7 7\n"
              "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvt 0.5 0.5\nvn 0 0 1\n"
              "f 1/1/1 2/2/1 3/3/1 4/4/1\nf 2/2/1 5/5/1 3/3/1\nl 6 7 8 6\nl 7 8\np 9 6\n")
-    out1, out2 = os.path.join(WORK, "one"), os.path.join(WORK, "two")
-    for d in (out1, out2):
-        shutil.rmtree(d, ignore_errors=True)
-    check(fxhost("run", "--scene", write("in.obj", scene), "--frames", "1", "--out", out1)[0] == 0, "first run")
+    out1 = run_into("one", "--scene", write("in.obj", scene), "--frames", "1")
     first = open(os.path.join(out1, "frame_0001.obj")).read()
-    check(fxhost("run", "--scene", os.path.join(out1, "frame_0001.obj"), "--frames", "1", "--out", out2)[0] == 0,
-          "second run")
+    out2 = run_into("two", "--scene", os.path.join(out1, "frame_0001.obj"), "--frames", "1")
     check(open(os.path.join(out2, "frame_0001.obj")).read() == first, "reading back what was written changes it")
     lines = first.splitlines()
     faces = [l for l in lines if l.startswith("f ")]
@@ -435,19 +407,14 @@ def case_round_trip():
     check(code == 0 and not err, f"with_materials: exit {code}, {err!r}")
 
 
-def render(effects, *options):
-    out = os.path.join(WORK, "out")
-    shutil.rmtree(out, ignore_errors=True)
-    code, _, err = fxhost("run", *effects, "--frames", "2", "--out", out, "--render", "--size", "320x240", *options)
-    check(code == 0, f"render fails: {err}")
-    return probe(os.path.join(out, "frame_0002.png"))
+def render(*args):
+    return probe(os.path.join(run_into("out", *args, "--frames", "2", "--render", "--size", "320x240"), "frame_0002.png"))
 
 
 def case_render_gizmo():
-    need("_GenericTranslate")
     # Bounds centred on the origin, 20 across: the arrow from (0,0,0) to (0,10,0) rises from the picture's centre.
     scene = write("bounds.obj", "v -10 -10 -10\nv 10 10 10\nv 0 0 0\nv 0.2 0 0\nv 0 0 0.2\nf 3 4 5\np 1 2\n")
-    info = render(["_GenericTranslate"], "--scene", scene, "--set", "on mesh=0", "--set", "on particles=0")
+    info = render("_GenericTranslate", "--scene", scene, "--set", "on mesh=0", "--set", "on particles=0")
     count, cx, cy, left, top, right, bottom = info["red"]
     check(count > 80, f"red arrow: {count} pixels")
     check(abs(cx - 160) < 15 and 40 < top < 100 and 110 < bottom < 130 and right - left < 30,
@@ -456,7 +423,7 @@ def case_render_gizmo():
 
 
 def case_render_scene():
-    info = render([])
+    info = render()
     pixels = info["width"][0] * info["height"][0]
     check(info["background"][0] < 0.95 * pixels and info["colours"][0] > 200, f"blank picture: {info}")
     check(info["orange"][0] > 100 and info["blue"][0] > 100, f"curves and particles drawn: {info}")
@@ -471,7 +438,7 @@ def case_render_framing():
     # The label takes the top left corner: the box's bottom and right edges tell, the object being
     # symmetric about the centre of its bounds.
     for up, upright in (("z", True), ("y", False)):
-        info = render([], "--scene", spike, "--up", up, "--view", "front")
+        info = render("--scene", spike, "--up", up, "--view", "front")
         count, _, _, _, _, right, bottom = info["surface"]
         check(count > 200 and right < 200, f"--up {up}: the spike is seen in the middle: {info}")
         check(bottom <= 240 - 0.1 * 240, f"--up {up}: framed with a margin: bottom {bottom}")
@@ -486,16 +453,12 @@ def case_demo():
     check(code == 0, f"demo fails: {err}")
     page = open(os.path.join(out, "index.html")).read()
     check(probe(os.path.join(out, "scene.png"))["colours"][0] > 200, "scene picture")
-    for _, name, made in catalogue():
-        picture = os.path.join(out, name + ".png")
-        if made:
-            check(os.path.exists(picture) and f'src="{name}.png"' in page and f'href="{name}.glb"' in page
-                  and f'data-model="{name}"' in page, f"{name} in the gallery")
-            check(re.search(rf"^{name}: 18 frames, [0-9.]+ ms per frame", stdout, re.M), f"{name} timing")
-            reference = re.search(rf'id="{name}".*?<a href="(reference/[a-z_]+\.html)">', page, re.S)
-            check(reference and os.path.exists(os.path.join(out, reference.group(1))), f"{name}'s reference page")
-        else:
-            check(not os.path.exists(picture) and name in page, f"{name} listed as not built")
+    for _, name, _ in catalogue():
+        check(os.path.exists(os.path.join(out, name + ".png")) and f'src="{name}.png"' in page
+              and f'href="{name}.glb"' in page and f'data-model="{name}"' in page, f"{name} in the gallery")
+        check(re.search(rf"^{name}: 18 frames, [0-9.]+ ms per frame", stdout, re.M), f"{name} timing")
+        reference = re.search(rf'id="{name}".*?<a href="(reference/[a-z_]+\.html)">', page, re.S)
+        check(reference and os.path.exists(os.path.join(out, reference.group(1))), f"{name}'s reference page")
     validate(*(os.path.join(out, f) for f in sorted(os.listdir(out)) if f.endswith(".glb")))
 
     # Headless Chromium opens the gallery from its folder: every live viewer draws its model, and a
@@ -512,8 +475,7 @@ def case_demo():
         first, *later = (os.path.join(out, f"{name}.{shot}.png") for shot in (1, 2, 3))
         info = probe(first)
         check(info["background"][0] < 0.97 * info["width"][0] * info["height"][0], f"{name}: nothing drawn: {info}")
-        moved = [int(subprocess.run([PROBE, first, p], capture_output=True, text=True, check=True).stdout.split()[1])
-                 for p in later]
+        moved = [probe(first, p)["differ"][0] for p in later]
         check(max(moved) > 20, f"{name}: still as the clock goes on: {moved} pixels changed")
 
 
@@ -532,7 +494,6 @@ def validate(*files):
 
 
 def case_gltf():
-    need("_GenericRotate", "GenericMagnet")
     # The built-in scene (uv seams, normals, open and closed curves, particles) turning, and two triangles
     # of which the magnet at the origin pulls the near one alone (towards -x): every frame is stored sparse.
     near = write("near.obj", "v 1 0 0\nv 2 0 0\nv 1 0 1\nv 20 0 0\nv 20 0 1\nv 21 0 0\nf 1 2 3\nf 4 5 6\n")
@@ -590,18 +551,4 @@ def case_gltf():
                   f"{name} frame {frame}: {len(seen)} of {len(expected)} points, off by {worst} > {tolerance}")
 
 
-def case_no_renderer():
-    # The builds without OpenGL refuse what needs pictures, at once and in one line.
-    out = os.path.join(WORK, "out")
-    for args, what in [(["run", "--out", out, "--render"], "--render"), (["run", "--out", out, "--sheet"], "--sheet"),
-                       (["demo", "--out", out], "demo")]:
-        code, _, err = fxhost(*args)
-        check(code == 2 and err == f"fxhost: {what} needs pictures, and this fxhost is built without OpenGL: "
-              "it writes OBJ frames only\n", f"{args}: exit {code}, {err!r}")
-        check(not os.path.exists(out), f"{args} wrote output")
-
-
-shutil.rmtree(WORK, ignore_errors=True)
-os.makedirs(WORK)
-globals()["case_" + CASE]()
-print("ok")
+host_checks.run_case(globals(), CASE, WORK)

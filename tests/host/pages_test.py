@@ -12,6 +12,8 @@ import subprocess
 import sys
 import zlib
 
+from host_checks import check, probe
+
 FXHOST, PROBE, DOCS, WORK = sys.argv[1:5]
 MOST_DIFFERING, MOST_MEAN = 0.01, 1.5  # a share of the pixels; levels of 255
 
@@ -39,22 +41,16 @@ def frames(path, into):
     return paths
 
 
-def probe(*pngs):
-    out = subprocess.run([PROBE, *pngs], capture_output=True, text=True, check=True).stdout
-    return {line.split()[0]: float(line.split()[1]) for line in out.splitlines()}
-
-
 def differs(a, b):
-    size, difference = probe(a), probe(a, b)
-    return (difference["differ"] > MOST_DIFFERING * size["width"] * size["height"]
-            or difference["mean"] > MOST_MEAN)
+    size, difference = probe(PROBE, a), probe(PROBE, a, b)
+    return (difference["differ"][0] > MOST_DIFFERING * size["width"][0] * size["height"][0]
+            or difference["mean"][0] > MOST_MEAN)
 
 
 shutil.rmtree(WORK, ignore_errors=True)
 made = os.path.join(WORK, "made")
 result = subprocess.run([FXHOST, "pages", "--out", made], capture_output=True, text=True, timeout=300)
-if result.returncode != 0:
-    sys.exit(f"FAIL: fxhost pages: {result.stderr}")
+check(result.returncode == 0, f"fxhost pages: {result.stderr}")
 failures = []
 listing = lambda root: sorted(os.path.relpath(os.path.join(d, f), root) for d, _, fs in os.walk(root) for f in fs)
 if listing(made) != listing(DOCS):
@@ -68,7 +64,5 @@ for name in sorted(set(listing(made)) & set(listing(DOCS))):
     a, b = frames(mine, os.path.join(WORK, "a")), frames(kept, os.path.join(WORK, "b"))
     if len(a) != len(b) or any(differs(x, y) for x, y in zip(a, b)):
         failures.append(f"{name}: the picture differs beyond render noise")
-if failures:
-    print("FAIL: docs/effects is not what `fxhost pages --out docs/effects` makes now:\n  " + "\n  ".join(failures))
-    sys.exit(1)
+check(not failures, "docs/effects is not what `fxhost pages --out docs/effects` makes now:\n  " + "\n  ".join(failures))
 print("ok")

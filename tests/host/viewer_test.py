@@ -2,35 +2,23 @@
 """Runs `fxhost view` in a real window under Xvfb and checks what it shows.
 
 usage: viewer_test.py CASE FXHOST PNG_PROBE WORKDIR   (run inside xvfb-run)
-script: a --script session: scene and gizmo colours, a refused scene, edits, orbit,
+script: a --script session: scene and gizmo colours, edits, orbit,
         and a scrubbed frame equal byte for byte to what `run --session` writes.
-window: synthetic mouse and keys (xdotool): wheel and F, a drag, a checkbox.
+window: a refused scene kept with --stay; synthetic mouse and keys (xdotool): wheel and F, a drag, a checkbox.
 """
 import filecmp
+import functools
 import json
 import os
-import re
-import shutil
 import subprocess
 import sys
 import time
 
+import host_checks
+from host_checks import check
+
 CASE, FXHOST, PROBE, WORK = sys.argv[1:5]
-
-
-def check(condition, message):
-    if not condition:
-        print("FAIL:", message)
-        sys.exit(1)
-
-
-def probe(png, *region):
-    out = subprocess.run([PROBE, png, *map(str, region)], capture_output=True, text=True, check=True).stdout
-    return {line.split()[0]: [float(v) for v in line.split()[1:]] for line in out.splitlines()}
-
-
-def probe_region(png, x, y, width, height):
-    return probe(png, "--region", x, y, width, height)
+probe = functools.partial(host_checks.probe, PROBE)
 
 
 def path(name):
@@ -45,8 +33,6 @@ def view(script, *options, timeout=120):
 
 
 def case_script():
-    with open(path("bad.obj"), "w") as f:
-        f.write("v 0 0 0\nf 1 2 3\n")
     # No quit: the window ends with the script.
     result = view("""
         add _GenericTranslate
@@ -63,7 +49,6 @@ def case_script():
         bypass 1 on
         frame 20
         frame 15
-        save-frame shown.obj
         save-session session.json
         orbit 90 0
         screenshot orbited.png
@@ -83,36 +68,10 @@ def case_script():
     check(json.load(open(path("session.json"))) == json.load(open(path("again.json"))),
           "a session read back and saved again changes")
 
-    # The first failing action ends the script with status 1; with --stay the window stays, with the
-    # scene it had, until it is closed.
+    # The first failing action ends the script with status 1 (with --stay the window stays: case_window).
     result = view("add GenericTwist\nset 9 frequency=0.5\nadd GenericMagnet\n")
     check(result.returncode == 1 and result.stderr == "fxhost view: script.txt:2: no effect 9 in the stack of 1\n",
           f"a failing action: {result.returncode} {result.stderr!r}")
-    with open(path("stay.txt"), "w") as f:
-        f.write("add GenericTwist\nscreenshot before.png\nwait 2\nscene bad.obj\n")
-    stay = subprocess.Popen([FXHOST, "view", "--script", "stay.txt", "--stay", "--size", "800x600"], cwd=WORK,
-                            stderr=subprocess.PIPE, text=True)
-    try:
-        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "fxhost view"],
-                                capture_output=True, text=True, timeout=30).stdout.split()[0]
-        for _ in range(100):
-            if os.path.exists(path("before.png")):
-                break
-            time.sleep(0.1)
-        time.sleep(1)
-        xdotool("mousemove", "--window", window, "600", "300")
-        xdotool("key", "F12")
-        for _ in range(50):
-            if os.path.exists(path("fxhost_view_1.png")):
-                break
-            time.sleep(0.1)
-        xdotool("key", "ctrl+q")
-        err = stay.communicate(timeout=30)[1]
-    finally:
-        if stay.poll() is None:
-            stay.kill()
-    check(stay.returncode == 1 and "stay.txt:4: " in err and "bad.obj:2:" in err, f"--stay: {stay.returncode} {err!r}")
-    check(filecmp.cmp(path("before.png"), path("fxhost_view_1.png"), shallow=False), "a refused scene changes the picture")
 
     # view --help tells every key, the mouse and every script action.
     help_text = subprocess.run([FXHOST, "view", "--help"], capture_output=True, text=True, timeout=30).stdout
@@ -127,27 +86,22 @@ def case_script():
                       f"show wireframe on\nscreenshot-window {name}\nscreenshot wires.png\nshow wireframe off\n"
                       f"screenshot bare.png\n", "--size", f"{width}x{height}")
         check(result.returncode == 0, f"{width}x{height}: {result.stderr}")
-        status = probe_region(path(name), 0, height - 26, width, 26)
+        status = probe(path(name), "--region", 0, height - 26, width, 26)
         check(status["text"][0] > 200 and status["text"][5] < width - 12,
               f"{width}x{height}: the status line is cut or missing: {status}")
         check(probe(path("wires.png"))["background"][0] < probe(path("bare.png"))["background"][0] - 2000,
               f"{width}x{height}: no wireframe without the mesh")
 
-    out = path("out")
-    result = subprocess.run([FXHOST, "run", "--session", path("session.json"), "--frames", "15", "--out", out],
-                            capture_output=True, text=True, timeout=60)
-    check(result.returncode == 0, f"run --session fails: {result.stderr}")
-    check(filecmp.cmp(path("shown.obj"), os.path.join(out, "frame_0015.obj"), shallow=False),
-          "frame 15 shown after a scrub is frame 15 of run --session")
-
-    # Every effect in one stack, Translate first, edits on the way: a frame shown after a scrub back is run's frame.
-    listed = re.findall(r"^\s*\d+\s+(\S+)", subprocess.run([FXHOST, "list", "--bold", "never"], capture_output=True,
-                                                           text=True).stdout.split("\n\n", 2)[2], re.M)
+    # Every effect in one stack, Translate first, edits and a bypass on the way: a frame shown after a scrub back
+    # is the frame `run --session` writes.
+    listed = [name for _, name, _ in host_checks.catalogue(subprocess.run([FXHOST, "list", "--bold", "never"],
+                                                                         capture_output=True, text=True).stdout)]
     script = [f"add {name}" for name in ["_GenericTranslate"] + [n for n in listed if n != "_GenericTranslate"]]
-    script += ["frame 9", "set intensity=0.9", "set 1 origin=0,1,0", "frame 30", "set speed=0.9", "frame 40",
-               "frame 33", "save-frame all.obj", "save-session all.json"]
+    script += ["frame 9", "set intensity=0.9", "set 1 origin=0,1,0", "frame 30", "set speed=0.9", "bypass 2 on",
+               "frame 40", "frame 33", "save-frame all.obj", "save-session all.json"]
     result = view("\n".join(script))
     check(result.returncode == 0 and not result.stderr, f"view of every effect: {result.stderr}")
+    out = path("out")
     result = subprocess.run([FXHOST, "run", "--session", path("all.json"), "--frames", "33", "--out", out],
                             capture_output=True, text=True, timeout=60)
     check(result.returncode == 0, f"run --session of every effect fails: {result.stderr}")
@@ -180,24 +134,42 @@ def xdotool(*args):
     time.sleep(0.3)
 
 
+def viewer_window():
+    return subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "fxhost view"],
+                          capture_output=True, text=True, timeout=30).stdout.split()[0]
+
+
+def appears(file, tenths):
+    """Whether the file is there within so many tenths of a second."""
+    for _ in range(tenths):
+        if os.path.exists(file):
+            return True
+        time.sleep(0.1)
+    return False
+
+
 def case_window():
-    viewer = subprocess.Popen([FXHOST, "view", "_GenericTranslate", "--size", "1000x700"], cwd=WORK)
+    # With --stay the window outlives its script's failing action, a refused scene, and keeps the scene it had.
+    with open(path("bad.obj"), "w") as f:
+        f.write("v 0 0 0\nf 1 2 3\n")
+    with open(path("stay.txt"), "w") as f:
+        f.write("screenshot before.png\nscene bad.obj\n")
+    viewer = subprocess.Popen([FXHOST, "view", "_GenericTranslate", "--size", "1000x700", "--script", "stay.txt",
+                               "--stay"], cwd=WORK, stderr=subprocess.PIPE, text=True)
     try:
-        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "fxhost view"],
-                                capture_output=True, text=True, timeout=30).stdout.split()[0]
+        refused = viewer.stderr.readline()
+        window = viewer_window()
         shots = []
 
         def shot():
             shots.append(path(f"fxhost_view_{len(shots) + 1}.png"))
             xdotool("mousemove", "--window", window, "700", "350")
             xdotool("key", "F12")
-            for _ in range(50):
-                if os.path.exists(shots[-1]):
-                    return probe(shots[-1])
-                time.sleep(0.1)
-            check(False, f"F12 wrote no {shots[-1]}")
+            check(appears(shots[-1], 50), f"F12 wrote no {shots[-1]}")
+            return probe(shots[-1])
 
         first = shot()
+        check(filecmp.cmp(path("before.png"), shots[0], shallow=False), "a refused scene changes the picture")
         for _ in range(5):
             xdotool("click", "4")  # the wheel: zoom in
         check(shot()["surface"][0] > 2 * first["surface"][0], "the wheel zooms in")
@@ -213,13 +185,11 @@ def case_window():
         xdotool("mousemove", "--window", window, "92", "17", "click", "1")  # the "mesh" checkbox
         check(shot()["surface"][0] == 0 and dragged["surface"][0] > 0, "the mesh checkbox hides the mesh")
         xdotool("key", "ctrl+q")
-        check(viewer.wait(timeout=30) == 0, "ctrl+q closes the viewer")
+        check(viewer.wait(timeout=30) == 1, "ctrl+q closes the viewer, its script's failure told by the status")
+        check("stay.txt:2: " in refused and "bad.obj:2:" in refused, f"--stay: {refused!r}")
     finally:
         if viewer.poll() is None:
             viewer.kill()
 
 
-shutil.rmtree(WORK, ignore_errors=True)
-os.makedirs(WORK)
-globals()["case_" + CASE]()
-print("ok")
+host_checks.run_case(globals(), CASE, WORK)

@@ -7,7 +7,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
+#include <limits>
+#include <type_traits>
 
 #include "fx/abi.h"
 
@@ -15,16 +16,19 @@ inline bool sameFloat(float a, float b) {
     return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b) || (std::isnan(a) && std::isnan(b));
 }
 
-// Steps between two floats along the number line (+0 and -0 one apart); a
-// NaN against a number is infinitely far.
-inline int64_t ulpDistance(float a, float b) {
-    if (sameFloat(a, b)) return 0;
+// Steps between two floats or two doubles along the number line (+0 and -0
+// one apart); a NaN against a number is infinitely far.
+template <class F>
+int64_t ulpDistance(F a, F b) {
+    using Bits = std::conditional_t<sizeof(F) == 4, int32_t, int64_t>;
+    if (std::bit_cast<Bits>(a) == std::bit_cast<Bits>(b) || (std::isnan(a) && std::isnan(b))) return 0;
     if (std::isnan(a) || std::isnan(b)) return INT64_MAX;
-    const auto ordered = [](float f) {
-        const int64_t bits = std::bit_cast<int32_t>(f);
-        return bits < 0 ? -(bits & 0x7FFFFFFF) - 1 : bits;
+    const auto ordered = [](F f) -> int64_t {
+        const Bits bits = std::bit_cast<Bits>(f);
+        return bits < 0 ? -int64_t(bits & std::numeric_limits<Bits>::max()) - 1 : bits;
     };
-    return std::llabs(ordered(a) - ordered(b));
+    const int64_t d = ordered(a) - ordered(b);
+    return d < 0 ? -d : d;
 }
 
 struct Agreement {
