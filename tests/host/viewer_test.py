@@ -134,20 +134,6 @@ def xdotool(*args):
     time.sleep(0.3)
 
 
-def viewer_window():
-    return subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "fxhost view"],
-                          capture_output=True, text=True, timeout=30).stdout.split()[0]
-
-
-def appears(file, tenths):
-    """Whether the file is there within so many tenths of a second."""
-    for _ in range(tenths):
-        if os.path.exists(file):
-            return True
-        time.sleep(0.1)
-    return False
-
-
 def case_window():
     # With --stay the window outlives its script's failing action, a refused scene, and keeps the scene it had.
     with open(path("bad.obj"), "w") as f:
@@ -158,15 +144,19 @@ def case_window():
                                "--stay"], cwd=WORK, stderr=subprocess.PIPE, text=True)
     try:
         refused = viewer.stderr.readline()
-        window = viewer_window()
+        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "fxhost view"],
+                                capture_output=True, text=True, timeout=30).stdout.split()[0]
         shots = []
 
         def shot():
             shots.append(path(f"fxhost_view_{len(shots) + 1}.png"))
             xdotool("mousemove", "--window", window, "700", "350")
             xdotool("key", "F12")
-            check(appears(shots[-1], 50), f"F12 wrote no {shots[-1]}")
-            return probe(shots[-1])
+            for _ in range(50):
+                if os.path.exists(shots[-1]):
+                    return probe(shots[-1])
+                time.sleep(0.1)
+            check(False, f"F12 wrote no {shots[-1]}")
 
         first = shot()
         check(filecmp.cmp(path("before.png"), shots[0], shallow=False), "a refused scene changes the picture")

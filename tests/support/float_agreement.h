@@ -27,8 +27,10 @@ int64_t ulpDistance(F a, F b) {
         const Bits bits = std::bit_cast<Bits>(f);
         return bits < 0 ? -int64_t(bits & std::numeric_limits<Bits>::max()) - 1 : bits;
     };
-    const int64_t d = ordered(a) - ordered(b);
-    return d < 0 ? -d : d;
+    // Doubles of opposite signs can lie further apart than an int64_t counts.
+    const int64_t x = ordered(a), y = ordered(b);
+    const uint64_t d = x > y ? uint64_t(x) - uint64_t(y) : uint64_t(y) - uint64_t(x);
+    return d > uint64_t(INT64_MAX) ? INT64_MAX : int64_t(d);
 }
 
 struct Agreement {
