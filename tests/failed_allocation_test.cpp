@@ -25,9 +25,9 @@ public:
 enum class During { nothing, create, firstFrame, growingFrame };
 const char* const kPhases[] = {"", "creation", "first frame", "growing frame"};
 
-// Three frames (the second on the larger scene), allocation `refuse` refused in the given phase. Records the
-// handed copies into `record`, or compares them with `reference`: a copy handed back in the failing frame is
-// complete, and the next frame is the undisturbed one. Answers whether the refused allocation was reached.
+// Three frames (the second and third on the larger scene), allocation `refuse` refused in the given phase.
+// Records the handed copies into `record`, or compares them with `reference`: a copy handed back in the failing
+// frame is complete, and the next frame is the undisturbed one. Answers whether the refused allocation was reached.
 bool drive(int index, During during, size_t refuse, std::vector<Handed>* record, const std::vector<Handed>* reference) {
     static Scene smallScene = gridScene(6, 2, 3, 3), largeScene = gridScene(40, 2, 12, 7);
     static SceneRecords small(smallScene), large(largeScene);
@@ -54,7 +54,7 @@ bool drive(int index, During during, size_t refuse, std::vector<Handed>* record,
             (frame == 0 && during == During::firstFrame) || (frame == 1 && during == During::growingFrame);
         if (failing) refuseAllocation(refuse);
         fx->update(0.25f * float(frame + 1));
-        host.serve(frame == 1 ? large : small);
+        host.serve(frame == 0 ? small : large);
         EXPECT_FALSE(fx->process(&host));
         fx->draw();
         refused = refused || refusedAllocation();
