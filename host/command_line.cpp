@@ -25,7 +25,7 @@ const std::vector<ExitStatus> kExitStatuses = {
     {0, "success"},
     {1, "the work failed: a scene, session or script file refused, a plug-in that does not load, an effect "
         "not built, a file that cannot be written"},
-    {2, "a bad command line: an unknown command, option, effect or parameter, a value outside its range"},
+    {2, "a bad command line: an unknown command, option, effect or parameter, an empty value or one outside its range"},
     {130, "interrupted by Ctrl-C (SIGINT): the file being written removed, every file before it whole"},
     {143, "ended by SIGTERM, the same way"},
 };
@@ -175,7 +175,14 @@ void CommandLine::parse(const std::vector<std::string>& words) {
 int CommandLine::help(const CLI::Success& asked) { return app_.exit(asked); }
 
 void CommandLine::check() {
-    for (const CLI::App* sub : app_.get_subcommands()) checkChoices(sub, choices_);
+    for (const CLI::App* sub : app_.get_subcommands()) {
+        // An empty word (an unset shell variable, say) is a mistake, never the option left out.
+        for (const CLI::Option* o : sub->get_options())
+            if (o->nonpositional() && o->get_type_size() != 0)
+                for (const std::string& given : o->results())
+                    if (given.empty()) throw UsageError(o->get_name() + " '': expected a value, not an empty word");
+        checkChoices(sub, choices_);
+    }
     if (command("run")->parsed()) {
         PlaybackOptions& o = playback_;
         if (!frames_.empty()) o.frames = wholeOption("--frames", frames_, 1, kMaxFrames);

@@ -170,6 +170,9 @@ def case_errors():
         (["run", "--frame", "3"], 2, r"^fxhost run: unknown option --frame; did you mean --frames\?$"),
         (["rn"], 2, r"^fxhost: unknown command 'rn'; did you mean run\?$"),
         (["run", "--frames"], 2, r"^fxhost run: --frames needs a value$"),
+        # An empty word (an unset shell variable) is refused, not taken for the option left out.
+        (["run", "--scene", "", "--out", out], 2, r"^fxhost: --scene '': expected a value, not an empty word$"),
+        (["run", "twist", "--out", ""], 2, r"^fxhost: --out '': expected a value"),
         (["list", "--plugin", os.path.join(WORK, "none.fx")], 1, r"cannot load plug-in"),
         (["params"], 2, r"^fxhost params: EFFECT is required$"),
     ] + [(["run", "_GenericTranslate", "--set", s], 2, m) for s, m in [
