@@ -187,6 +187,8 @@ std::string effectField(const Session& session, size_t i) {
 }
 
 Session loadSession(const std::string& path) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) throw RunError(path + ": a folder, not a session file");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw RunError(path + ": cannot open the session");
     std::ostringstream text;

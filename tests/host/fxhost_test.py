@@ -147,6 +147,7 @@ def case_errors():
                                         r"index_reader_dropped\.obj.*(index names no vertex|is out of range|not a number)")}
     cases = [(["run", "--scene", write(n, t), "--out", out], 1, m) for n, (t, m) in bad.items()] + [
         (["run", "--scene", os.path.join(WORK, "missing.obj"), "--out", out], 1, r"missing\.obj: cannot open"),
+        (["run", "--session", WORK, "--out", out], 1, r"^fxhost: \S+: a folder, not a session file$"),
         (["run", "NoSuchEffect"], 2, r"unknown effect 'NoSuchEffect'"),
         (["run", "twistt"], 2, r"unknown effect 'twistt'; did you mean GenericTwist\?"),
         (["run", "trans"], 2, r"'trans' could be _GenericTranslate or _GenericTranslateFromSpline"),
