@@ -24,6 +24,8 @@ def write_pc2(path, frames, start=0.0, rate=1.0):
     if not frames.flags.c_contiguous:
         raise ValueError("frames: expected a C-contiguous array (numpy.ascontiguousarray makes a copy)")
     path = os.fspath(path)
+    if os.path.isdir(path):
+        raise IsADirectoryError(f"{path}: a folder, not a PC2 file")
     folder = os.path.dirname(os.path.abspath(path))
     os.makedirs(folder, exist_ok=True)
     handle, temporary = tempfile.mkstemp(prefix=".pc2-", dir=folder)

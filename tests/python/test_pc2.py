@@ -28,6 +28,9 @@ def test_header_samples_and_replacement(tmp_path):
         with pytest.raises(error, match=message):
             fx.write_pc2(path, bad)
     assert path.stat().st_size == 32 + 36 and os.listdir(path.parent) == ["Cube.pc2"]
+    with pytest.raises(IsADirectoryError, match="fx: a folder, not a PC2 file"):
+        fx.write_pc2(path.parent, frames)
+    assert os.listdir(tmp_path) == ["fx"]
 
     path.write_bytes(data[:-4])
     with pytest.raises(ValueError, match="2 samples of 3 points announced, 5 points held"):
