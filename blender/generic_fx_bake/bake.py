@@ -95,20 +95,29 @@ def bake(context, obj):
     if last < first:
         raise ValueError(f"frame range: the end ({last}) comes before the start ({first})")
 
-    # The positions as the object's other modifiers leave them, at the first frame, without the last bake.
+    # The positions as the object's other modifiers leave them, at the first frame, without the last
+    # bake; that bake plays on as before unless this one succeeds.
     old = obj.modifiers.get(MODIFIER)
-    if old is not None:
-        obj.modifiers.remove(old)
+    shown = (old.show_viewport, old.show_render) if old else None
+    if old:
+        old.show_viewport = old.show_render = False
     current = scene.frame_current
-    scene.frame_set(first)
-    geometry = evaluated_geometry(obj, context.evaluated_depsgraph_get())
-    scene.frame_set(current)
-
-    fps = scene.render.fps / scene.render.fps_base
-    frames = stack_of(obj, fps, first, last).bake(geometry, last - first + 1)
-    to_blender(frames, out=frames)
-    path = cache_path(obj)
-    fx.write_pc2(bpy.path.abspath(path), frames, start=first, rate=1.0)
+    try:
+        scene.frame_set(first)
+        geometry = evaluated_geometry(obj, context.evaluated_depsgraph_get())
+        scene.frame_set(current)
+        fps = scene.render.fps / scene.render.fps_base
+        frames = stack_of(obj, fps, first, last).bake(geometry, last - first + 1)
+        to_blender(frames, out=frames)
+        path = cache_path(obj)
+        fx.write_pc2(bpy.path.abspath(path), frames, start=first, rate=1.0)
+    except BaseException:
+        scene.frame_set(current)
+        if old:
+            old.show_viewport, old.show_render = shown
+        raise
+    if old:
+        obj.modifiers.remove(old)
 
     modifier = obj.modifiers.new(MODIFIER, "MESH_CACHE")
     modifier.cache_format = "PC2"
@@ -138,7 +147,7 @@ class FX_OT_bake(bpy.types.Operator):
     def execute(self, context):
         try:
             frames, points, path = bake(context, context.object)
-        except (ValueError, KeyError, TypeError, OSError) as e:
+        except (ValueError, KeyError, TypeError, OSError, MemoryError) as e:
             self.report({"ERROR"}, str(e))
             return {"CANCELLED"}
         self.report({"INFO"}, f"Baked {frames} frames of {points} vertices to {path}")

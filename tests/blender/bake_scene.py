@@ -57,6 +57,17 @@ assert bpy.ops.generic_fx.bake() == {"FINISHED"}
 assert open(bpy.path.abspath("//fx/Ball.pc2"), "rb").read() != first
 caches = [m for m in sphere.modifiers if m.type == "MESH_CACHE"]
 assert len(caches) == 1 and sphere.modifiers[0] == caches[0], [m.name for m in sphere.modifiers]
+# A refused bake leaves the last one playing: its modifier, shown, and its cache.
+second = open(bpy.path.abspath("//fx/Ball.pc2"), "rb").read()
+sphere.modifiers.new("more", "SUBSURF")
+try:
+    bpy.ops.generic_fx.bake()
+    raise AssertionError("a bake over a subdivided ball went through")
+except RuntimeError as e:
+    assert "its modifiers make 1106 vertices of 266" in str(e), e
+sphere.modifiers.remove(sphere.modifiers["more"])
+assert [(m.type, m.show_viewport, m.show_render) for m in sphere.modifiers] == [("MESH_CACHE", True, True)]
+assert open(bpy.path.abspath("//fx/Ball.pc2"), "rb").read() == second
 bpy.ops.wm.save_mainfile()
 
 # The sphere as the effects see it, for fxhost, and the stack's values as fxhost takes them.
