@@ -2,6 +2,7 @@
 
 #include <tiny_obj_loader.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "atomic_file.h"
+#include "input_file.h"
 #include "kit/errors.h"
 #include "kit/float_text.h"
 
@@ -24,6 +26,19 @@ std::vector<std::string> tokens(const std::string& line) {
     return out;
 }
 
+// Calls f with each line of text, as getline reads them, without a closing '\r'.
+template <class F>
+void eachLine(const std::string& text, F f) {
+    std::string line;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        line.assign(text, start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        f(line);
+        start = end + 1;
+    }
+}
+
 // What tinyobjloader lets through or reports without a line: numbers that
 // are not finite floats (it reads nan as 0 and 1e39 as infinity), indices
 // outside the file, faces that mix uvs and none.
@@ -32,19 +47,20 @@ class Prescan {
 public:
     explicit Prescan(std::string path) : path_(std::move(path)) {}
 
-    void run(const std::vector<std::string>& lines) {
-        for (const std::string& line : lines) {  // totals first: indices may point forward
+    void run(const std::string& text) {
+        eachLine(text, [&](const std::string& line) {  // totals first: indices may point forward
             const auto t = tokens(line);
-            if (t.empty()) continue;
+            if (t.empty()) return;
             if (t[0] == "v") ++total_[0];
             else if (t[0] == "vt") ++total_[1];
             else if (t[0] == "vn") ++total_[2];
-        }
+        });
         long seen[3] = {0, 0, 0};
-        for (size_t i = 0; i < lines.size(); ++i) {
-            line_ = i + 1;
-            const auto t = tokens(lines[i]);
-            if (t.empty() || t[0][0] == '#') continue;
+        line_ = 0;
+        eachLine(text, [&](const std::string& line) {
+            ++line_;
+            const auto t = tokens(line);
+            if (t.empty() || t[0][0] == '#') return;
             const std::string& key = t[0];
             if (key == "v" || key == "vn" || key == "vt") {
                 const size_t needed = key == "vt" ? 1 : 3;
@@ -60,7 +76,7 @@ public:
                 for (size_t k = 1; k < t.size(); ++k) withUv += corner(t[k], seen);
                 if (key == "f") faceUvs(withUv, int(t.size()) - 1);
             }
-        }
+        });
     }
 
 private:
@@ -111,17 +127,6 @@ private:
     bool facesHaveUvs_ = false;
 };
 
-std::vector<std::string> readLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw RunError(path + ": cannot open: " + std::strerror(errno));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-    }
-    if (in.bad()) throw RunError(path + ": cannot read");
-    return lines;
-}
 
 // The line check counts what the file declares; the reader may still skip
 // a line it cannot parse, so every index is checked again against what was read.
@@ -250,7 +255,8 @@ void writeVertices(std::string& out, const char* key, const std::vector<Vec3>& p
 }  // namespace
 
 Scene loadObj(const std::string& path) {
-    Prescan(path).run(readLines(path));
+    std::string text = readInput(path, "scene", kMaxSceneBytes);
+    Prescan(path).run(text);
 
     tinyobj::attrib_t attrib;
     std::vector<tinyobj::shape_t> shapes;
@@ -258,7 +264,7 @@ Scene loadObj(const std::string& path) {
     std::string warning, error;
     // Materials are not read: a scene is geometry, and an "mtllib" line must
     // not make the reader open whatever file it names.
-    std::ifstream in(path, std::ios::binary);
+    std::istringstream in(std::move(text));
     if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warning, &error, &in, nullptr, true)) {
         std::string reason = error.substr(0, error.find('\n'));
         throw RunError(path + ": " + (reason.empty() ? "cannot be read" : reason));

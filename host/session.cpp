@@ -6,9 +6,9 @@
 #include <fstream>
 #include <initializer_list>
 #include <limits>
-#include <sstream>
 
 #include "atomic_file.h"
+#include "input_file.h"
 #include "kit/errors.h"
 #include "kit/names.h"
 #include "ranges.h"
@@ -187,17 +187,12 @@ std::string effectField(const Session& session, size_t i) {
 }
 
 Session loadSession(const std::string& path) {
-    std::error_code error;
-    if (fs::is_directory(path, error)) throw RunError(path + ": a folder, not a session file");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw RunError(path + ": cannot open the session");
-    std::ostringstream text;
-    text << in.rdbuf();
+    const std::string text = readInput(path, "session", kMaxTextBytes);
     json j;
     try {
-        j = json::parse(text.str());
+        j = json::parse(text);
     } catch (const json::parse_error& e) {
-        throw RunError(path + ":" + position(text.str(), e.byte) + ": not JSON: " + reason(e.what()));
+        throw RunError(path + ":" + position(text, e.byte) + ": not JSON: " + reason(e.what()));
     } catch (const json::exception& e) {
         throw RunError(path + ": not JSON: " + reason(e.what()));
     }

@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 
+#include "../input_file.h"
 #include "../interrupt.h"
 #include "../ranges.h"
 #include "kit/errors.h"
@@ -93,8 +94,7 @@ std::string scriptActions() {
 }
 
 ViewerScript::ViewerScript(const std::string& path) : path_(path) {
-    std::ifstream in(path);
-    if (!in) throw RunError(path + ": cannot read the script");
+    std::istringstream in(readInput(path, "script", kMaxTextBytes));
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
         std::istringstream words(text);

@@ -1,0 +1,38 @@
+#include "input_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <new>
+
+#include "kit/errors.h"
+
+namespace {
+std::string sizeText(uint64_t bytes) {
+    return bytes >= (uint64_t(1) << 30) ? std::to_string(bytes >> 30) + " GiB" : std::to_string(bytes >> 20) + " MiB";
+}
+}  // namespace
+
+std::string readInput(const std::string& path, const std::string& what, uint64_t limit) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) throw RunError(path + ": a folder, not a " + what + " file");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw RunError(path + ": cannot open: " + std::strerror(errno));
+    std::string text;
+    try {
+        if (const uint64_t size = std::filesystem::file_size(path, error); !error && size <= limit) text.reserve(size);
+        char block[1 << 16];
+        while (in.read(block, sizeof block) || in.gcount() > 0) {
+            if (text.size() + uint64_t(in.gcount()) > limit)
+                throw RunError(path + ": longer than " + sizeText(limit) + ", more than any " + what + " fxhost reads");
+            text.append(block, size_t(in.gcount()));
+        }
+    } catch (const std::bad_alloc&) {
+        throw RunError(path + ": too large to hold in memory");
+    } catch (const std::length_error&) {
+        throw RunError(path + ": too large to hold in memory");
+    }
+    if (in.bad()) throw RunError(path + ": cannot read");
+    return text;
+}
