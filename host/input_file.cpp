@@ -14,6 +14,13 @@ std::string sizeText(uint64_t bytes) {
 }
 }  // namespace
 
+bool sameFile(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::exists(a, error) && fs::exists(b, error)) return fs::equivalent(a, b, error);
+    return fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
+}
+
 std::string readInput(const std::string& path, const std::string& what, uint64_t limit) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) throw RunError(path + ": a folder, not a " + what + " file");

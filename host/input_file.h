@@ -13,3 +13,7 @@ constexpr uint64_t kMaxTextBytes = uint64_t(64) << 20;  // a session or a script
 // that cannot be opened or read, one longer than `limit` or too large to
 // hold; `what` names the kind in the messages ("scene").
 std::string readInput(const std::string& path, const std::string& what, uint64_t limit);
+
+// Whether two paths name one file (by other names or links too): an output
+// is never written over an input.
+bool sameFile(const std::string& a, const std::string& b);

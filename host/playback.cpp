@@ -11,6 +11,7 @@
 #include "builtin_scene.h"
 #include "gltf_writer.h"
 #include "idle_effects.h"
+#include "input_file.h"
 #include "interrupt.h"
 #include "kit/effect_stack.h"
 #include "kit/errors.h"
@@ -26,12 +27,6 @@ std::string frameFile(const std::string& dir, int frame, const char* extension) 
     char name[64];
     std::snprintf(name, sizeof name, "frame_%04d.%s", frame, extension);
     return (fs::path(dir) / name).string();
-}
-
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    if (fs::exists(a, error) && fs::exists(b, error)) return fs::equivalent(a, b, error);
-    return fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
 }
 
 // Frames shown on the contact sheet, spread evenly from the first to the last.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "../builtin_scene.h"
+#include "../input_file.h"
 #include "../obj_io.h"
 #include "kit/errors.h"
 
@@ -112,8 +113,13 @@ const Scene& Timeline::current() {
     return current_;
 }
 
+void Timeline::refuseScene(const std::string& path, const std::string& what) const {
+    if (!scenePath_.empty() && sameFile(path, scenePath_))
+        throw RunError("saving " + what + " would overwrite the scene " + path);
+}
+
 void Timeline::saveFrame(const std::string& path) {
-    if (path == scenePath_) throw RunError("saving the frame would overwrite the scene " + path);
+    refuseScene(path, "the frame");
     writeObjFile(current(), path);
 }
 

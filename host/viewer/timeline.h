@@ -23,6 +23,8 @@ public:
     // The current scene stays when the file cannot be read (RunError).
     void loadScene(const std::string& path);
     const std::string& scenePath() const { return scenePath_; }
+    // Throws RunError when `path` names the scene's file: saving `what` there would overwrite it.
+    void refuseScene(const std::string& path, const std::string& what) const;
     Bounds sourceBounds() const { return boundsOf(*source_); }
 
     size_t size() const { return effects_.size(); }

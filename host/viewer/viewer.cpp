@@ -144,6 +144,7 @@ void Viewer::edit(size_t effect, const std::string& name, const std::string& val
 void Viewer::screenshot(const std::string& path, bool wholeWindow) { shots_.emplace_back(path, wholeWindow); }
 
 void Viewer::saveSession(const std::string& path) {
+    timeline_.refuseScene(path, "the session");
     Session session = timeline_.session();
     session.camera = camera_;
     ::saveSession(session, path);
@@ -234,6 +235,7 @@ void Viewer::takeScreenshots() {
         for (int y = 0; y < r.height; ++y)  // OpenGL's rows run bottom to top
             std::copy_n(rgb.begin() + long(size_t(r.height - 1 - y) * row), row, image.rgb.begin() + long(y * row));
         try {
+            timeline_.refuseScene(path, "the picture");
             writePng(path, image);
             say("wrote " + path, false);
         } catch (const std::exception& e) {

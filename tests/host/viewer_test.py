@@ -73,6 +73,14 @@ def case_script():
     check(result.returncode == 1 and result.stderr == "fxhost view: script.txt:2: no effect 9 in the stack of 1\n",
           f"a failing action: {result.returncode} {result.stderr!r}")
 
+    # Nothing the viewer saves is written over the scene, by whatever name it is given.
+    with open(path("scene.obj"), "w") as f:
+        f.write("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n")
+    result = view("scene scene.obj\nsave-session ./scene.obj\n")
+    check(result.returncode == 1 and result.stderr == "fxhost view: script.txt:2: saving the session would "
+          "overwrite the scene ./scene.obj\n" and open(path("scene.obj")).read().startswith("v 0 0 0"),
+          f"a session saved over the scene: {result.returncode} {result.stderr!r}")
+
     # view --help tells every key, the mouse and every script action.
     help_text = subprocess.run([FXHOST, "view", "--help"], capture_output=True, text=True, timeout=30).stdout
     for word in ("F12", "Ctrl+Q", "Space", "wheel", "right-drag", "--stay", "save-session", "screenshot-window",
