@@ -50,20 +50,27 @@ std::vector<std::string> outputFiles(const PlaybackOptions& o) {
 
 // The frame files and the sheet an earlier run left in the folder: a folder of
 // frames never mixes two runs. Other files stay.
-void clearEarlierRun(const std::string& dir) {
+std::vector<fs::path> earlierRun(const PlaybackOptions& o) {
     std::error_code error;
     std::vector<fs::path> earlier;
-    for (const fs::directory_entry& entry : fs::directory_iterator(dir, error)) {
+    if (!(o.writeObjs || o.renderFrames) || !fs::is_directory(o.outDir, error)) return earlier;
+    for (const fs::directory_entry& entry : fs::directory_iterator(o.outDir, error)) {
         const std::string name = entry.path().filename().string();
         const bool frame = name.size() >= 14 && name.rfind("frame_", 0) == 0 &&
                            name.find_first_not_of("0123456789", 6) == name.size() - 4 &&
                            (name.substr(name.size() - 4) == ".obj" || name.substr(name.size() - 4) == ".png");
         if ((frame || name == "sheet.png") && entry.is_regular_file(error)) earlier.push_back(entry.path());
     }
+    return earlier;
+}
+
+void clearEarlierRun(const PlaybackOptions& o) {
+    const std::vector<fs::path> earlier = earlierRun(o);
+    std::error_code error;
     for (const fs::path& file : earlier)
         if (!fs::remove(file, error)) throw RunError("cannot remove " + file.string() + " of an earlier run: " + error.message());
     if (!earlier.empty())
-        std::cerr << "fxhost: removed " << earlier.size() << " files of an earlier run from " << dir << '\n';
+        std::cerr << "fxhost: removed " << earlier.size() << " files of an earlier run from " << o.outDir << '\n';
 }
 
 // Assignments of settings that came from a file: a refusal is the file's fault (status 1).
@@ -121,6 +128,10 @@ void checkPlayback(const PlaybackOptions& o) {
     for (const std::string& file : outputFiles(o))
         if (sameFile(file, o.scenePath))
             throw UsageError("output " + file + " would overwrite the input scene " + o.scenePath);
+    for (const fs::path& file : earlierRun(o))
+        if (sameFile(file.string(), o.scenePath))
+            throw UsageError("--out " + o.outDir + " holds the input scene " + o.scenePath +
+                             " among an earlier run's frames, which this run would remove");
 }
 
 std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
@@ -137,10 +148,7 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
     for (const Assignment& a : stack.resolve(o.settings, o.frames)) assignments.push_back(a);
 
     const bool framesOut = o.writeObjs || o.renderFrames;
-    if (framesOut) {
-        std::error_code error;
-        if (fs::is_directory(o.outDir, error)) clearEarlierRun(o.outDir);
-    }
+    clearEarlierRun(o);
     for (const std::string& dir : {o.outDir, fs::path(o.gltfPath).parent_path().string()}) {
         std::error_code error;
         if (!dir.empty()) fs::create_directories(dir, error);

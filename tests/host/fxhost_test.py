@@ -202,6 +202,11 @@ def case_errors():
     code, _, err = fxhost("run", "--scene", os.path.join(WORK, "frame_0001.obj"), "--out", WORK)
     check(code == 2 and "would overwrite the input" in err, f"overwrite: {code} {err}")
     check(open(os.path.join(WORK, "frame_0001.obj")).read() == SMALL_SCENE, "input changed")
+    # So is a run that would remove it with the frames of an earlier run in its folder.
+    os.rename(os.path.join(WORK, "frame_0001.obj"), os.path.join(WORK, "frame_0050.obj"))
+    code, _, err = fxhost("run", "--scene", os.path.join(WORK, "frame_0050.obj"), "--frames", "3", "--out", WORK)
+    check(code == 2 and "among an earlier run's frames" in err and os.path.exists(os.path.join(WORK, "frame_0050.obj")),
+          f"an earlier frame as the scene: {code} {err}")
     for command in ["list", "params", "run", "demo", "scene"]:
         code, out, _ = fxhost(command, "--help")
         check(code == 0 and "Usage" in out, f"{command} --help")
