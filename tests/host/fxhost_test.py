@@ -405,6 +405,8 @@ def case_round_trip():
     first = open(os.path.join(out1, "frame_0001.obj")).read()
     out2 = run_into("two", "--scene", os.path.join(out1, "frame_0001.obj"), "--frames", "1")
     check(open(os.path.join(out2, "frame_0001.obj")).read() == first, "reading back what was written changes it")
+    windows = run_into("windows", "--scene", write("windows.obj", "\ufeff" + scene.replace("\n", "\r\n")), "--frames", "1")
+    check(open(os.path.join(windows, "frame_0001.obj")).read() == first, "a byte order mark and CRLF ends change the scene")
     lines = first.splitlines()
     faces = [l for l in lines if l.startswith("f ")]
     check(len(faces) == 3 and all(len(f.split()) == 4 for f in faces), f"triangulated: {faces}")
