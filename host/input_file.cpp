@@ -41,5 +41,6 @@ std::string readInput(const std::string& path, const std::string& what, uint64_t
         throw RunError(path + ": too large to hold in memory");
     }
     if (in.bad()) throw RunError(path + ": cannot read");
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);  // the byte order mark some Windows editors write
     return text;
 }

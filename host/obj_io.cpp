@@ -256,7 +256,6 @@ void writeVertices(std::string& out, const char* key, const std::vector<Vec3>& p
 
 Scene loadObj(const std::string& path) {
     std::string text = readInput(path, "scene", kMaxSceneBytes);
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);  // the byte order mark some Windows tools write
     Prescan(path).run(text);
 
     tinyobj::attrib_t attrib;
