@@ -141,7 +141,9 @@ void Viewer::edit(size_t effect, const std::string& name, const std::string& val
     timeline_.edit(effect, name, value, playing_);
 }
 
-void Viewer::screenshot(const std::string& path, bool wholeWindow) { shots_.emplace_back(path, wholeWindow); }
+void Viewer::screenshot(const std::string& path, bool wholeWindow, int scriptLine) {
+    shots_.push_back({path, wholeWindow, scriptLine});
+}
 
 void Viewer::saveSession(const std::string& path) {
     timeline_.refuseScene(path, "the session");
@@ -222,7 +224,7 @@ void Viewer::drawFrame() {
 }
 
 void Viewer::takeScreenshots() {
-    for (const auto& [path, whole] : shots_) {
+    for (const auto& [path, whole, scriptLine] : shots_) {
         int width = 0, height = 0;
         glfwGetFramebufferSize(window_, &width, &height);
         const Rect r = whole ? Rect{0, 0, width, height} : viewRect();
@@ -239,7 +241,12 @@ void Viewer::takeScreenshots() {
             writePng(path, image);
             say("wrote " + path, false);
         } catch (const std::exception& e) {
-            say(e.what(), true);
+            if (scriptLine && script_) {
+                script_->fail(*this, scriptLine, e.what());
+                scriptFailed_ = true;
+            } else {
+                say(e.what(), true);
+            }
         }
     }
     shots_.clear();

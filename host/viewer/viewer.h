@@ -66,7 +66,8 @@ public:
     void fitToScene(size_t effect);
     void play(bool on) { playing_ = on; }
     bool playing() const { return playing_; }
-    void screenshot(const std::string& path, bool wholeWindow);  // after this frame is drawn
+    // After this frame is drawn; a failure ends the script when `scriptLine` (its action's line) is given.
+    void screenshot(const std::string& path, bool wholeWindow, int scriptLine = 0);
     void saveSession(const std::string& path);
     void loadSession(const std::string& path);
     void say(const std::string& message, bool error);
@@ -99,7 +100,12 @@ private:
     std::unique_ptr<ViewerScript> script_;
     bool playing_ = false, loop_ = true, cameraFromSession_ = false, stay_ = false, scriptFailed_ = false;
     double lastTick_ = 0.0;
-    std::vector<std::pair<std::string, bool>> shots_;
+    struct Shot {
+        std::string path;
+        bool wholeWindow;
+        int scriptLine;
+    };
+    std::vector<Shot> shots_;
     std::string message_;
     bool messageIsError_ = false;
     char sceneField_[512] = "", nameField_[256] = "fxhost_view";

@@ -127,11 +127,15 @@ bool ViewerScript::step(Viewer& viewer) {
     } catch (const Interrupted&) {
         throw;
     } catch (const std::exception& e) {
-        viewer.say(path_ + ":" + std::to_string(line.number) + ": " + e.what(), true);
-        next_ = lines_.size(), playing_ = waiting_ = 0;
+        fail(viewer, line.number, e.what());
         return false;
     }
     return true;
+}
+
+void ViewerScript::fail(Viewer& viewer, int number, const std::string& why) {
+    viewer.say(path_ + ":" + std::to_string(number) + ": " + why, true);
+    next_ = lines_.size(), playing_ = waiting_ = 0;
 }
 
 void ViewerScript::frameDone(double seconds) {
@@ -213,8 +217,8 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
         *it->second = onOff(w[2]);
     }
     else if (command == "wait") waiting_ = count(w[1], 0, kMaxFrames);
-    else if (command == "screenshot") viewer.screenshot(line.rest, false);
-    else if (command == "screenshot-window") viewer.screenshot(line.rest, true);
+    else if (command == "screenshot") viewer.screenshot(line.rest, false, line.number);
+    else if (command == "screenshot-window") viewer.screenshot(line.rest, true, line.number);
     else if (command == "save-frame") timeline.saveFrame(line.rest);
     else if (command == "save-session") viewer.saveSession(line.rest);
     else if (command == "load-session") viewer.loadSession(line.rest);

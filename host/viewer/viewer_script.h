@@ -22,6 +22,8 @@ public:
     // Runs the next action, or goes on with `play` and `wait`. An action that
     // fails is reported and ends the script: returns false then.
     bool step(Viewer& viewer);
+    // The action on line `number` failed (a screenshot fails as the frame is drawn): reported, and the script ends.
+    void fail(Viewer& viewer, int number, const std::string& why);
     void frameDone(double seconds);
     // Every action done, the last `play` and `wait` too.
     bool finished() const { return next_ >= lines_.size() && playing_ == 0 && waiting_ == 0; }

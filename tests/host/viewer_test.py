@@ -76,10 +76,12 @@ def case_script():
     # Nothing the viewer saves is written over the scene, by whatever name it is given.
     with open(path("scene.obj"), "w") as f:
         f.write("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n")
-    result = view("scene scene.obj\nsave-session ./scene.obj\n")
-    check(result.returncode == 1 and result.stderr == "fxhost view: script.txt:2: saving the session would "
-          "overwrite the scene ./scene.obj\n" and open(path("scene.obj")).read().startswith("v 0 0 0"),
-          f"a session saved over the scene: {result.returncode} {result.stderr!r}")
+    # A picture fails as its frame is drawn, and ends the script as any failing action does.
+    for what, action in (("session", "save-session"), ("picture", "screenshot")):
+        result = view(f"scene scene.obj\n{action} ./scene.obj\nsave-session never.json\n")
+        check(result.returncode == 1 and result.stderr == f"fxhost view: script.txt:2: saving the {what} would "
+              "overwrite the scene ./scene.obj\n" and open(path("scene.obj")).read().startswith("v 0 0 0")
+              and not os.path.exists(path("never.json")), f"the {what} saved over the scene: {result.returncode} {result.stderr!r}")
 
     # view --help tells every key, the mouse and every script action.
     help_text = subprocess.run([FXHOST, "view", "--help"], capture_output=True, text=True, timeout=30).stdout
