@@ -64,6 +64,7 @@ void Timeline::edit(size_t i, const std::string& name, const std::string& value,
     setting.name = name;
     setting.value = value;
     setting.text = name + "=" + value;
+    setting.where = setting.text;  // typed in the panel or a script, not on a command line
     const HostParam* param = nullptr;
     for (const HostParam& p : stack_->params(i))
         if (p.name == setting.name) param = &p;

@@ -69,9 +69,11 @@ def case_script():
           "a session read back and saved again changes")
 
     # The first failing action ends the script with status 1 (with --stay the window stays: case_window).
-    result = view("add GenericTwist\nset 9 frequency=0.5\nadd GenericMagnet\n")
-    check(result.returncode == 1 and result.stderr == "fxhost view: script.txt:2: no effect 9 in the stack of 1\n",
-          f"a failing action: {result.returncode} {result.stderr!r}")
+    for edit, message in (("set 9 frequency=0.5", "no effect 9 in the stack of 1"),
+                          ("set 1 frequency=5", "frequency=5: 'frequency' is a scalar: its value lies in 0..1")):
+        result = view(f"add GenericTwist\n{edit}\nadd GenericMagnet\n")
+        check(result.returncode == 1 and result.stderr == f"fxhost view: script.txt:2: {message}\n",
+              f"a failing action: {result.returncode} {result.stderr!r}")
 
     # Nothing the viewer saves is written over the scene, by whatever name it is given.
     with open(path("scene.obj"), "w") as f:
