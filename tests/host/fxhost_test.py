@@ -472,6 +472,9 @@ def case_render_framing():
 def case_demo():
     out = os.path.join(WORK, "demo")
     shutil.rmtree(out, ignore_errors=True)
+    code, _, err = fxhost("demo", "--out", write("demo.txt", "mine"))
+    check(code == 2 and re.fullmatch(r"fxhost: --out \S+demo\.txt is a file: demo writes a folder of pictures and "
+                                     r"index\.html\n", err) and open(os.path.join(WORK, "demo.txt")).read() == "mine", err)
     # Every effect's pictures and animation: minutes in the sanitized build on a busy machine.
     code, stdout, err = fxhost("demo", "--out", out, "--seconds", "0.75", timeout=400)
     check(code == 0, f"demo fails: {err}")
