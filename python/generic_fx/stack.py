@@ -3,6 +3,7 @@ from collections import namedtuple
 
 from . import _native
 from .catalogue import plugin_path
+from .geometry import Geometry
 
 
 class Param(namedtuple("Param", "name kind stored real real_text quantity unit meaning more range range_text",
@@ -24,6 +25,12 @@ class Param(namedtuple("Param", "name kind stored real real_text quantity unit m
         real = tuple(j["real"]) if isinstance(j.get("real"), list) else j.get("real")
         return cls(j["name"], j["kind"], stored, real, j.get("realText", ""), j.get("quantity", ""), j.get("unit", ""),
                    j.get("meaning", ""), j.get("more", ""), pair(j.get("range")), pair(j.get("rangeText")))
+
+
+def _geometry(value, name="geometry"):
+    if not isinstance(value, Geometry):
+        raise TypeError(f"{name}: expected a generic_fx.Geometry, got {type(value).__name__}")
+    return value
 
 
 class Stack:
@@ -61,6 +68,8 @@ class Stack:
             if effect not in self.names:
                 raise KeyError(f"effect: no {effect} in the stack ({', '.join(self.names)})")
             return self.names.index(effect)
+        if isinstance(effect, int) and effect < 0:
+            raise IndexError(f"effect {effect}: effects are counted from 0")
         return effect
 
     def params(self, effect=0):
@@ -98,8 +107,8 @@ class Stack:
         new one that shares the triangles and uvs. The effects run with the
         GIL released."""
         if out is None:
-            out = geometry.empty_like()
-        self._native.process(geometry._native, out._native)
+            out = _geometry(geometry).empty_like()
+        self._native.process(_geometry(geometry)._native, _geometry(out, "out")._native)
         return out
 
     def bake(self, geometry, frames, kind="mesh", out=None):
@@ -107,6 +116,7 @@ class Stack:
         started), each frame's points of `kind` ("mesh", "particles" or
         "curves", all curves one after the other) into one float32 (frames,
         N, 3) array: `out` when given."""
+        _geometry(geometry)
         if self.frame < 0:
             self.start()
         if out is None:

@@ -111,6 +111,12 @@ void NativeStack::set(const std::string& name, py::handle value, int frame, std:
     if (effect && *effect >= names_.size())
         throw py::index_error("effect " + std::to_string(*effect) + ": the stack holds " + std::to_string(names_.size()));
     const Value value_ = valueOf(value);
+    for (int k = 0; k < value_.count; ++k)
+        if (std::isfinite(value_.v[k]) && std::isinf(float(value_.v[k]))) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%g", value_.v[k]);
+            refuseValue("value", std::string(text) + " lies outside a float's range (3.4e38)");
+        }
     locked([&] {
         if (started_ && frame > 0 && frame <= frame_)
             refuseValue("frame", "frame " + std::to_string(frame) + " has run already (start() runs again from frame 1)");
