@@ -1,5 +1,7 @@
 #include "plugin_loader.h"
 
+#include <fstream>
+
 #include "errors.h"
 #include "fx/plugin_library.h"
 #include "names.h"
@@ -9,6 +11,23 @@ namespace {
 constexpr size_t kNameBuffer = 256;
 // A catalogue that never stops writing names is not a catalogue.
 constexpr int kMaxEffects = 1000;
+
+// Why a file that did not load is no plug-in for this fxhost, when it is
+// one built for another platform; empty otherwise.
+std::string builtForAnother(const std::string& path) {
+    unsigned char head[5] = {};
+    std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(head), sizeof head);
+    const bool elf = head[0] == 0x7F && head[1] == 'E' && head[2] == 'L' && head[3] == 'F';
+#ifdef _WIN32
+    if (elf) return "a Linux library: the Linux fxhost loads it";
+#else
+    if (head[0] == 'M' && head[1] == 'Z') return "a Windows DLL: the Windows fxhost.exe loads it (under wine on Linux)";
+    const int bits = head[4] == 1 ? 32 : 64, own = int(8 * sizeof(void*));
+    if (elf && bits != own)
+        return "a " + std::to_string(bits) + "-bit library, and this fxhost is " + std::to_string(own) + "-bit";
+#endif
+    return "";
+}
 
 template <class Fn>
 Fn symbol(void* handle, const char* name, const std::string& path) {
@@ -22,7 +41,10 @@ Plugin::Plugin(const std::string& path) : Plugin(path, fxlib::Bind::OnCall) {}
 
 Plugin::Plugin(const std::string& path, fxlib::Bind bind) : path_(path) {
     handle_ = fxlib::open(path, bind);
-    if (!handle_) throw RunError("cannot load plug-in " + path + ": " + fxlib::lastError());
+    if (!handle_) {
+        const std::string other = builtForAnother(path);
+        throw RunError("cannot load plug-in " + path + ": " + (other.empty() ? fxlib::lastError() : other));
+    }
     try {
         libinfo_ = symbol<FxLibInfoFn>(handle_, "fx_libinfo", path);
         create_ = symbol<FxCreateFn>(handle_, "fx_create", path);

@@ -187,6 +187,9 @@ def case_errors():
         ("30:origin=1,2,3", r"frame 30 is past the last frame 24"),
         ("GenericTwist.center=0,0,0", r"no effect GenericTwist in the run")]]
     cases.append((["run", "_GenericTranslate", "--frames", "1", "--set", "on mesh=0.49"], 0, r"^$"))
+    if not FXHOST.endswith(".exe"):
+        cases.append((["list", "--plugin", write("windows.fx", b"MZ\x90\x00" + bytes(60))], 1,
+                      r"^fxhost: cannot load plug-in \S+windows\.fx: a Windows DLL: the Windows fxhost\.exe loads it"))
     if PROBE == "none":  # the builds without OpenGL refuse what needs pictures
         cases += [(args, 2, rf"^fxhost: {what} needs pictures, and this fxhost is built without OpenGL: it writes OBJ "
                    r"frames only$") for args, what in [(["run", "--out", out, "--render"], "--render"),
