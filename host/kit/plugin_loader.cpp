@@ -78,9 +78,10 @@ std::vector<CatalogueRow> readCatalogue(const Plugin& plugin) {
 const CatalogueRow& findEffect(const std::vector<CatalogueRow>& catalogue, const std::string& key) {
     for (const CatalogueRow& row : catalogue)
         if (row.name == key) return row;
-    if (!key.empty() && key.size() < 7 && key.find_first_not_of("0123456789") == std::string::npos) {
-        const size_t index = std::stoul(key);
-        if (index < catalogue.size()) return catalogue[index];
+    if (!key.empty() && key.find_first_not_of("0123456789") == std::string::npos) {
+        if (key.size() < 7 && std::stoul(key) < catalogue.size()) return catalogue[std::stoul(key)];
+        throw UsageError("no effect at index " + key + (catalogue.empty() ? std::string(": the catalogue is empty")
+                         : ": the indices run from 0 to " + std::to_string(catalogue.size() - 1)));
     }
     // A short name in any case, whole or the beginning of one name only.
     const std::string typed = shortName(key);

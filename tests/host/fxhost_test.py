@@ -149,6 +149,7 @@ def case_errors():
         (["run", "--scene", os.path.join(WORK, "missing.obj"), "--out", out], 1, r"missing\.obj: cannot open"),
         (["run", "--session", WORK, "--out", out], 1, r"^fxhost: \S+: a folder, not a session file$"),
         (["run", "NoSuchEffect"], 2, r"unknown effect 'NoSuchEffect'"),
+        (["run", "twist", "99"], 2, r"^fxhost: no effect at index 99: the indices run from 0 to 8$"),
         (["run", "twistt"], 2, r"unknown effect 'twistt'; did you mean GenericTwist\?"),
         (["run", "trans"], 2, r"'trans' could be _GenericTranslate or _GenericTranslateFromSpline"),
         (["run", "--scene", scene, "--set", "nothing=1"], 2, r"unknown parameter 'nothing'"),
