@@ -9,9 +9,10 @@
 constexpr uint64_t kMaxSceneBytes = uint64_t(2) << 30;  // 2 GiB: tens of millions of vertices
 constexpr uint64_t kMaxTextBytes = uint64_t(64) << 20;  // a session or a script
 
-// The file's bytes, without a leading UTF-8 byte order mark. Throws RunError "PATH: reason" for a folder, a file
-// that cannot be opened or read, one longer than `limit` or too large to
-// hold; `what` names the kind in the messages ("scene").
+// The file's bytes, without a leading UTF-8 byte order mark. Throws
+// RunError "PATH: reason" for a folder, a file that cannot be opened or
+// read, one longer than `limit` or too large to hold; `what` names the kind
+// in the messages ("scene").
 std::string readInput(const std::string& path, const std::string& what, uint64_t limit);
 
 // Whether two paths name one file (by other names or links too): an output

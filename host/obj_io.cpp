@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -126,7 +125,6 @@ private:
     size_t uvLine_ = 0;          // the first face
     bool facesHaveUvs_ = false;
 };
-
 
 // The line check counts what the file declares; the reader may still skip
 // a line it cannot parse, so every index is checked again against what was read.
