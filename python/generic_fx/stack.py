@@ -106,9 +106,10 @@ class Stack:
         `out` when given (the geometry itself deforms it in place), otherwise a
         new one that shares the triangles and uvs. The effects run with the
         GIL released."""
+        geometry = _geometry(geometry)
         if out is None:
-            out = _geometry(geometry).empty_like()
-        self._native.process(_geometry(geometry)._native, _geometry(out, "out")._native)
+            out = geometry.empty_like()
+        self._native.process(geometry._native, _geometry(out, "out")._native)
         return out
 
     def bake(self, geometry, frames, kind="mesh", out=None):
