@@ -187,7 +187,7 @@ void CommandLine::check() {
         PlaybackOptions& o = playback_;
         if (!frames_.empty()) o.frames = wholeOption("--frames", frames_, 1, kMaxFrames);
         if (!fps_.empty()) o.fps = numberOption("--fps", fps_, kMinFps, kMaxFps);
-        if (!size_.empty()) sizeOption("--size", size_, kMinPicture, kMaxPicture, o.width, o.height);
+        if (!size_.empty()) sizeOption("--size", size_, kMinPicture, kMinPicture, kMaxPicture, o.width, o.height);
         for (const std::string& s : settings_) o.settings.push_back(parseSetting(s));
         if (isGltfPath(o.outDir)) o.gltfPath = std::exchange(o.outDir, {});
         o.writeObjs = !o.outDir.empty();

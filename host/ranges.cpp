@@ -53,13 +53,16 @@ double numberOption(const std::string& name, const std::string& text, double low
     return value;
 }
 
-void sizeOption(const std::string& name, const std::string& text, int low, int high, int& width, int& height) {
+void sizeOption(const std::string& name, const std::string& text, int lowWidth, int lowHeight, int high, int& width,
+                int& height) {
     const size_t x = text.find('x');
     long long w = 0, h = 0;
-    if (x == std::string::npos || !readWhole(text.substr(0, x), low, high, w).empty() ||
-        !readWhole(text.substr(x + 1), low, high, h).empty())
-        throw UsageError(name + " " + text + ": expected WIDTHxHEIGHT, each from " + std::to_string(low) + " to " +
-                         std::to_string(high));
+    if (x == std::string::npos || !readWhole(text.substr(0, x), lowWidth, high, w).empty() ||
+        !readWhole(text.substr(x + 1), lowHeight, high, h).empty())
+        throw UsageError(name + " " + text + ": expected WIDTHxHEIGHT, " +
+                         (lowWidth == lowHeight ? "each from " + std::to_string(lowWidth) + " to " + std::to_string(high)
+                                                : "from " + std::to_string(lowWidth) + "x" + std::to_string(lowHeight) +
+                                                      " to " + std::to_string(high) + "x" + std::to_string(high)));
     width = int(w), height = int(h);
 }
 

@@ -9,7 +9,8 @@
 constexpr int kMaxFrames = 100000;                    // of a run, a session, the viewer's timeline
 constexpr double kMinFps = 0.1, kMaxFps = 1000.0;     // frames per second
 constexpr int kMinPicture = 16, kMaxPicture = 8192;   // a picture's side in pixels
-constexpr int kMinWindowWidth = 320, kMinWindowHeight = 240, kMaxWindow = 8192;
+// The viewer's window: its panel is 380 pixels wide, and the picture beside it keeps 260.
+constexpr int kMinWindowWidth = 640, kMinWindowHeight = 360, kMaxWindow = 8192;
 constexpr double kMinDemoSeconds = 0.1, kMaxDemoSeconds = 60.0;  // of each of the demo's runs
 constexpr int kMaxDemoFrames = 1440;                               // of each of the demo's runs
 
@@ -25,8 +26,9 @@ std::string readNumber(const std::string& text, double low, double high, double&
 // An option's value: throws UsageError "NAME TEXT: expected ...".
 int wholeOption(const std::string& name, const std::string& text, int low, int high);
 double numberOption(const std::string& name, const std::string& text, double low, double high);
-// WIDTHxHEIGHT, each side from low to high.
-void sizeOption(const std::string& name, const std::string& text, int low, int high, int& width, int& height);
+// WIDTHxHEIGHT, each side from its least to high.
+void sizeOption(const std::string& name, const std::string& text, int lowWidth, int lowHeight, int high, int& width,
+                int& height);
 // One of `choices`, e.g. --up: "expected y or z".
 void choiceOption(const std::string& name, const std::string& text, const std::vector<std::string>& choices);
 // "a, b or c"

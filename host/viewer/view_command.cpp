@@ -11,19 +11,15 @@ ViewCommand::ViewCommand(CLI::App& app, Choices& choices, std::string& pluginPat
     command_->add_option("--session", options_.sessionPath, "A session saved from the viewer")->type_name("FILE");
     command_->add_option("--script", options_.scriptPath, "Viewer actions to run, one a line (below)")->type_name("FILE");
     command_->add_flag("--stay", options_.stay, "Keep the window open when the script ends or fails");
-    command_->add_option("--size", size_, "Window size WIDTHxHEIGHT, from 320x240 (default 1280x800)")->type_name("WxH");
+    command_->add_option("--size", size_, "Window size WIDTHxHEIGHT, from 640x360 (default 1280x800)")->type_name("WxH");
     addCameraOptions(command_, choices, up_, view_);
     addPluginOption(command_, pluginPath);
     command_->footer(viewerHelp());
 }
 
 void ViewCommand::check() {
-    if (!size_.empty()) {
-        sizeOption("--size", size_, kMinWindowWidth, kMaxWindow, options_.width, options_.height);
-        if (options_.height < kMinWindowHeight)
-            throw UsageError("--size " + size_ + ": the window is at least " + std::to_string(kMinWindowHeight) +
-                             " pixels high");
-    }
+    if (!size_.empty())
+        sizeOption("--size", size_, kMinWindowWidth, kMinWindowHeight, kMaxWindow, options_.width, options_.height);
     options_.up = parseUpAxis(up_);
     options_.view = parseView(view_);
 }

@@ -12,9 +12,12 @@
 
 #include "../image.h"
 #include "../interrupt.h"
+#include "../ranges.h"
 #include "../session.h"
 #include "kit/errors.h"
 #include "viewer_script.h"
+
+static_assert(kMinWindowWidth - kPanelWidth >= 260, "the smallest window keeps a picture beside the panel");
 
 namespace {
 Viewer* viewerOf(GLFWwindow* window) { return static_cast<Viewer*>(glfwGetWindowUserPointer(window)); }
@@ -73,6 +76,7 @@ Viewer::Viewer(const ViewerOptions& options) : timeline_(options.pluginPath), st
         glfwTerminate();
         throw RunError("cannot open a window with an OpenGL context");
     }
+    glfwSetWindowSizeLimits(window_, kMinWindowWidth, kMinWindowHeight, GLFW_DONT_CARE, GLFW_DONT_CARE);
     glfwMakeContextCurrent(window_);
     glfwSwapInterval(script_ ? 0 : 1);  // a script runs as fast as it can
     glfwSetWindowUserPointer(window_, this);

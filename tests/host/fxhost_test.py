@@ -177,6 +177,7 @@ def case_errors():
         (["run", "twist", "--out", ""], 2, r"^fxhost: --out '': expected a value"),
         (["list", "--plugin", os.path.join(WORK, "none.fx")], 1, r"cannot load plug-in"),
         (["params"], 2, r"^fxhost params: EFFECT is required$"),
+        (["view", "--size", "639x400"], 2, r"^fxhost: --size 639x400: expected WIDTHxHEIGHT, from 640x360 to 8192x8192$"),
     ] + [(["run", "_GenericTranslate", "--set", s], 2, m) for s, m in [
         ("on mesh=1.5", r"'on mesh' is a flag: its value lies in 0\.\.1"),
         ("on mesh=-0.1", r"lies in 0\.\.1"),

@@ -91,8 +91,8 @@ def case_script():
                  "load-session", "frame-all", "fit N", "set [N] NAME=VALUE", "bypass N on|off"):
         check(word in help_text, f"view --help does not tell {word}: {help_text}")
 
-    # The status line and the panel at 1280x800 and at 800x500: the line is whole, the panel scrolls.
-    for width, height in ((1280, 800), (800, 500)):
+    # The status line and the panel at 1280x800 and at 800x400: the line is whole, the panel scrolls.
+    for width, height in ((1280, 800), (800, 400)):
         name = f"window_{width}x{height}.png"
         result = view(f"add GenericTwist\nadd GenericMagnet\nadd GenericHarmonik\nframe 12\nshow mesh off\n"
                       f"show wireframe on\nscreenshot-window {name}\nscreenshot wires.png\nshow wireframe off\n"
