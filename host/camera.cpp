@@ -20,16 +20,16 @@ Frame worldFrame(UpAxis up) {
 }
 }  // namespace
 
-UpAxis parseUpAxis(const std::string& text) {
+UpAxis parseUpAxis(const std::string& text, const std::string& named) {
     if (text == "y" || text == "Y") return UpAxis::Y;
     if (text == "z" || text == "Z") return UpAxis::Z;
-    throw UsageError("--up " + text + ": expected y or z");
+    throw UsageError(named + ": expected y or z");
 }
 
-View parseView(const std::string& text) {
+View parseView(const std::string& text, const std::string& named) {
     for (View v : {View::ThreeQuarter, View::Front, View::Top, View::Side})
         if (text == viewName(v)) return v;
-    throw UsageError("--view " + text + ": expected three-quarter, front, top or side");
+    throw UsageError(named + ": expected three-quarter, front, top or side");
 }
 
 const char* upAxisName(UpAxis up) { return up == UpAxis::Z ? "z" : "y"; }

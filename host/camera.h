@@ -9,9 +9,10 @@
 enum class UpAxis { Y, Z };
 enum class View { ThreeQuarter, Front, Top, Side };
 
-// Throw UsageError for an unknown name.
-UpAxis parseUpAxis(const std::string& text);   // "y" or "z"
-View parseView(const std::string& text);       // "three-quarter", "front", "top", "side"
+// Throw UsageError for an unknown name, the message led by `named`: the
+// option and its value (--up x), or the value as a script has it ('x').
+UpAxis parseUpAxis(const std::string& text, const std::string& named);  // "y" or "z"
+View parseView(const std::string& text, const std::string& named);      // "three-quarter", "front", "top", "side"
 const char* upAxisName(UpAxis up);
 const char* viewName(View view);
 

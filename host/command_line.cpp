@@ -192,15 +192,15 @@ void CommandLine::check() {
         if (isGltfPath(o.outDir)) o.gltfPath = std::exchange(o.outDir, {});
         o.writeObjs = !o.outDir.empty();
         if (sheet_) o.sheetName = "sheet.png";
-        o.up = parseUpAxis(up_);
-        o.view = parseView(viewFrom_);
+        o.up = parseUpAxis(up_, "--up " + up_);
+        o.view = parseView(viewFrom_, "--view " + viewFrom_);
         if (!sessionPath_.empty()) useSession(loadSession(sessionPath_), o, !frames_.empty(), !fps_.empty());
         checkPlayback(o);
     } else if (command("demo")->parsed()) {
         if (!seconds_.empty()) demo_.seconds = numberOption("--seconds", seconds_, kMinDemoSeconds, kMaxDemoSeconds);
         if (!demoFps_.empty()) demo_.fps = numberOption("--fps", demoFps_, kMinFps, kMaxFps);
-        demo_.up = parseUpAxis(up_);
-        demo_.view = parseView(viewFrom_);
+        demo_.up = parseUpAxis(up_, "--up " + up_);
+        demo_.view = parseView(viewFrom_, "--view " + viewFrom_);
         checkDemo(demo_);
     } else if (command("scene")->parsed()) {
         std::error_code error;

@@ -148,7 +148,7 @@ Session fromJson(const Reader& r, const json& j, const fs::path& folder) {
         if (c.contains("up")) {
             const std::string up = r.text(c["up"], "camera.up");
             if (up != "y" && up != "z") r.refuse("camera.up", "expected y or z");
-            camera.up = parseUpAxis(up);
+            camera.up = parseUpAxis(up, "camera.up");
         }
         camera.yaw = r.number(c["yaw"], "camera.yaw", -kFar, kFar);
         camera.pitch = r.number(c["pitch"], "camera.pitch", -90.0, 90.0);

@@ -20,8 +20,8 @@ ViewCommand::ViewCommand(CLI::App& app, Choices& choices, std::string& pluginPat
 void ViewCommand::check() {
     if (!size_.empty())
         sizeOption("--size", size_, kMinWindowWidth, kMinWindowHeight, kMaxWindow, options_.width, options_.height);
-    options_.up = parseUpAxis(up_);
-    options_.view = parseView(view_);
+    options_.up = parseUpAxis(up_, "--up " + up_);
+    options_.view = parseView(view_, "--view " + view_);
 }
 
 int ViewCommand::run(const std::string& pluginPath) {

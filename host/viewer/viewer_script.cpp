@@ -163,7 +163,11 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
     if (command == "scene") viewer.openScene(line.rest);
     else if (command == "add") timeline.add(w[1]);
     else if (command == "remove") timeline.remove(entry(viewer, w[1]));
-    else if (command == "move") timeline.move(entry(viewer, w[1]), entry(viewer, w[2]));
+    // Arguments are checked in the order they are written, so a refusal names the first bad one.
+    else if (command == "move") {
+        const size_t from = entry(viewer, w[1]);
+        timeline.move(from, entry(viewer, w[2]));
+    }
     else if (command == "bypass") timeline.setBypassed(entry(viewer, w[1]), onOff(w[2]));
     else if (command == "set") {
         std::string assignment = line.rest;
@@ -201,11 +205,16 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
     }
     else if (command == "frames") timeline.setFrames(count(w[1], 1, kMaxFrames));
     else if (command == "fps") timeline.setFps(number(w[1], kMinFps, kMaxFps));
-    else if (command == "orbit") viewer.camera().orbit(number(w[1], -1e6, 1e6), number(w[2], -1e6, 1e6));
-    else if (command == "pan") viewer.camera().pan(number(w[1], -1e6, 1e6), number(w[2], -1e6, 1e6));
+    else if (command == "orbit" || command == "pan") {
+        const double dx = number(w[1], -1e6, 1e6), dy = number(w[2], -1e6, 1e6);
+        if (command == "orbit")
+            viewer.camera().orbit(dx, dy);
+        else
+            viewer.camera().pan(dx, dy);
+    }
     else if (command == "zoom") viewer.camera().zoom(number(w[1], 1e-3, 1e3));
-    else if (command == "view") viewer.setView(parseView(w[1]));
-    else if (command == "up") viewer.setUp(parseUpAxis(w[1]));
+    else if (command == "view") viewer.setView(parseView(w[1], "'" + w[1] + "'"));
+    else if (command == "up") viewer.setUp(parseUpAxis(w[1], "'" + w[1] + "'"));
     else if (command == "frame-all") viewer.frameAll();
     else if (command == "show") {
         DrawOptions& show = viewer.show();

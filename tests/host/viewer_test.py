@@ -69,8 +69,11 @@ def case_script():
           "a session read back and saved again changes")
 
     # The first failing action ends the script with status 1 (with --stay the window stays: case_window).
+    # It is named as the script has it, and its first bad word is the one named.
     for edit, message in (("set 9 frequency=0.5", "no effect 9 in the stack of 1"),
-                          ("set 1 frequency=5", "frequency=5: 'frequency' is a scalar: its value lies in 0..1")):
+                          ("set 1 frequency=5", "frequency=5: 'frequency' is a scalar: its value lies in 0..1"),
+                          ("up x", "'x': expected y or z"), ("move 2 3", "no effect 2 in the stack of 1"),
+                          ("orbit a b", "'a': expected a number from -1e6 to 1e6")):
         result = view(f"add GenericTwist\n{edit}\nadd GenericMagnet\n")
         check(result.returncode == 1 and result.stderr == f"fxhost view: script.txt:2: {message}\n",
               f"a failing action: {result.returncode} {result.stderr!r}")
