@@ -143,7 +143,7 @@ void CommandLine::prescan(const std::vector<std::string>& words) {
     const CLI::App* sub = command(first);
     if (!sub) {
         const std::string suggestion = didYouMean(first, commands);
-        throw CommandLineError("fxhost: unknown command '" + first + "'" +
+        throw CommandLineError("fxhost: unknown command " + quoted(first) +
                                (suggestion.empty() ? " (commands: " + listed(commands) + ")" : suggestion));
     }
     std::vector<std::string> options;

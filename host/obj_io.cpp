@@ -91,13 +91,13 @@ private:
         for (size_t at; (at = text.find('/', start)) != std::string::npos; start = at + 1)
             parts.push_back(text.substr(start, at - start));
         parts.push_back(text.substr(start));
-        if (parts.size() > 3 || parts[0].empty()) fail("malformed index '" + text + "'");
+        if (parts.size() > 3 || parts[0].empty()) fail("malformed index " + quoted(text));
         for (size_t k = 0; k < parts.size(); ++k) {
             if (parts[k].empty()) continue;
             char* end = nullptr;
             errno = 0;
             const long n = std::strtol(parts[k].c_str(), &end, 10);
-            if (*end != '\0' || errno == ERANGE) fail("malformed index '" + text + "'");
+            if (*end != '\0' || errno == ERANGE) fail("malformed index " + quoted(text));
             // Negative indices count back from the last element read so far.
             const long resolved = n < 0 ? seen[k] + n : n - 1;
             if (n == 0 || resolved < 0 || resolved >= total_[k])

@@ -55,7 +55,7 @@ std::vector<Assignment> EffectStack::resolve(const std::vector<ParamSetting>& se
             std::string list;
             for (const std::string& name : known) list += (list.empty() ? "" : ", ") + name;
             const std::string suggestion = didYouMean(setting.name, known, "'");
-            throw UsageError(label + ": unknown parameter '" + setting.name + "'" +
+            throw UsageError(label + ": unknown parameter " + quoted(setting.name) +
                              (!suggestion.empty() ? suggestion
                               : known.empty()     ? std::string(" (the run has no parameters)")
                                                   : " (known: " + list + ")"));

@@ -12,3 +12,8 @@ struct UsageError : std::runtime_error {
 struct RunError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+// A word of the user's as a message quotes it: between single quotes, its
+// control characters written \xNN, so that the message stays one readable
+// line, whole even when the word holds a NUL.
+std::string quoted(const std::string& word);

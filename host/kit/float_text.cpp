@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "errors.h"
+
 bool isDecimal(const std::string& text) {
     size_t i = 0, digits = 0;
     const auto run = [&] {
@@ -28,11 +30,11 @@ std::string readFloat(const std::string& text, float& out) {
         const double v = std::strtod(text.c_str(), nullptr);
         const bool word = !text.empty() && !std::isspace(static_cast<unsigned char>(text[0])) &&
                           (std::isnan(v) || std::isinf(v));
-        return "'" + text + "' is not a " + (word ? "finite number" : "number");
+        return quoted(text) + " is not a " + (word ? "finite number" : "number");
     }
     const double wide = std::strtod(text.c_str(), nullptr);
     const float value = static_cast<float>(wide);
-    if (std::isinf(wide) || std::isinf(value)) return "'" + text + "' lies outside a float's range (3.4e38)";
+    if (std::isinf(wide) || std::isinf(value)) return quoted(text) + " lies outside a float's range (3.4e38)";
     out = value;
     return "";
 }

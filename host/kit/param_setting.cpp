@@ -71,10 +71,10 @@ Assignment resolveSetting(const ParamSetting& setting, const HostParam& param) {
     switch (param.kind) {
         case ParamKind::Point: {
             const auto parts = split(value, ',');
-            std::string why = parts.size() == 3 ? "" : "'" + value + "' holds " + std::to_string(parts.size()) +
+            std::string why = parts.size() == 3 ? "" : quoted(value) + " holds " + std::to_string(parts.size()) +
                                                            (parts.size() == 1 ? " number" : " numbers");
             for (size_t k = 0; k < parts.size() && k < 3 && why.empty(); ++k) why = readFloat(parts[k], a.values[k]);
-            if (!why.empty()) refuse(setting, "'" + param.name + "' is a point: give three finite numbers x,y,z: " + why);
+            if (!why.empty()) refuse(setting, quoted(param.name) + " is a point: give three finite numbers x,y,z: " + why);
             return a;
         }
         case ParamKind::Flag:
@@ -94,9 +94,9 @@ Assignment resolveSetting(const ParamSetting& setting, const HostParam& param) {
 
 std::string refusal(const HostParam& param, const float* values) {
     for (int i = 0; i < (param.kind == ParamKind::Point ? 3 : 1); ++i)
-        if (!std::isfinite(values[i])) return "'" + param.name + "' takes finite numbers";
+        if (!std::isfinite(values[i])) return quoted(param.name) + " takes finite numbers";
     if ((param.kind == ParamKind::Flag || param.kind == ParamKind::Scalar) && !(values[0] >= 0.0f && values[0] <= 1.0f))
-        return "'" + param.name + "' is a " + kindName(param.kind) + ": its value lies in 0..1";
+        return quoted(param.name) + " is a " + kindName(param.kind) + ": its value lies in 0..1";
     return "";
 }
 

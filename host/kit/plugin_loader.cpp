@@ -95,7 +95,7 @@ const CatalogueRow& findEffect(const std::vector<CatalogueRow>& catalogue, const
         std::string could;
         for (size_t i = 0; i < starting.size(); ++i)
             could += (i == 0 ? "" : i + 1 == starting.size() ? " or " : ", ") + starting[i]->name;
-        throw UsageError("'" + key + "' could be " + could);
+        throw UsageError(quoted(key) + " could be " + could);
     }
     std::vector<std::string> shortNames;
     std::string known;
@@ -106,8 +106,8 @@ const CatalogueRow& findEffect(const std::vector<CatalogueRow>& catalogue, const
     const std::string nearest = nearestName(typed, shortNames);
     for (const CatalogueRow& row : catalogue)
         if (!nearest.empty() && shortName(row.name) == nearest)
-            throw UsageError("unknown effect '" + key + "'; did you mean " + row.name + "?");
-    throw UsageError("unknown effect '" + key + "' (known: " + known + ")");
+            throw UsageError("unknown effect " + quoted(key) + "; did you mean " + row.name + "?");
+    throw UsageError("unknown effect " + quoted(key) + " (known: " + known + ")");
 }
 
 EffectPtr createEffect(const Plugin& plugin, const CatalogueRow& row) {

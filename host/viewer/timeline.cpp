@@ -68,7 +68,7 @@ void Timeline::edit(size_t i, const std::string& name, const std::string& value,
     const HostParam* param = nullptr;
     for (const HostParam& p : stack_->params(i))
         if (p.name == setting.name) param = &p;
-    if (!param) throw UsageError(effects_.at(i).name + " has no parameter '" + setting.name + "'");
+    if (!param) throw UsageError(effects_.at(i).name + " has no parameter " + quoted(setting.name));
     setting.frame = std::min(playing ? frame_ + 1 : frame_, frames_);
     setting.effectIndex = int(i);
     setting.value = valueText(resolveSetting(setting, *param));

@@ -58,21 +58,21 @@ const Action* findAction(const std::string& name) {
 double number(const std::string& word, double low, double high) {
     double v = 0;
     const std::string why = readNumber(word, low, high, v);
-    if (!why.empty()) throw UsageError("'" + word + "': " + why);
+    if (!why.empty()) throw UsageError(quoted(word) + ": " + why);
     return v;
 }
 
 int count(const std::string& word, int low, int high) {
     long long v = 0;
     const std::string why = readWhole(word, low, high, v);
-    if (!why.empty()) throw UsageError("'" + word + "': " + why);
+    if (!why.empty()) throw UsageError(quoted(word) + ": " + why);
     return int(v);
 }
 
 bool onOff(const std::string& word) {
     if (word == "on") return true;
     if (word == "off") return false;
-    throw UsageError("'" + word + "': expected on or off");
+    throw UsageError(quoted(word) + ": expected on or off");
 }
 
 size_t entry(Viewer& viewer, const std::string& word) {
@@ -97,19 +97,20 @@ ViewerScript::ViewerScript(const std::string& path) : path_(path) {
     std::istringstream in(readInput(path, "script", kMaxTextBytes));
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
+        const std::string at = path + ":" + std::to_string(number) + ": ";
+        if (text.find('\0') != std::string::npos) throw RunError(at + "a NUL byte: a script is text, an action a line");
         std::istringstream words(text);
         Line line{number, {}, ""};
         for (std::string w; words >> w;) line.words.push_back(w);
         if (line.words.empty() || line.words[0][0] == '#') continue;
         const Action* action = findAction(line.words[0]);
-        const std::string at = path + ":" + std::to_string(number) + ": ";
         if (!action) {
             std::vector<std::string> names;
             for (const Action& a : kActions) names.push_back(a.name);
-            throw UsageError(at + "unknown action '" + line.words[0] + "'" + didYouMean(line.words[0], names));
+            throw RunError(at + "unknown action " + quoted(line.words[0]) + didYouMean(line.words[0], names));
         }
         if (action->words >= 0 && line.words.size() != size_t(action->words) + 1)
-            throw UsageError(at + "expected " + action->name + (*action->takes ? " " : "") + action->takes);
+            throw RunError(at + "expected " + action->name + (*action->takes ? " " : "") + action->takes);
         const size_t start = text.find(line.words[0]) + line.words[0].size();
         line.rest = text.substr(text.find_first_not_of(" \t", start) == std::string::npos
                                     ? text.size() : text.find_first_not_of(" \t", start));
@@ -190,7 +191,7 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
                 found = true;
             }
         }
-        if (!found) throw UsageError("set: no effect of the stack has a parameter '" + name + "'");
+        if (!found) throw UsageError("set: no effect of the stack has a parameter " + quoted(name));
     } else if (command == "frame") {
         const int frame = count(w[1], 1, timeline.frames());
         playClock_ = std::clock();
@@ -213,8 +214,8 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
             viewer.camera().pan(dx, dy);
     }
     else if (command == "zoom") viewer.camera().zoom(number(w[1], 1e-3, 1e3));
-    else if (command == "view") viewer.setView(parseView(w[1], "'" + w[1] + "'"));
-    else if (command == "up") viewer.setUp(parseUpAxis(w[1], "'" + w[1] + "'"));
+    else if (command == "view") viewer.setView(parseView(w[1], quoted(w[1])));
+    else if (command == "up") viewer.setUp(parseUpAxis(w[1], quoted(w[1])));
     else if (command == "frame-all") viewer.frameAll();
     else if (command == "show") {
         DrawOptions& show = viewer.show();
@@ -222,7 +223,7 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
                                                    {"wireframe", &show.wireframe}, {"curves", &show.curves},
                                                    {"particles", &show.particles}};
         const auto it = what.find(w[1]);
-        if (it == what.end()) throw UsageError("show: no figure '" + w[1] + "'");
+        if (it == what.end()) throw UsageError("show: no figure " + quoted(w[1]));
         *it->second = onOff(w[2]);
     }
     else if (command == "wait") waiting_ = count(w[1], 0, kMaxFrames);

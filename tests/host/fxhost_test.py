@@ -138,6 +138,8 @@ def case_errors():
            "inf.obj": ("v 3 4 inf\n", r"inf\.obj:1: 'inf' is not a finite number"),
            "written.obj": ("v 0 0 0\nvt 0.5 -nan\n", r"written\.obj:2: '-nan' is not a finite number"),
            "huge.obj": ("v 0 0 0\nvn 0 1e39 0\n", r"huge\.obj:2: '1e39' lies outside a float's range \(3\.4e38\)"),
+           # A control character is shown, not printed: a NUL would cut the message short.
+           "nul.obj": ("v 0 0 0\nv 1\0x 0 0\n", r"nul\.obj:2: '1\\x00x' is not a number$"),
            # What the scene fuzzer found.
            "uv_lost_in_reader.obj": (b'v 0 0 0\nv\xa4"0\nv 2 3 4\nf 1 2 3 4\nf/  1 1 0\nv 0 1 0\nv 0 1 0\n'
                                      b'v 0 10 0 0\n 0\nf 1 2 3/ 1 5 2\n',
@@ -177,7 +179,6 @@ def case_errors():
         (["run", "twist", "--out", ""], 2, r"^fxhost: --out '': expected a value"),
         (["list", "--plugin", os.path.join(WORK, "none.fx")], 1, r"cannot load plug-in"),
         (["params"], 2, r"^fxhost params: EFFECT is required$"),
-        (["view", "--size", "639x400"], 2, r"^fxhost: --size 639x400: expected WIDTHxHEIGHT, from 640x360 to 8192x8192$"),
     ] + [(["run", "_GenericTranslate", "--set", s], 2, m) for s, m in [
         ("on mesh=1.5", r"'on mesh' is a flag: its value lies in 0\.\.1"),
         ("on mesh=-0.1", r"lies in 0\.\.1"),
@@ -192,7 +193,14 @@ def case_errors():
     if not FXHOST.endswith(".exe"):
         cases.append((["list", "--plugin", write("windows.fx", b"MZ\x90\x00" + bytes(60))], 1,
                       r"^fxhost: cannot load plug-in \S+windows\.fx: a Windows DLL: the Windows fxhost\.exe loads it"))
-    if PROBE == "none":  # the builds without OpenGL refuse what needs pictures
+    if PROBE != "none":  # the viewer: its size, and a script refused before a window opens
+        cases += [(["view", "--size", "639x400"], 2, r"^fxhost: --size 639x400: expected WIDTHxHEIGHT, from 640x360 to "
+                   r"8192x8192$"),
+                  (["view", "--script", write("typo.txt", "add twist\nfrobnicate\n")], 1,
+                   r"^fxhost: \S*typo\.txt:2: unknown action 'frobnicate'$"),
+                  (["view", "--script", write("nul.txt", "add twist\0x\n")], 1,
+                   r"^fxhost: \S*nul\.txt:1: a NUL byte: a script is text, an action a line$")]
+    else:  # the builds without OpenGL refuse what needs pictures
         cases += [(args, 2, rf"^fxhost: {what} needs pictures, and this fxhost is built without OpenGL: it writes OBJ "
                    r"frames only$") for args, what in [(["run", "--out", out, "--render"], "--render"),
                                                       (["run", "--out", out, "--sheet"], "--sheet"),
@@ -356,6 +364,8 @@ def case_sessions():
            ({"effects": [dict(effect, params={"frequencyy": 0.5})]},
             r"effects\[0\]\.params\.frequencyy: unknown parameter 'frequencyy'; did you mean 'frequency'\?"),
            ({"effects": [{"name": "Twistt"}]}, r"effects\[0\]\.name: unknown effect 'Twistt'; did you mean GenericTwist\?"),
+           ({"effects": [{"name": "twist\0\n"}]}, r"effects\[0\]\.name: unknown effect 'twist\\x00\\x0A'; did you mean "
+            r"GenericTwist\?"),
            ({"effects": [dict(effect, bypassed="yes")]}, r"effects\[0\]\.bypassed: expected true or false"),
            ({"effect": []}, r"effect: unknown field; did you mean 'effects'\?"),
            ({"fps": -1}, r"fps: expected a number from 0\.1 to 1000"),
