@@ -1,5 +1,7 @@
 // Output files appear whole or not at all: each is written to a temporary
-// file in the target folder and renamed over the target.
+// file in the target folder and renamed over the target (over the file a
+// symbolic link names, so the link stays). A device or a pipe, which cannot
+// be renamed over, is written straight.
 #pragma once
 
 #include <functional>

@@ -1,13 +1,14 @@
 // fxhost: loads generic.fx the way its host does and runs, shows and
 // exports its effects.
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 #include "command_line.h"
 #include "interrupt.h"
 
-int main(int argc, char** argv) {
-    catchInterrupts();
-    CommandLine commandLine;
+namespace {
+int runCommand(CommandLine& commandLine, int argc, char** argv) {
     try {
         commandLine.parse(std::vector<std::string>(argv + 1, argv + argc));
         commandLine.check();
@@ -27,4 +28,19 @@ int main(int argc, char** argv) {
         std::cerr << "fxhost: " << e.what() << '\n';
         return 1;
     }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    catchInterrupts();
+    CommandLine commandLine;
+    const int status = runCommand(commandLine, argc, argv);
+    // What was printed and did not arrive (a full disk) fails the command as a file would.
+    errno = 0;
+    if (!std::cout.flush()) {
+        std::cerr << "fxhost: cannot write the standard output" << (errno ? ": " : "")
+                  << (errno ? std::strerror(errno) : "") << '\n';
+        return status ? status : 1;
+    }
+    return status;
 }

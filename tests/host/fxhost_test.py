@@ -302,6 +302,21 @@ def case_outputs():
     check(code == 0 and sorted(os.listdir(out)) == ["frame_0001.obj", "frame_0002.obj", "notes.txt"]
           and re.fullmatch(r"fxhost: removed 7 files of an earlier run from \S+out\n", err),
           f"reused folder: {sorted(os.listdir(out))}, {err!r}")
+    if FXHOST.endswith(".exe"):
+        return
+    # Through a symbolic link the file it names is written, and the link stays; a device or a pipe is
+    # written straight, never replaced by a file; a full one fails the command, printed output too.
+    real, link = os.path.join(WORK, "real.obj"), os.path.join(WORK, "link.obj")
+    os.symlink("real.obj", link)
+    check(fxhost("scene", "--out", link)[0] == 0 and os.path.islink(link) and os.path.getsize(real) > 0, "through a link")
+    code, printed, _ = fxhost("scene", "--out", "/dev/stdout")
+    check(code == 0 and printed == open(real).read(), f"the scene to /dev/stdout: {code}")
+    for args in (["scene", "--out", "/dev/full"], ["list"]):
+        with open("/dev/full", "w") as full:
+            result = subprocess.run([*EMULATOR, FXHOST, *args], stdout=full, stderr=subprocess.PIPE, text=True, timeout=60)
+        check(result.returncode == 1 and re.fullmatch(r"fxhost: cannot write (/dev/full|the standard output): No space left "
+                                                      r"on device\n", result.stderr) and os.path.exists("/dev/full")
+              and not os.path.isfile("/dev/full"), f"{args} into a full device: {result.returncode} {result.stderr!r}")
     if EMULATOR:  # no signals or file size limits through wine
         return
     # Interrupted: the frame being written goes, the frames before it stay whole, the status tells the signal.
