@@ -254,6 +254,10 @@ void writeVertices(std::string& out, const char* key, const std::vector<Vec3>& p
 
 Scene loadObj(const std::string& path) {
     std::string text = readInput(path, "scene", kMaxSceneBytes);
+    // fxhost writes glTF files and sessions: named as such, not refused at some line of their bytes.
+    if (text.compare(0, 4, "glTF") == 0) throw RunError(path + ": a binary glTF file, not a Wavefront OBJ scene");
+    if (const size_t first = text.find_first_not_of(" \t\r\n"); first != std::string::npos && text[first] == '{')
+        throw RunError(path + ": JSON (a glTF file or a session?), not a Wavefront OBJ scene");
     Prescan(path).run(text);
 
     tinyobj::attrib_t attrib;

@@ -138,6 +138,9 @@ def case_errors():
            "inf.obj": ("v 3 4 inf\n", r"inf\.obj:1: 'inf' is not a finite number"),
            "written.obj": ("v 0 0 0\nvt 0.5 -nan\n", r"written\.obj:2: '-nan' is not a finite number"),
            "huge.obj": ("v 0 0 0\nvn 0 1e39 0\n", r"huge\.obj:2: '1e39' lies outside a float's range \(3\.4e38\)"),
+           # What fxhost writes besides OBJ, read back as a scene.
+           "run.glb": (b"glTF\x02\0\0\0v 0 0 0\n", r"run\.glb: a binary glTF file, not a Wavefront OBJ scene$"),
+           "session.json": ('\n {"version": 1}', r"session\.json: JSON \(a glTF file or a session\?\), not a Wavefront"),
            # A control character is shown, not printed: a NUL would cut the message short.
            "nul.obj": ("v 0 0 0\nv 1\0x 0 0\n", r"nul\.obj:2: '1\\x00x' is not a number$"),
            # What the scene fuzzer found.
