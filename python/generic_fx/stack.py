@@ -1,4 +1,5 @@
 """A stack of effects, run frame by frame over a geometry as fxhost runs it."""
+import operator
 from collections import namedtuple
 
 from . import _native
@@ -25,6 +26,21 @@ class Param(namedtuple("Param", "name kind stored real real_text quantity unit m
         real = tuple(j["real"]) if isinstance(j.get("real"), list) else j.get("real")
         return cls(j["name"], j["kind"], stored, real, j.get("realText", ""), j.get("quantity", ""), j.get("unit", ""),
                    j.get("meaning", ""), j.get("more", ""), pair(j.get("range")), pair(j.get("rangeText")))
+
+
+_LAST_FRAME = 2**31 - 1  # frames are counted in a C int
+
+
+def _frame(value, name, least):
+    """A frame number or count (a numpy integer too) from `least` to _LAST_FRAME, or the error naming it."""
+    try:
+        value = operator.index(value)
+    except TypeError:
+        raise TypeError(f"{name}: expected a whole number, got {type(value).__name__}") from None
+    if not least <= value <= _LAST_FRAME:
+        raise ValueError(f"{name}: {value} is not {'0 (before the start) or ' if least == 0 else ''}"
+                         f"a frame from 1 to {_LAST_FRAME}")
+    return value
 
 
 def _geometry(value, name="geometry"):
@@ -87,7 +103,7 @@ class Stack:
         effect: only that effect (index or name); by default every effect of
         the stack that has the parameter.
         """
-        self._native.set(name, value, frame, None if effect is None else self._index(effect))
+        self._native.set(name, value, _frame(frame, "frame", 0), None if effect is None else self._index(effect))
 
     def bypass(self, effect, bypassed=True):
         """A bypassed effect is neither updated nor processed."""
@@ -118,11 +134,12 @@ class Stack:
         "curves", all curves one after the other) into one float32 (frames,
         N, 3) array: `out` when given."""
         _geometry(geometry)
+        frames = _frame(frames, "frames", 1)
         if self.frame < 0:
             self.start()
         if out is None:
             import numpy as np
-            out = np.empty((max(int(frames), 0), geometry._native.point_count(kind), 3), np.float32)
+            out = np.empty((frames, geometry._native.point_count(kind), 3), np.float32)
         self._native.bake(geometry._native, out, kind, frames)
         return out
 

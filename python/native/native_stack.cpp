@@ -107,7 +107,6 @@ std::string NativeStack::paramsJson(size_t i) const {
 }
 
 void NativeStack::set(const std::string& name, py::handle value, int frame, std::optional<size_t> effect) {
-    if (frame < 0) refuseValue("frame", "0 (before the start) or a frame from 1");
     if (effect && *effect >= names_.size())
         throw py::index_error("effect " + std::to_string(*effect) + ": the stack holds " + std::to_string(names_.size()));
     const Value value_ = valueOf(value);
@@ -131,12 +130,12 @@ void NativeStack::set(const std::string& name, py::handle value, int frame, std:
             ++found;
             const int count = param->kind == ParamKind::Point ? 3 : 1;
             if (count != value_.count)
-                refuseType("value", "'" + name + "' of " + names_[i] + " is a " + kindName(param->kind) + ": it takes " +
+                refuseType("value", quoted(name) + " of " + names_[i] + " is a " + kindName(param->kind) + ": it takes " +
                                         (count == 3 ? "three numbers x, y, z" : "one number"));
             if (const std::string why = refusal(*param, setting.values); !why.empty()) refuseValue("value", why);
         }
         if (!found)
-            throw py::key_error("no parameter '" + name + "' in " + (effect ? names_[*effect] : joined(names_)) +
+            throw py::key_error("no parameter " + quoted(name) + " in " + (effect ? names_[*effect] : joined(names_)) +
                                 " (known: " + joined(known) + ")");
         settings_.push_back(setting);
         if (!started_ && frame == 0)
@@ -202,7 +201,6 @@ void NativeStack::process(Geometry& in, Geometry& out) {
 }
 
 void NativeStack::bake(Geometry& in, py::handle out, const std::string& kind, long frames) {
-    if (frames < 1) refuseValue("frames", "expected at least one frame");
     const size_t count = in.pointCount(kind);
     const ArrayArgument target(out, "out", Element::Float32, 3, long(count), frames);
     target.requireWritable("out");

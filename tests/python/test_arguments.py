@@ -51,7 +51,12 @@ def read_only(a):
     (lambda: fx.Stack(["GenericTwist"]).set("frequency", 0.5, effect=1), IndexError, "effect 1: the stack holds 1"),
     (lambda: fx.Stack(["GenericTwist"]).bypass(-1), IndexError, "effect -1: effects are counted from 0"),
     (lambda: fx.Stack(["GenericTwist"]).bake(P, 3), TypeError, "geometry: expected a generic_fx.Geometry, got ndarray"),
-    (lambda: fx.Stack(["GenericTwist"]).set("frequency", 0.5, frame=-1), ValueError, "frame: "),
+    (lambda: fx.Stack(["GenericTwist"]).set("frequency", 0.5, frame=-1), ValueError,
+     r"frame: -1 is not 0 \(before the start\) or a frame from 1 to 2147483647"),
+    (lambda: fx.Stack(["GenericTwist"]).set("frequency", 0.5, frame=10**12), ValueError, "frame: 1000000000000 is not"),
+    (lambda: fx.Stack(["GenericTwist"]).set("frequency", 0.5, frame=2.5), TypeError, "frame: expected a whole number"),
+    (lambda: fx.Stack(["GenericTwist"]).bake(fx.Geometry(positions=P), 0), ValueError, "frames: 0 is not a frame from 1"),
+    (lambda: fx.Stack(["GenericTwist"]).set("freq\0", 0.5), KeyError, r"no parameter 'freq\\\\x00' in GenericTwist"),
     (lambda: fx.Stack(["GenericTwist"]).update(), fx.FrameOrderError, "update before start"),
     (lambda: fx.Stack(["GenericTwist"]).bake(fx.Geometry(positions=P), 3, kind="particles"), ValueError, "kind: the geometry has no particles"),
 ])
