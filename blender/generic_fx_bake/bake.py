@@ -79,8 +79,16 @@ def evaluated_geometry(obj, depsgraph):
 
 
 def cache_path(obj):
-    """//fx/<object>.pc2, beside the .blend."""
-    return "//fx/" + bpy.path.clean_name(obj.name) + ".pc2"
+    """//fx/<object>.pc2, beside the .blend, and no other object's: names that a file name makes one
+    ("Ball.001" and "Ball_001") take //fx/Ball_001.pc2 and //fx/Ball_001_2.pc2."""
+    taken = {m.filepath for other in bpy.data.objects if other != obj for m in other.modifiers
+             if m.type == "MESH_CACHE"}
+    stem = "//fx/" + bpy.path.clean_name(obj.name)
+    path, n = stem + ".pc2", 1
+    while path in taken:
+        n += 1
+        path = f"{stem}_{n}.pc2"
+    return path
 
 
 def bake(context, obj):

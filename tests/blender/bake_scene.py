@@ -68,6 +68,20 @@ except RuntimeError as e:
 sphere.modifiers.remove(sphere.modifiers["more"])
 assert [(m.type, m.show_viewport, m.show_render) for m in sphere.modifiers] == [("MESH_CACHE", True, True)]
 assert open(bpy.path.abspath("//fx/Ball.pc2"), "rb").read() == second
+# Objects whose names make one file name bake into caches of their own, each kept on a bake again.
+cubes = []
+for name in ("Ball.001", "Ball_001", "Ball.001"):
+    if name not in bpy.data.objects:
+        bpy.ops.mesh.primitive_cube_add()
+        bpy.context.object.name = name
+        bpy.ops.generic_fx.add(effect="_GenericTranslate")
+        cubes.append(bpy.context.object)
+    bpy.context.view_layer.objects.active = bpy.data.objects[name]
+    assert bpy.ops.generic_fx.bake() == {"FINISHED"}
+assert [c.modifiers[0].filepath for c in cubes] == ["//fx/Ball_001.pc2", "//fx/Ball_001_2.pc2"]
+for cube in cubes:
+    bpy.data.objects.remove(cube)
+bpy.context.view_layer.objects.active = sphere
 bpy.ops.wm.save_mainfile()
 
 # The sphere as the effects see it, for fxhost, and the stack's values as fxhost takes them.
