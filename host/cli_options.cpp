@@ -6,6 +6,7 @@
 #include <windows.h>
 #endif
 
+#include "kit/errors.h"
 #include "ranges.h"
 
 namespace {
@@ -47,6 +48,12 @@ void checkChoices(const CLI::App* command, const Choices& choices) {
     for (const CLI::Option* option : command->get_options())
         if (const auto found = choices.find(option); found != choices.end() && option->count() > 0)
             choiceOption(option->get_name(), *found->second.value, found->second.words);
+}
+
+void checkFolderOutput(const std::string& out, const std::string& writes) {
+    std::error_code error;
+    if (std::filesystem::exists(out, error) && !std::filesystem::is_directory(out, error))
+        throw UsageError("--out " + out + " is a file: " + writes);
 }
 
 void addPluginOption(CLI::App* command, std::string& path) {

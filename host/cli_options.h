@@ -28,5 +28,8 @@ CLI::Option* addChoice(CLI::App* command, Choices& choices, const std::string& n
 void checkChoices(const CLI::App* command, const Choices& choices);
 
 void addPluginOption(CLI::App* command, std::string& path);
+// Throws UsageError "--out OUT is a file: WRITES" when `out`, which names a
+// folder to write into, is an existing file.
+void checkFolderOutput(const std::string& out, const std::string& writes);
 // --up and --view.
 void addCameraOptions(CLI::App* command, Choices& choices, std::string& up, std::string& view);

@@ -45,9 +45,7 @@ std::string joined(const std::vector<std::string>& parts) {
 void checkDemo(const DemoOptions& o) {
     Renderer::require("demo");
     if (o.outDir.empty()) throw UsageError("demo needs --out DIR");
-    std::error_code error;
-    if (fs::exists(o.outDir, error) && !fs::is_directory(o.outDir, error))
-        throw UsageError("--out " + o.outDir + " is a file: demo writes a folder of pictures and index.html");
+    checkFolderOutput(o.outDir, "demo writes a folder of pictures and index.html");
     if (!(o.seconds >= kMinDemoSeconds && o.seconds <= kMaxDemoSeconds))
         throw UsageError("--seconds " + limitText(o.seconds) + ": expected a number from " + limitText(kMinDemoSeconds) +
                          " to " + limitText(kMaxDemoSeconds));

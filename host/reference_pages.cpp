@@ -8,6 +8,7 @@
 #include "apng.h"
 #include "atomic_file.h"
 #include "builtin_scene.h"
+#include "cli_options.h"
 #include "kit/effect_stack.h"
 #include "kit/errors.h"
 #include "kit/host_data.h"
@@ -243,6 +244,7 @@ std::string contentsPage(PageFormat format) { return format == PageFormat::Markd
 void writeReferencePages(const PagesOptions& o) {
     Renderer::require("pages");
     if (o.outDir.empty()) throw UsageError("pages needs --out DIR");
+    checkFolderOutput(o.outDir, "pages writes a folder of pages and their pictures");
     std::error_code error;
     fs::create_directories(fs::path(o.outDir) / "img", error);
     if (error) throw RunError("cannot create " + o.outDir + ": " + error.message());

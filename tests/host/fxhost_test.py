@@ -202,7 +202,9 @@ def case_errors():
                   (["view", "--script", write("typo.txt", "add twist\nfrobnicate\n")], 1,
                    r"^fxhost: \S*typo\.txt:2: unknown action 'frobnicate'$"),
                   (["view", "--script", write("nul.txt", "add twist\0x\n")], 1,
-                   r"^fxhost: \S*nul\.txt:1: a NUL byte: a script is text, an action a line$")]
+                   r"^fxhost: \S*nul\.txt:1: a NUL byte: a script is text, an action a line$"),
+                  (["pages", "--out", write("pages.txt", "mine")], 2,
+                   r"^fxhost: --out \S+pages\.txt is a file: pages writes a folder of pages and their pictures$")]
     else:  # the builds without OpenGL refuse what needs pictures
         cases += [(args, 2, rf"^fxhost: {what} needs pictures, and this fxhost is built without OpenGL: it writes OBJ "
                    r"frames only$") for args, what in [(["run", "--out", out, "--render"], "--render"),
