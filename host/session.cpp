@@ -9,6 +9,7 @@
 
 #include "atomic_file.h"
 #include "input_file.h"
+#include "kit/effect_stack.h"
 #include "kit/errors.h"
 #include "kit/names.h"
 #include "ranges.h"
@@ -108,12 +109,14 @@ Session fromJson(const Reader& r, const json& j, const fs::path& folder) {
     }
     if (j.contains("scene") && !j["scene"].is_null()) {
         const fs::path scene = r.text(j["scene"], "scene");
+        if (scene.empty()) r.refuse("scene", "expected a file name, or null for the built-in scene");
         session.scenePath = (scene.is_relative() ? folder / scene : scene).string();
     }
     if (j.contains("frames")) session.frames = int(r.whole(j["frames"], "frames", 1, kMaxFrames));
     if (j.contains("fps")) session.fps = r.number(j["fps"], "fps", kMinFps, kMaxFps);
     const json none = json::array();
     const json& effects = j.contains("effects") ? r.array(j["effects"], "effects") : none;
+    if (effects.size() > kMaxStackEffects) r.refuse("effects", stackTooLong(effects.size()));
     for (size_t i = 0; i < effects.size(); ++i) {
         const std::string field = Reader::item("effects", i);
         const json& e = r.object(effects[i], field, {"name", "bypassed", "params", "edits"}, "an effect");

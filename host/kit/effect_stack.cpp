@@ -5,9 +5,14 @@
 #include "errors.h"
 #include "names.h"
 
+std::string stackTooLong(size_t effects) {
+    return "a stack holds at most " + std::to_string(kMaxStackEffects) + " effects, not " + std::to_string(effects);
+}
+
 EffectStack::EffectStack(const Plugin& plugin, const std::vector<CatalogueRow>& catalogue,
                          const std::vector<std::string>& names)
     : catalogue_(catalogue) {
+    if (names.size() > kMaxStackEffects) throw UsageError(stackTooLong(names.size()));
     for (const std::string& name : names) findEffect(catalogue, name);  // every name known before any is made
     for (const std::string& name : names) {
         const CatalogueRow& row = findEffect(catalogue, name);

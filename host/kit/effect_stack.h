@@ -17,11 +17,18 @@
 // update already has a positive time step.
 inline float frameTime(int frame, double fps) { return float(frame / fps); }
 
+// The most effects a stack holds. Each keeps a copy of the scene it works
+// on, so a runaway list (a generated session of 20000 effects) would fill the
+// memory before its first frame; a hand-built stack is a few.
+constexpr size_t kMaxStackEffects = 100;
+// "a stack holds at most 100 effects, not N": the refusal of a longer list.
+std::string stackTooLong(size_t effects);
+
 class EffectStack {
 public:
     // Creates every effect, calls init and registerParams; throws UsageError
-    // for an unknown effect and RunError for one that is not built. The
-    // catalogue must outlive the stack.
+    // for an unknown effect or more than kMaxStackEffects, and RunError for
+    // one that is not built. The catalogue must outlive the stack.
     EffectStack(const Plugin& plugin, const std::vector<CatalogueRow>& catalogue,
                 const std::vector<std::string>& names);
 

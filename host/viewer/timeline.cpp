@@ -26,6 +26,7 @@ void Timeline::loadScene(const std::string& path) {
 void Timeline::add(const std::string& name) {
     const CatalogueRow& row = findEffect(catalogue_, name);
     if (!row.built) throw UsageError(row.name + " is not built");
+    if (effects_.size() == kMaxStackEffects) throw UsageError(stackTooLong(effects_.size() + 1));
     effects_.push_back(SessionEffect{row.name, false});
     replay();
 }

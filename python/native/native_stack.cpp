@@ -79,6 +79,7 @@ std::string joined(const std::vector<std::string>& names) {
 NativeStack::NativeStack(const std::string& pluginPath, const std::vector<std::string>& effects, double fps)
     : fps_(fps) {
     if (!(fps > 0.0) || !std::isfinite(fps)) refuseValue("fps", "expected a positive number of frames a second");
+    if (effects.size() > kMaxStackEffects) refuseValue("effects", stackTooLong(effects.size()));
     locked([&] {
         plugin_ = std::make_unique<Plugin>(pluginPath);
         catalogue_ = readCatalogue(*plugin_);

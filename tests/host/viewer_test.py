@@ -78,6 +78,10 @@ def case_script():
         check(result.returncode == 1 and result.stderr == f"fxhost view: script.txt:2: {message}\n",
               f"a failing action: {result.returncode} {result.stderr!r}")
 
+    result = view("add translate\n" * 101)
+    check(result.returncode == 1 and result.stderr == "fxhost view: script.txt:101: a stack holds at most 100 effects, "
+          "not 101\n", f"a 101st effect: {result.returncode} {result.stderr!r}")
+
     # Nothing the viewer saves is written over the scene, by whatever name it is given.
     with open(path("scene.obj"), "w") as f:
         f.write("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n")

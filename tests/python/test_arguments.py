@@ -39,6 +39,7 @@ def read_only(a):
     (lambda: fx.Geometry(particles=P.view(np.int32)), TypeError, "particles: expected float32 elements, got int32"),
     (lambda: fx.Stack(["GenericTwst"]), KeyError, "unknown effect 'GenericTwst'"),
     (lambda: fx.Stack(["GenericTwist"], fps=0), ValueError, "fps: "),
+    (lambda: fx.Stack(["GenericTwist"] * 101), ValueError, "effects: a stack holds at most 100 effects, not 101"),
     (lambda: fx.Stack(["GenericTwist"], plugin="/nowhere/generic.fx"), FileNotFoundError, "plugin: no generic.fx at /nowhere"),
     (lambda: fx.Stack(["GenericTwist"]).set("freq", 0.5), KeyError, r"no parameter 'freq' in GenericTwist \(known: on mesh,"),
     (lambda: fx.Stack(["GenericTwist"]).set("frequency", 1.5), ValueError, "value: 'frequency' is a scalar: its value lies in 0..1"),
