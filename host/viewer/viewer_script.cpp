@@ -169,7 +169,10 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
         const size_t from = entry(viewer, w[1]);
         timeline.move(from, entry(viewer, w[2]));
     }
-    else if (command == "bypass") timeline.setBypassed(entry(viewer, w[1]), onOff(w[2]));
+    else if (command == "bypass") {
+        const size_t which = entry(viewer, w[1]);
+        timeline.setBypassed(which, onOff(w[2]));
+    }
     else if (command == "set") {
         std::string assignment = line.rest;
         std::vector<size_t> effects;
