@@ -11,8 +11,10 @@ SIGNATURE = b"POINTCACHE2\0"
 
 def write_pc2(path, frames, start=0.0, rate=1.0):
     """Writes frames, float32 (F, N, 3), as a PC2 file; the file is replaced
-    whole or not at all. start: the first sample's frame; rate: frames
-    between samples."""
+    whole or not at all (through a symbolic link, the file it names; a device
+    or a pipe is written straight). start: the first sample's frame; rate:
+    frames between samples."""
+    import stat
     import tempfile
 
     import numpy as np
@@ -26,13 +28,22 @@ def write_pc2(path, frames, start=0.0, rate=1.0):
     path = os.fspath(path)
     if os.path.isdir(path):
         raise IsADirectoryError(f"{path}: a folder, not a PC2 file")
-    folder = os.path.dirname(os.path.abspath(path))
+
+    def write(out):
+        out.write(HEADER.pack(SIGNATURE, 1, frames.shape[1], float(start), float(rate), frames.shape[0]))
+        out.write(memoryview(frames).cast("B"))
+
+    if os.path.exists(path) and not stat.S_ISREG(os.stat(path).st_mode):
+        with open(path, "wb") as out:  # renamed over, a device would become a file
+            write(out)
+        return
+    path = os.path.realpath(path)
+    folder = os.path.dirname(path)
     os.makedirs(folder, exist_ok=True)
     handle, temporary = tempfile.mkstemp(prefix=".pc2-", dir=folder)
     try:
         with os.fdopen(handle, "wb") as out:
-            out.write(HEADER.pack(SIGNATURE, 1, frames.shape[1], float(start), float(rate), frames.shape[0]))
-            out.write(memoryview(frames).cast("B"))
+            write(out)
         umask = os.umask(0)
         os.umask(umask)
         os.chmod(temporary, 0o666 & ~umask)  # as open() would make it, not mkstemp's 0600
@@ -54,7 +65,9 @@ def read_pc2(path):
         _, version, points, start, rate, samples = HEADER.unpack(head)
         if version != 1 or points < 0 or samples < 0:
             raise ValueError(f"{path}: PC2 version {version} with {points} points and {samples} samples")
+        # The header's counts are weighed against the bytes there before anything is allocated for them.
+        held = max(os.fstat(f.fileno()).st_size - HEADER.size, 0) // 12
+        if samples * points > held:
+            raise ValueError(f"{path}: {samples} samples of {points} points announced, {held} points held")
         frames = np.fromfile(f, dtype="<f4", count=samples * points * 3)
-    if frames.size != samples * points * 3:
-        raise ValueError(f"{path}: {samples} samples of {points} points announced, {frames.size // 3} points held")
     return frames.astype(np.float32, copy=False).reshape(samples, points, 3), start, rate

@@ -31,7 +31,17 @@ def test_header_samples_and_replacement(tmp_path):
     with pytest.raises(IsADirectoryError, match="fx: a folder, not a PC2 file"):
         fx.write_pc2(path.parent, frames)
     assert os.listdir(tmp_path) == ["fx"]
+    # Through a link the file it names is replaced; a device stays a device.
+    (tmp_path / "link.pc2").symlink_to(path)
+    fx.write_pc2(tmp_path / "link.pc2", frames)
+    assert (tmp_path / "link.pc2").is_symlink() and fx.read_pc2(path)[0].shape == (2, 3, 3)
+    fx.write_pc2(os.devnull, frames)
+    assert not os.path.isfile(os.devnull)
+    os.unlink(tmp_path / "link.pc2")
 
-    path.write_bytes(data[:-4])
-    with pytest.raises(ValueError, match="2 samples of 3 points announced, 5 points held"):
-        fx.read_pc2(path)
+    # A header that promises more than the file holds, up to counts no memory could hold.
+    for tail, header, message in [(data[32:-4], (3, 2), "2 samples of 3 points announced, 5 points held"),
+                                  (data[32:], (2**31 - 1,) * 2, "2147483647 samples of 2147483647 points announced")]:
+        path.write_bytes(b"POINTCACHE2\0" + struct.pack("<iiffi", 1, header[0], 5.0, 0.5, header[1]) + tail)
+        with pytest.raises(ValueError, match=message):
+            fx.read_pc2(path)
