@@ -9,12 +9,18 @@
 #include "float_text.h"
 
 namespace {
+// Blanks around a number are the user's spacing, as in "1, 2, 3".
+std::string unblanked(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> parts;
     size_t start = 0;
     for (size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + 1)
-        parts.push_back(text.substr(start, at - start));
-    parts.push_back(text.substr(start));
+        parts.push_back(unblanked(text.substr(start, at - start)));
+    parts.push_back(unblanked(text.substr(start)));
     return parts;
 }
 
@@ -67,7 +73,7 @@ ParamSetting parseSetting(const std::string& text) {
 
 Assignment resolveSetting(const ParamSetting& setting, const HostParam& param) {
     Assignment a{setting.frame, &param, {0.0f, 0.0f, 0.0f}};
-    const std::string& value = setting.value;
+    const std::string value = unblanked(setting.value);
     switch (param.kind) {
         case ParamKind::Point: {
             const auto parts = split(value, ',');
