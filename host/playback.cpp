@@ -124,14 +124,17 @@ void checkPlayback(const PlaybackOptions& o) {
     if (o.width < kMinPicture || o.height < kMinPicture || o.width > kMaxPicture || o.height > kMaxPicture)
         throw UsageError("the picture size must lie between " + std::to_string(kMinPicture) + " and " +
                          std::to_string(kMaxPicture) + " pixels a side");
-    if (o.scenePath.empty()) return;
-    for (const std::string& file : outputFiles(o))
-        if (sameFile(file, o.scenePath))
-            throw UsageError("output " + file + " would overwrite the input scene " + o.scenePath);
-    for (const fs::path& file : earlierRun(o))
-        if (sameFile(file.string(), o.scenePath))
-            throw UsageError("--out " + o.outDir + " holds the input scene " + o.scenePath +
-                             " among an earlier run's frames, which this run would remove");
+    // Neither input, the scene nor the session, is written over or removed, whatever path names it.
+    for (const auto& [input, what] : {std::pair{&o.scenePath, "scene"}, {&o.effectsFile, "session"}}) {
+        if (input->empty()) continue;
+        for (const std::string& file : outputFiles(o))
+            if (sameFile(file, *input))
+                throw UsageError("output " + file + " would overwrite the input " + what + " " + *input);
+        for (const fs::path& file : earlierRun(o))
+            if (sameFile(file.string(), *input))
+                throw UsageError("--out " + o.outDir + " holds the input " + what + " " + *input +
+                                 " among an earlier run's frames, which this run would remove");
+    }
 }
 
 std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {

@@ -227,6 +227,11 @@ def case_errors():
     code, _, err = fxhost("run", "--scene", os.path.join(WORK, "frame_0050.obj"), "--frames", "3", "--out", WORK)
     check(code == 2 and "among an earlier run's frames" in err and os.path.exists(os.path.join(WORK, "frame_0050.obj")),
           f"an earlier frame as the scene: {code} {err}")
+    # The session is an input too.
+    session = write("session.gltf", json.dumps({"version": 1, "frames": 2, "effects": [{"name": "twist"}]}))
+    code, _, err = fxhost("run", "--session", session, "--out", session)
+    check(code == 2 and "would overwrite the input session" in err and open(session).read().startswith('{"version"'),
+          f"the session as the output: {code} {err}")
     for command in ["list", "params", "run", "demo", "scene"]:
         code, out, _ = fxhost(command, "--help")
         check(code == 0 and "Usage" in out, f"{command} --help")
