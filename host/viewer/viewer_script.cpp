@@ -161,6 +161,10 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
     const std::string& command = line.words[0];
     const std::vector<std::string>& w = line.words;
     Timeline& timeline = viewer.timeline();
+    // The script is an input as the scene is: nothing it saves lands on it.
+    if ((command == "screenshot" || command == "screenshot-window" || command == "save-frame" ||
+         command == "save-session") && sameFile(line.rest, path_))
+        throw UsageError("saving would overwrite the script " + line.rest);
     if (command == "scene") viewer.openScene(line.rest);
     else if (command == "add") timeline.add(w[1]);
     else if (command == "remove") timeline.remove(entry(viewer, w[1]));

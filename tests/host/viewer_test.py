@@ -74,6 +74,7 @@ def case_script():
                           ("set 1 frequency=5", "frequency=5: 'frequency' is a scalar: its value lies in 0..1"),
                           ("up x", "'x': expected y or z"), ("move 2 3", "no effect 2 in the stack of 1"),
                           ("bypass 2 maybe", "no effect 2 in the stack of 1"),
+                          ("save-frame ./script.txt", "saving would overwrite the script ./script.txt"),
                           ("orbit a b", "'a': expected a number from -1e6 to 1e6")):
         result = view(f"add GenericTwist\n{edit}\nadd GenericMagnet\n")
         check(result.returncode == 1 and result.stderr == f"fxhost view: script.txt:2: {message}\n",
