@@ -19,12 +19,12 @@ std::string builtForAnother(const std::string& path) {
     std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(head), sizeof head);
     const bool elf = head[0] == 0x7F && head[1] == 'E' && head[2] == 'L' && head[3] == 'F';
 #ifdef _WIN32
-    if (elf) return "a Linux library: the Linux fxhost loads it";
+    if (elf) return "a Linux library, for a Linux host (the Linux fxhost)";
 #else
-    if (head[0] == 'M' && head[1] == 'Z') return "a Windows DLL: the Windows fxhost.exe loads it (under wine on Linux)";
+    if (head[0] == 'M' && head[1] == 'Z') return "a Windows DLL, for a Windows host (fxhost.exe, under wine on Linux)";
     const int bits = head[4] == 1 ? 32 : 64, own = int(8 * sizeof(void*));
     if (elf && bits != own)
-        return "a " + std::to_string(bits) + "-bit library, and this fxhost is " + std::to_string(own) + "-bit";
+        return "a " + std::to_string(bits) + "-bit library, and this program is " + std::to_string(own) + "-bit";
 #endif
     return "";
 }

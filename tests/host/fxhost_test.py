@@ -197,7 +197,7 @@ def case_errors():
     cases.append((["run", "_GenericTranslate", "--frames", "1", "--set", "on mesh=0.49"], 0, r"^$"))
     if not FXHOST.endswith(".exe"):
         cases.append((["list", "--plugin", write("windows.fx", b"MZ\x90\x00" + bytes(60))], 1,
-                      r"^fxhost: cannot load plug-in \S+windows\.fx: a Windows DLL: the Windows fxhost\.exe loads it"))
+                      r"^fxhost: cannot load plug-in \S+windows\.fx: a Windows DLL, for a Windows host \(fxhost\.exe"))
     if PROBE != "none":  # the viewer: its size, and a script refused before a window opens
         cases += [(["view", "--size", "639x400"], 2, r"^fxhost: --size 639x400: expected WIDTHxHEIGHT, from 640x360 to "
                    r"8192x8192$"),
