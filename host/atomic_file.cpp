@@ -18,7 +18,8 @@ void writeAtomically(const std::string& target, const std::function<bool(const s
     if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status)) {
         // A device or a pipe (/dev/stdout) takes the bytes as they come: it cannot be renamed over.
         errno = 0;
-        if (!write(target)) throw RunError("cannot write " + target + (errno ? std::string(": ") + std::strerror(errno) : ""));
+        if (!write(target))
+            throw RunError("cannot write " + target + (errno ? std::string(": ") + std::strerror(errno) : ""));
         stopIfInterrupted();
         return;
     }

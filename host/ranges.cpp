@@ -58,11 +58,13 @@ void sizeOption(const std::string& name, const std::string& text, int lowWidth, 
     const size_t x = text.find('x');
     long long w = 0, h = 0;
     if (x == std::string::npos || !readWhole(text.substr(0, x), lowWidth, high, w).empty() ||
-        !readWhole(text.substr(x + 1), lowHeight, high, h).empty())
-        throw UsageError(name + " " + text + ": expected WIDTHxHEIGHT, " +
-                         (lowWidth == lowHeight ? "each from " + std::to_string(lowWidth) + " to " + std::to_string(high)
-                                                : "from " + std::to_string(lowWidth) + "x" + std::to_string(lowHeight) +
-                                                      " to " + std::to_string(high) + "x" + std::to_string(high)));
+        !readWhole(text.substr(x + 1), lowHeight, high, h).empty()) {
+        const std::string least = std::to_string(lowWidth), most = std::to_string(high);
+        const std::string range = lowWidth == lowHeight
+                                      ? "each from " + least + " to " + most
+                                      : "from " + least + "x" + std::to_string(lowHeight) + " to " + most + "x" + most;
+        throw UsageError(name + " " + text + ": expected WIDTHxHEIGHT, " + range);
+    }
     width = int(w), height = int(h);
 }
 
