@@ -217,21 +217,17 @@ def case_errors():
         check(code == status and re.search(message, err.rstrip("\n")) and err.count("\n") <= 1,
               f"{args}: exit {code}, {err!r}; expected {status}, /{message}/")
         check(not os.path.exists(out) and not os.path.exists(out + ".glb"), f"{args} wrote output")
-    # An output that would replace the input is refused, and the input is left alone.
-    shutil.copy(scene, os.path.join(WORK, "frame_0001.obj"))
-    code, _, err = fxhost("run", "--scene", os.path.join(WORK, "frame_0001.obj"), "--out", WORK)
-    check(code == 2 and "would overwrite the input" in err, f"overwrite: {code} {err}")
-    check(open(os.path.join(WORK, "frame_0001.obj")).read() == SMALL_SCENE, "input changed")
-    # So is a run that would remove it with the frames of an earlier run in its folder.
-    os.rename(os.path.join(WORK, "frame_0001.obj"), os.path.join(WORK, "frame_0050.obj"))
-    code, _, err = fxhost("run", "--scene", os.path.join(WORK, "frame_0050.obj"), "--frames", "3", "--out", WORK)
-    check(code == 2 and "among an earlier run's frames" in err and os.path.exists(os.path.join(WORK, "frame_0050.obj")),
-          f"an earlier frame as the scene: {code} {err}")
-    # The session is an input too.
+    # An output that would replace or remove an input (the scene, or the session) is refused, and the input stays.
     session = write("session.gltf", json.dumps({"version": 1, "frames": 2, "effects": [{"name": "twist"}]}))
-    code, _, err = fxhost("run", "--session", session, "--out", session)
-    check(code == 2 and "would overwrite the input session" in err and open(session).read().startswith('{"version"'),
-          f"the session as the output: {code} {err}")
+    for name, text, args, message in [
+            ("frame_0001.obj", SMALL_SCENE, ["--scene", "frame_0001.obj", "--out", "."], "would overwrite the input scene"),
+            ("frame_0050.obj", SMALL_SCENE, ["--scene", "frame_0050.obj", "--frames", "3", "--out", "."],
+             "among an earlier run's frames"),
+            ("session.gltf", open(session).read(), ["--session", session, "--out", session],
+             "would overwrite the input session")]:
+        write(name, text)
+        code, _, err = fxhost("run", *args, cwd=WORK)
+        check(code == 2 and message in err and open(os.path.join(WORK, name)).read() == text, f"{args}: {code} {err}")
     for command in ["list", "params", "run", "demo", "scene"]:
         code, out, _ = fxhost(command, "--help")
         check(code == 0 and "Usage" in out, f"{command} --help")
