@@ -392,6 +392,6 @@ void GltfAnimation::write(const std::string& path) {
         return written && bool(out);
     });
     if (m.notFinite)
-        std::cerr << "fxhost: " << m.notFinite << " point values that were not finite keep their place in " << path
-                  << '\n';
+        std::cerr << "fxhost: " << m.notFinite << " point values that were not finite keep their place in "
+                  << printable(path) << '\n';
 }

@@ -6,6 +6,7 @@
 
 #include "command_line.h"
 #include "interrupt.h"
+#include "kit/errors.h"
 
 namespace {
 int runCommand(CommandLine& commandLine, int argc, char** argv) {
@@ -16,16 +17,16 @@ int runCommand(CommandLine& commandLine, int argc, char** argv) {
     } catch (const CLI::Success& asked) {  // --help, --version
         return commandLine.help(asked);
     } catch (const CommandLineError& e) {
-        std::cerr << e.what() << '\n';
+        std::cerr << printable(e.what()) << '\n';
         return 2;
     } catch (const Interrupted& e) {
-        std::cerr << "fxhost: " << e.what() << '\n';
+        std::cerr << "fxhost: " << printable(e.what()) << '\n';
         return e.status();
     } catch (const UsageError& e) {
-        std::cerr << "fxhost: " << e.what() << '\n';
+        std::cerr << "fxhost: " << printable(e.what()) << '\n';
         return 2;
     } catch (const std::exception& e) {
-        std::cerr << "fxhost: " << e.what() << '\n';
+        std::cerr << "fxhost: " << printable(e.what()) << '\n';
         return 1;
     }
 }

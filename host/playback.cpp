@@ -70,7 +70,8 @@ void clearEarlierRun(const PlaybackOptions& o) {
     for (const fs::path& file : earlier)
         if (!fs::remove(file, error)) throw RunError("cannot remove " + file.string() + " of an earlier run: " + error.message());
     if (!earlier.empty())
-        std::cerr << "fxhost: removed " << earlier.size() << " files of an earlier run from " << o.outDir << '\n';
+        std::cerr << "fxhost: removed " << earlier.size() << " files of an earlier run from " << printable(o.outDir)
+                  << '\n';
 }
 
 // Assignments of settings that came from a file: a refusal is the file's fault (status 1).
@@ -178,7 +179,8 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
     HostData data;
     const std::string title = stack.names().empty() ? "scene" : stack.names();
     stack.start(assignments);
-    for (const std::string& why : idleEffects(stack, source)) std::cerr << "fxhost: warning: " << why << '\n';
+    for (const std::string& why : idleEffects(stack, source))
+        std::cerr << "fxhost: warning: " << printable(why) << '\n';
     std::optional<ProgressLine> ownProgress;
     if (!o.progress) ownProgress.emplace(title, o.frames);
     ProgressLine& progress = o.progress ? *o.progress : *ownProgress;

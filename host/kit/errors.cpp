@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-std::string quoted(const std::string& word) {
-    std::string out = "'";
-    for (const char c : word) {
+std::string printable(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
         const unsigned char u = static_cast<unsigned char>(c);
         if (u < 0x20 || u == 0x7F) {
             char escape[5];
@@ -14,5 +14,7 @@ std::string quoted(const std::string& word) {
             out += c;
         }
     }
-    return out + "'";
+    return out;
 }
+
+std::string quoted(const std::string& word) { return "'" + printable(word) + "'"; }

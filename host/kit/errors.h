@@ -13,7 +13,10 @@ struct RunError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// A word of the user's as a message quotes it: between single quotes, its
-// control characters written \xNN, so that the message stays one readable
-// line, whole even when the word holds a NUL.
+// A message as printed: its control characters written \xNN, so that it
+// stays one readable line whatever it names (a file name may hold a line
+// break or a terminal's escape, a word a NUL).
+std::string printable(const std::string& text);
+
+// A word of the user's as a message quotes it: printable, between single quotes.
 std::string quoted(const std::string& word);

@@ -169,7 +169,7 @@ void Viewer::loadSession(const std::string& path) {
 void Viewer::say(const std::string& message, bool error) {
     message_ = message;
     messageIsError_ = error;
-    if (error && script_) std::cerr << "fxhost view: " << message << '\n';
+    if (error && script_) std::cerr << "fxhost view: " << printable(message) << '\n';
 }
 
 void Viewer::quit() { glfwSetWindowShouldClose(window_, GLFW_TRUE); }

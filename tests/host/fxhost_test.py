@@ -176,6 +176,8 @@ def case_errors():
         (["run", "--out", out + ".glb", "--sheet"], 2, r"--sheet draws pictures into a folder, and --out \S+never\.glb is a glTF file"),
         (["run", "--out", out + ".obj"], 2, r"--out \S+never\.obj: frames go into a folder"),
         (["run", "--frobnicate"], 2, r"^fxhost run: unknown option --frobnicate$"),
+        # A control character in what a message names is shown, never sent to the terminal.
+        (["run", "--fo\x1bo"], 2, r"^fxhost run: unknown option --fo\\x1Bo$"),
         (["run", "--frame", "3"], 2, r"^fxhost run: unknown option --frame; did you mean --frames\?$"),
         (["rn"], 2, r"^fxhost: unknown command 'rn'; did you mean run\?$"),
         (["run", "--frames"], 2, r"^fxhost run: --frames needs a value$"),
@@ -195,7 +197,9 @@ def case_errors():
         ("30:origin=1,2,3", r"frame 30 is past the last frame 24"),
         ("GenericTwist.center=0,0,0", r"no effect GenericTwist in the run")]]
     cases.append((["run", "_GenericTranslate", "--frames", "1", "--set", "on mesh=0.49"], 0, r"^$"))
-    if not FXHOST.endswith(".exe"):
+    if not FXHOST.endswith(".exe"):  # Windows names hold no control characters
+        cases.append((["run", "--scene", write("line\nbreak.obj", "v 1 x 0\n"), "--out", out], 1,
+                      r"^fxhost: \S+line\\x0Abreak\.obj:1: 'x' is not a number$"))
         cases.append((["list", "--plugin", write("windows.fx", b"MZ\x90\x00" + bytes(60))], 1,
                       r"^fxhost: cannot load plug-in \S+windows\.fx: a Windows DLL, for a Windows host \(fxhost\.exe"))
     if PROBE != "none":  # the viewer: its size, and a script refused before a window opens

@@ -75,7 +75,9 @@ def case_script():
                           ("up x", "'x': expected y or z"), ("move 2 3", "no effect 2 in the stack of 1"),
                           ("bypass 2 maybe", "no effect 2 in the stack of 1"),
                           ("save-frame ./script.txt", "saving would overwrite the script ./script.txt"),
-                          ("orbit a b", "'a': expected a number from -1e6 to 1e6")):
+                          ("orbit a b", "'a': expected a number from -1e6 to 1e6"),
+                          ("scene no\x1bne.obj", "no\\x1Bne.obj: cannot open: No such file or directory (the current "
+                           "scene stays)")):
         result = view(f"add GenericTwist\n{edit}\nadd GenericMagnet\n")
         check(result.returncode == 1 and result.stderr == f"fxhost view: script.txt:2: {message}\n",
               f"a failing action: {result.returncode} {result.stderr!r}")
