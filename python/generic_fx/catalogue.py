@@ -3,6 +3,7 @@ import os
 from collections import namedtuple
 
 from . import _native
+from .arguments import path as file_path
 
 
 class Effect(namedtuple("Effect", "index name built description author title does gizmo", defaults=("", "", ""))):
@@ -15,7 +16,7 @@ class Effect(namedtuple("Effect", "index name built description author title doe
 
 def plugin_path(plugin=None) -> str:
     """The plug-in to load: `plugin` when given, else the generic.fx installed beside the package."""
-    path = os.fspath(plugin) if plugin is not None else os.path.join(os.path.dirname(__file__), "generic.fx")
+    path = file_path(plugin, "plugin") if plugin is not None else os.path.join(os.path.dirname(__file__), "generic.fx")
     if not os.path.isfile(path):
         raise FileNotFoundError(f"plugin: no generic.fx at {path}")
     return path

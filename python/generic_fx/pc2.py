@@ -5,6 +5,8 @@ then every sample's points as float32 x, y, z."""
 import os
 import struct
 
+from .arguments import float_number, path as file_path
+
 HEADER = struct.Struct("<12siiffi")
 SIGNATURE = b"POINTCACHE2\0"
 
@@ -25,12 +27,15 @@ def write_pc2(path, frames, start=0.0, rate=1.0):
         raise ValueError(f"frames: expected shape (F, N, 3), got {frames.shape}")
     if not frames.flags.c_contiguous:
         raise ValueError("frames: expected a C-contiguous array (numpy.ascontiguousarray makes a copy)")
-    path = os.fspath(path)
+    path = file_path(path, "path")
+    start, rate = float_number(start, "start"), float_number(rate, "rate")
+    if rate <= 0:
+        raise ValueError(f"rate: {rate} is not a positive number of frames between samples")
     if os.path.isdir(path):
         raise IsADirectoryError(f"{path}: a folder, not a PC2 file")
 
     def write(out):
-        out.write(HEADER.pack(SIGNATURE, 1, frames.shape[1], float(start), float(rate), frames.shape[0]))
+        out.write(HEADER.pack(SIGNATURE, 1, frames.shape[1], start, rate, frames.shape[0]))
         out.write(memoryview(frames).cast("B"))
 
     if os.path.exists(path) and not stat.S_ISREG(os.stat(path).st_mode):
@@ -58,7 +63,7 @@ def read_pc2(path):
     file that is not one, or shorter than its header says."""
     import numpy as np
 
-    with open(path, "rb") as f:
+    with open(file_path(path, "path"), "rb") as f:
         head = f.read(HEADER.size)
         if len(head) < HEADER.size or head[:12] != SIGNATURE:
             raise ValueError(f"{path}: not a PC2 point cache")

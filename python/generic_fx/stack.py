@@ -1,8 +1,10 @@
 """A stack of effects, run frame by frame over a geometry as fxhost runs it."""
+import numbers
 import operator
 from collections import namedtuple
 
 from . import _native
+from .arguments import number, text, truth, whole
 from .catalogue import plugin_path
 from .geometry import Geometry
 
@@ -28,18 +30,16 @@ class Param(namedtuple("Param", "name kind stored real real_text quantity unit m
                    j.get("meaning", ""), j.get("more", ""), pair(j.get("range")), pair(j.get("rangeText")))
 
 
-_LAST_FRAME = 2**31 - 1  # frames are counted in a C int
-
-
-def _frame(value, name, least):
-    """A frame number or count (a numpy integer too) from `least` to _LAST_FRAME, or the error naming it."""
+def _index_of(value, name):
+    """An effect's index (a numpy integer too), from 0; the stack checks the top."""
+    if isinstance(value, bool):
+        raise TypeError(f"{name}: expected an index or a name, got bool")
     try:
         value = operator.index(value)
     except TypeError:
-        raise TypeError(f"{name}: expected a whole number, got {type(value).__name__}") from None
-    if not least <= value <= _LAST_FRAME:
-        raise ValueError(f"{name}: {value} is not {'0 (before the start) or ' if least == 0 else ''}"
-                         f"a frame from 1 to {_LAST_FRAME}")
+        raise TypeError(f"{name}: expected an index or a name, got {type(value).__name__}") from None
+    if value < 0:
+        raise IndexError(f"{name} {value}: effects are counted from 0")
     return value
 
 
@@ -61,9 +61,14 @@ class Stack:
 
     def __init__(self, effects, fps=24.0, plugin=None):
         """effects: catalogue names ("GenericTwist") or indices, in order; frame n runs at n / fps."""
-        if isinstance(effects, (str, int)):
+        if isinstance(effects, (str, numbers.Integral)):
             effects = [effects]
-        self._native = _native.Stack(plugin_path(plugin), [str(e) for e in effects], float(fps))
+        try:
+            effects = list(effects)
+        except TypeError:
+            raise TypeError(f"effects: expected a list of names or indices, got {type(effects).__name__}") from None
+        names = [e if isinstance(e, str) else str(_index_of(e, f"effects[{i}]")) for i, e in enumerate(effects)]
+        self._native = _native.Stack(plugin_path(plugin), names, number(fps, "fps"))
 
     @property
     def names(self):
@@ -84,9 +89,7 @@ class Stack:
             if effect not in self.names:
                 raise KeyError(f"effect: no {effect} in the stack ({', '.join(self.names)})")
             return self.names.index(effect)
-        if isinstance(effect, int) and effect < 0:
-            raise IndexError(f"effect {effect}: effects are counted from 0")
-        return effect
+        return _index_of(effect, "effect")
 
     def params(self, effect=0):
         """Effect `effect`'s parameters (index or name), by name: {name: Param}."""
@@ -103,11 +106,12 @@ class Stack:
         effect: only that effect (index or name); by default every effect of
         the stack that has the parameter.
         """
-        self._native.set(name, value, _frame(frame, "frame", 0), None if effect is None else self._index(effect))
+        self._native.set(text(name, "name", "a parameter's name"), value, whole(frame, "frame", 0),
+                         None if effect is None else self._index(effect))
 
     def bypass(self, effect, bypassed=True):
         """A bypassed effect is neither updated nor processed."""
-        self._native.bypass(self._index(effect), bypassed)
+        self._native.bypass(self._index(effect), truth(bypassed, "bypassed"))
 
     def start(self):
         """Fresh effects, the values set before the start, then each effect's start."""
@@ -115,7 +119,7 @@ class Stack:
 
     def update(self, time=None):
         """The next frame's update, at `time` seconds (by default frame / fps)."""
-        self._native.update(time)
+        self._native.update(None if time is None else number(time, "time"))
 
     def process(self, geometry, out=None):
         """Runs every effect over `geometry` and returns the deformed geometry:
@@ -134,7 +138,9 @@ class Stack:
         "curves", all curves one after the other) into one float32 (frames,
         N, 3) array: `out` when given."""
         _geometry(geometry)
-        frames = _frame(frames, "frames", 1)
+        frames = whole(frames, "frames", 1)
+        if text(kind, "kind", "'mesh', 'particles' or 'curves'") not in ("mesh", "particles", "curves"):
+            raise ValueError(f"kind: {kind!r} is not 'mesh', 'particles' or 'curves'")
         if self.frame < 0:
             self.start()
         if out is None:

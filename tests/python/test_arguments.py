@@ -60,6 +60,16 @@ def read_only(a):
     (lambda: fx.Stack(["GenericTwist"]).set("freq\0", 0.5), KeyError, r"no parameter 'freq\\\\x00' in GenericTwist"),
     (lambda: fx.Stack(["GenericTwist"]).update(), fx.FrameOrderError, "update before start"),
     (lambda: fx.Stack(["GenericTwist"]).bake(fx.Geometry(positions=P), 3, kind="particles"), ValueError, "kind: the geometry has no particles"),
+    # Nothing taken for what it is not: a string for a number, a NUL's end for the word, a truth value for an index.
+    (lambda: fx.Stack(["GenericTwist"]).bake(fx.Geometry(positions=P), 3, kind="mesh\0x"), ValueError, r"kind: 'mesh\\x00x' is not 'mesh'"),
+    (lambda: fx.Stack(["GenericTwist"], fps="24"), TypeError, "fps: expected a number, got str"),
+    (lambda: fx.Stack(["GenericTwist"]).update("1"), TypeError, "time: expected a number, got str"),
+    (lambda: fx.Stack([True]), TypeError, r"effects\[0\]: expected an index or a name, got bool"),
+    (lambda: fx.Stack(None), TypeError, "effects: expected a list of names or indices, got NoneType"),
+    (lambda: fx.Stack(["GenericTwist"]).params(1.5), TypeError, "effect: expected an index or a name, got float"),
+    (lambda: fx.Stack(["GenericTwist"]).set(5, 0.5), TypeError, "name: expected a parameter's name, got int"),
+    (lambda: fx.Stack(["GenericTwist"]).bypass(0, "yes"), TypeError, "bypassed: expected True or False, got str"),
+    (lambda: fx.catalogue(plugin=5), TypeError, "plugin: expected a file's path, got int"),
 ])
 def test_refused_with_the_argument_named(make, error, message):
     with pytest.raises(error, match=message):

@@ -22,11 +22,14 @@ def test_header_samples_and_replacement(tmp_path):
 
     fx.write_pc2(path, frames[:1])  # a second bake replaces the first, leaving nothing beside it
     assert path.stat().st_size == 32 + 36 and os.listdir(path.parent) == ["Cube.pc2"]
-    for bad, error, message in [(frames.astype(np.float64), TypeError, "frames: expected a float32"),
-                                (frames[0], ValueError, r"frames: expected shape \(F, N, 3\)"),
-                                (frames[:, ::2], ValueError, "frames: expected a C-contiguous")]:
+    for bad, error, message in [(dict(frames=frames.astype(np.float64)), TypeError, "frames: expected a float32"),
+                                (dict(frames=frames[0]), ValueError, r"frames: expected shape \(F, N, 3\)"),
+                                (dict(frames=frames[:, ::2]), ValueError, "frames: expected a C-contiguous"),
+                                (dict(start=float("nan")), ValueError, "start: nan is not a finite float"),
+                                (dict(rate=0), ValueError, "rate: 0.0 is not a positive number"),
+                                (dict(rate="1"), TypeError, "rate: expected a number, got str")]:
         with pytest.raises(error, match=message):
-            fx.write_pc2(path, bad)
+            fx.write_pc2(path, **{"frames": frames, **bad})
     assert path.stat().st_size == 32 + 36 and os.listdir(path.parent) == ["Cube.pc2"]
     with pytest.raises(IsADirectoryError, match="fx: a folder, not a PC2 file"):
         fx.write_pc2(path.parent, frames)
@@ -39,6 +42,8 @@ def test_header_samples_and_replacement(tmp_path):
     assert not os.path.isfile(os.devnull)
     os.unlink(tmp_path / "link.pc2")
 
+    with pytest.raises(TypeError, match="path: expected a file's path, got int"):
+        fx.read_pc2(999)  # never a file descriptor
     # A header that promises more than the file holds, up to counts no memory could hold.
     for tail, header, message in [(data[32:-4], (3, 2), "2 samples of 3 points announced, 5 points held"),
                                   (data[32:], (2**31 - 1,) * 2, "2147483647 samples of 2147483647 points announced")]:

@@ -1,0 +1,59 @@
+"""The package's arguments, checked as they come: each refusal names the
+argument, and nothing is converted (a string is not read as a number, an
+integer is not taken for a file descriptor)."""
+import math
+import numbers
+import operator
+import os
+import sys
+
+LAST_FRAME = 2**31 - 1  # frames are counted in a C int
+FLOAT_MAX = 3.4028234663852886e38
+
+
+def whole(value, name, least):
+    """A frame number or count (a numpy integer too) from `least` to LAST_FRAME."""
+    try:
+        value = operator.index(value)
+    except TypeError:
+        raise TypeError(f"{name}: expected a whole number, got {type(value).__name__}") from None
+    if not least <= value <= LAST_FRAME:
+        raise ValueError(f"{name}: {value} is not {'0 (before the start) or ' if least == 0 else ''}"
+                         f"a frame from 1 to {LAST_FRAME}")
+    return value
+
+
+def number(value, name):
+    """A real number (a numpy one too), not a truth value; the range is the caller's to check."""
+    if isinstance(value, bool) or not isinstance(value, numbers.Real):
+        raise TypeError(f"{name}: expected a number, got {type(value).__name__}")
+    return float(value)
+
+
+def float_number(value, name):
+    """A finite number that a float holds."""
+    value = number(value, name)
+    if not math.isfinite(value) or abs(value) > FLOAT_MAX:
+        raise ValueError(f"{name}: {value} is not a finite float")
+    return value
+
+
+def truth(value, name):
+    """True or False (a numpy bool too)."""
+    np = sys.modules.get("numpy")
+    if isinstance(value, bool) or (np is not None and isinstance(value, np.bool_)):
+        return bool(value)
+    raise TypeError(f"{name}: expected True or False, got {type(value).__name__}")
+
+
+def text(value, name, what):
+    if not isinstance(value, str):
+        raise TypeError(f"{name}: expected {what}, got {type(value).__name__}")
+    return value
+
+
+def path(value, name):
+    """A file's path: a string, bytes or a path object."""
+    if not isinstance(value, (str, bytes, os.PathLike)):
+        raise TypeError(f"{name}: expected a file's path, got {type(value).__name__}")
+    return os.fspath(value)
