@@ -44,8 +44,19 @@ bool looksLikeNumber(const std::string& word) {
 // CLI11's report of a command line it could not read, in fxhost's words.
 std::string reworded(const CLI::ParseError& e) {
     const std::string what = e.what();
-    if (e.get_name() == "ArgumentMismatch") return what.substr(0, what.find(':')) + " needs a value";
-    if (e.get_name() == "ExtrasError") return "unexpected " + what.substr(what.find(':') + 2);
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&e)) {
+        const std::string name = what.substr(0, what.find(':'));
+        // An option of one value named twice: which one was meant is not fxhost's to guess.
+        if (what.find("At Most") != std::string::npos) return name + " is given more than once: give it once";
+        return name + " needs a value";
+    }
+    if (dynamic_cast<const CLI::ExtrasError*>(&e)) {
+        // CLI11 lists the words left over as it took them: last first.
+        std::string words, rest = what.substr(what.find(':') + 2);
+        for (size_t blank; (blank = rest.rfind(' ')) != std::string::npos; rest.resize(blank))
+            words += ::quoted(rest.substr(blank + 1)) + " ";
+        return "unexpected " + words + ::quoted(rest);
+    }
     return what;
 }
 }  // namespace

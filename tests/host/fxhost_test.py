@@ -181,6 +181,8 @@ def case_errors():
         (["run", "--frame", "3"], 2, r"^fxhost run: unknown option --frame; did you mean --frames\?$"),
         (["rn"], 2, r"^fxhost: unknown command 'rn'; did you mean run\?$"),
         (["run", "--frames"], 2, r"^fxhost run: --frames needs a value$"),
+        (["run", "--frames", "3", "--frames", "4"], 2, r"^fxhost run: --frames is given more than once: give it once$"),
+        (["list", "a", "b"], 2, r"^fxhost list: unexpected 'a' 'b'$"),
         # An empty word (an unset shell variable) is refused, not taken for the option left out.
         (["run", "--scene", "", "--out", out], 2, r"^fxhost: --scene '': expected a value, not an empty word$"),
         (["run", "twist", "--out", ""], 2, r"^fxhost: --out '': expected a value"),
