@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 void writeAtomically(const std::string& target, const std::function<bool(const std::string&)>& write) {
     std::error_code ignored;
     const fs::file_status status = fs::status(target, ignored);
-    if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status)) {
+    if (fs::is_directory(status)) throw RunError("cannot write " + target + ": a folder, not a file");
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
         // A device or a pipe (/dev/stdout) takes the bytes as they come: it cannot be renamed over.
         errno = 0;
         if (!write(target))

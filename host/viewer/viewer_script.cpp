@@ -15,19 +15,23 @@
 #include "viewer.h"
 
 namespace {
+// An action's words after its name: a count, or the rest of the line.
+constexpr int kRest = -1;        // one word or more
+constexpr int kRestOrNone = -2;  // maybe none
+
 struct Action {
     const char* name;
-    int words;  // how many follow it; -1: the rest of the line, maybe empty
+    int words;
     const char* takes;
     const char* does;
 };
 const Action kActions[] = {
-    {"scene", -1, "[PATH]", "open a scene file (none: the built-in scene)"},
+    {"scene", kRestOrNone, "[PATH]", "open a scene file (none: the built-in scene)"},
     {"add", 1, "EFFECT", "add an effect at the end of the stack"},
     {"remove", 1, "N", "remove the stack's Nth effect (counted from 1)"},
     {"move", 2, "N M", "move the Nth effect to place M"},
     {"bypass", 2, "N on|off", "bypass the Nth effect, or run it again"},
-    {"set", -1, "[N] NAME=VALUE", "edit a parameter of the Nth effect, or of every effect that has it"},
+    {"set", kRest, "[N] NAME=VALUE", "edit a parameter of the Nth effect, or of every effect that has it"},
     {"frame", 1, "N", "show frame N; prints how long it took"},
     {"play", 1, "FRAMES", "play that many frames; prints the time per frame"},
     {"frames", 1, "N", "the number of frames"},
@@ -40,11 +44,11 @@ const Action kActions[] = {
     {"frame-all", 0, "", "frame the whole scene"},
     {"show", 2, "WHAT on|off", "show or hide the gizmos, mesh, wireframe, curves or particles"},
     {"wait", 1, "FRAMES", "draw that many frames before the next action"},
-    {"screenshot", -1, "PATH", "write the picture as PNG"},
-    {"screenshot-window", -1, "PATH", "write the whole window as PNG"},
-    {"save-frame", -1, "PATH", "write the frame shown as OBJ"},
-    {"save-session", -1, "PATH", "write the session as JSON"},
-    {"load-session", -1, "PATH", "read a session"},
+    {"screenshot", kRest, "PATH", "write the picture as PNG"},
+    {"screenshot-window", kRest, "PATH", "write the whole window as PNG"},
+    {"save-frame", kRest, "PATH", "write the frame shown as OBJ"},
+    {"save-session", kRest, "PATH", "write the session as JSON"},
+    {"load-session", kRest, "PATH", "read a session"},
     {"fit", 1, "N", "bring the Nth effect's centre and reach to the scene"},
     {"quit", 0, "", "close the window"},
 };
@@ -109,7 +113,8 @@ ViewerScript::ViewerScript(const std::string& path) : path_(path) {
             for (const Action& a : kActions) names.push_back(a.name);
             throw RunError(at + "unknown action " + quoted(line.words[0]) + didYouMean(line.words[0], names));
         }
-        if (action->words >= 0 && line.words.size() != size_t(action->words) + 1)
+        if (action->words >= 0 ? line.words.size() != size_t(action->words) + 1
+                               : action->words == kRest && line.words.size() == 1)
             throw RunError(at + "expected " + action->name + (*action->takes ? " " : "") + action->takes);
         const size_t start = text.find(line.words[0]) + line.words[0].size();
         line.rest = text.substr(text.find_first_not_of(" \t", start) == std::string::npos
@@ -230,7 +235,7 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
                                                    {"wireframe", &show.wireframe}, {"curves", &show.curves},
                                                    {"particles", &show.particles}};
         const auto it = what.find(w[1]);
-        if (it == what.end()) throw UsageError("show: no figure " + quoted(w[1]));
+        if (it == what.end()) throw UsageError(quoted(w[1]) + ": expected gizmos, mesh, wireframe, curves or particles");
         *it->second = onOff(w[2]);
     }
     else if (command == "wait") waiting_ = count(w[1], 0, kMaxFrames);

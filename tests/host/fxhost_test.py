@@ -209,6 +209,8 @@ def case_errors():
                    r"8192x8192$"),
                   (["view", "--script", write("typo.txt", "add twist\nfrobnicate\n")], 1,
                    r"^fxhost: \S*typo\.txt:2: unknown action 'frobnicate'$"),
+                  (["view", "--script", write("nopath.txt", "add twist\nscreenshot\n")], 1,
+                   r"^fxhost: \S*nopath\.txt:2: expected screenshot PATH$"),
                   (["view", "--script", write("nul.txt", "add twist\0x\n")], 1,
                    r"^fxhost: \S*nul\.txt:1: a NUL byte: a script is text, an action a line$"),
                   (["pages", "--out", write("pages.txt", "mine")], 2,

@@ -76,6 +76,8 @@ def case_script():
                           ("bypass 2 maybe", "no effect 2 in the stack of 1"),
                           ("save-frame ./script.txt", "saving would overwrite the script ./script.txt"),
                           ("orbit a b", "'a': expected a number from -1e6 to 1e6"),
+                          ("show everything on", "'everything': expected gizmos, mesh, wireframe, curves or particles"),
+                          ("save-frame .", "cannot write .: a folder, not a file"),
                           ("scene no\x1bne.obj", "no\\x1Bne.obj: cannot open: No such file or directory (the current "
                            "scene stays)")):
         result = view(f"add GenericTwist\n{edit}\nadd GenericMagnet\n")
