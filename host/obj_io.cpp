@@ -70,7 +70,8 @@ public:
                 ++seen[key == "v" ? 0 : key == "vt" ? 1 : 2];
             } else if (key == "f" || key == "l" || key == "p") {
                 const size_t least = key == "f" ? 3 : key == "l" ? 2 : 1;
-                if (t.size() < least + 1) fail(key + " needs at least " + std::to_string(least) + " indices");
+                if (t.size() < least + 1)
+                    fail(key + " needs at least " + std::to_string(least) + (least == 1 ? " index" : " indices"));
                 int withUv = 0;
                 for (size_t k = 1; k < t.size(); ++k) withUv += corner(t[k], seen);
                 if (key == "f") faceUvs(withUv, int(t.size()) - 1);
@@ -91,7 +92,9 @@ private:
         for (size_t at; (at = text.find('/', start)) != std::string::npos; start = at + 1)
             parts.push_back(text.substr(start, at - start));
         parts.push_back(text.substr(start));
-        if (parts.size() > 3 || parts[0].empty()) fail("malformed index " + quoted(text));
+        // Only a texture coordinate's place may stand empty (v//vn).
+        if (parts.size() > 3 || parts[0].empty() || (parts.size() > 1 && parts.back().empty()))
+            fail("malformed index " + quoted(text));
         for (size_t k = 0; k < parts.size(); ++k) {
             if (parts[k].empty()) continue;
             char* end = nullptr;

@@ -134,6 +134,8 @@ def case_errors():
            "uv.obj": ("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1/1 2/2 3/3\n", r"uv\.obj:4: texture coordinate index 1 is out of range"),
            "mixed.obj": ("v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nf 1/1 2/1 3/1\nf 1 2 3\n", r"mixed\.obj:6: a face without"),
            "short.obj": ("v 0 0 0\nv 1 0 0\nf 1 2\n", r"short\.obj:3: f needs at least 3"),
+           "point.obj": ("v 0 0 0\np\n", r"point\.obj:2: p needs at least 1 index$"),
+           "slash.obj": ("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3/\n", r"slash\.obj:4: malformed index '3/'$"),
            # Numbers that are not finite floats, as typed or as fxhost writes a point an effect made so.
            "nan.obj": ("v 0 0 0\nv 1 nan 2\n", r"nan\.obj:2: 'nan' is not a finite number"),
            "inf.obj": ("v 3 4 inf\n", r"inf\.obj:1: 'inf' is not a finite number"),
@@ -147,7 +149,8 @@ def case_errors():
            # What the scene fuzzer found.
            "uv_lost_in_reader.obj": (b'v 0 0 0\nv\xa4"0\nv 2 3 4\nf 1 2 3 4\nf/  1 1 0\nv 0 1 0\nv 0 1 0\n'
                                      b'v 0 10 0 0\n 0\nf 1 2 3/ 1 5 2\n',
-                                     r"uv_lost_in_reader\.obj.*(mix corners with and without texture|names no vertex, normal or texture)"),
+                                     r"uv_lost_in_reader\.obj.*(mix corners with and without texture|names no vertex, normal or texture|"
+                                     r"malformed index)"),
            "index_reader_dropped.obj": (b" 0 \xa4\xa4\xa4\x911 0\xbe\xff\xff3\n\xf2p 201\n0 0\nv\x911\n0 0 0\nv\x911\n"
                                         b"0 A\xcfD\x00\x00\xcc\xf5\rp 200\n0 0\nv\x911\n0 \n\xc5\n\nv\x91\n\x0e\xe01 3\n\xf2p \n",
                                         r"index_reader_dropped\.obj.*(index names no vertex|is out of range|not a number)")}
