@@ -129,6 +129,19 @@ private:
     bool facesHaveUvs_ = false;
 };
 
+// Skin weights ("vw") are no part of a scene, and the reader refuses some it
+// could pass over (a negative joint): each such line becomes a comment.
+void skipSkinWeights(std::string& text) {
+    for (size_t at = 0; at < text.size();) {
+        const size_t first = text.find_first_not_of(" \t", at);
+        if (first == std::string::npos) return;
+        if (text.compare(first, 3, "vw ") == 0 || text.compare(first, 3, "vw\t") == 0) text[first] = '#';
+        const size_t end = text.find('\n', first);
+        if (end == std::string::npos) return;
+        at = end + 1;
+    }
+}
+
 // The line check counts what the file declares; the reader may still skip
 // a line it cannot parse, so every index is checked again against what was read.
 void checkIndices(const std::string& path, const tinyobj::attrib_t& attrib,
@@ -262,6 +275,7 @@ Scene loadObj(const std::string& path) {
     if (const size_t first = text.find_first_not_of(" \t\r\n"); first != std::string::npos && text[first] == '{')
         throw RunError(path + ": JSON (a glTF file or a session?), not a Wavefront OBJ scene");
     Prescan(path).run(text);
+    skipSkinWeights(text);
 
     tinyobj::attrib_t attrib;
     std::vector<tinyobj::shape_t> shapes;
