@@ -237,9 +237,16 @@ void saveSession(const Session& session, const std::string& path) {
         j["camera"] = {{"up", upAxisName(c.up)}, {"yaw", c.yaw}, {"pitch", c.pitch}, {"distance", c.distance},
                        {"radius", c.radius}, {"target", {c.target[0], c.target[1], c.target[2]}}};
     }
-    writeAtomically(path, [&j](const std::string& temporary) {
+    std::string text;
+    try {
+        text = j.dump(2);
+    } catch (const json::type_error&) {  // the one string not of fxhost's making
+        throw RunError("cannot save the session: the scene's path " + session.scenePath +
+                       " is not UTF-8 text, and a session is");
+    }
+    writeAtomically(path, [&text](const std::string& temporary) {
         std::ofstream out(temporary, std::ios::binary);
-        out << j.dump(2) << '\n';
+        out << text << '\n';
         out.close();
         return bool(out);
     });

@@ -10,6 +10,7 @@ import filecmp
 import functools
 import json
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -26,10 +27,11 @@ def path(name):
 
 
 def view(script, *options, timeout=120):
-    with open(path("script.txt"), "w") as f:
+    # A file name's bytes that are not UTF-8 pass through as Python's surrogates.
+    with open(path("script.txt"), "w", errors="surrogateescape") as f:
         f.write("\n".join(line.strip() for line in script.strip().splitlines()) + "\n")
     return subprocess.run([FXHOST, "view", "--script", "script.txt", *options], cwd=WORK, capture_output=True,
-                          text=True, timeout=timeout)
+                          text=True, errors="surrogateescape", timeout=timeout)
 
 
 def case_script():
@@ -97,6 +99,12 @@ def case_script():
         check(result.returncode == 1 and result.stderr == f"fxhost view: script.txt:2: saving the {what} would "
               "overwrite the scene ./scene.obj\n" and open(path("scene.obj")).read().startswith("v 0 0 0")
               and not os.path.exists(path("never.json")), f"the {what} saved over the scene: {result.returncode} {result.stderr!r}")
+
+    # A session is UTF-8 text: a scene whose name is not cannot be saved in one, and is told so.
+    shutil.copy(path("scene.obj"), path("sc\udcff.obj"))
+    result = view("scene sc\udcff.obj\nsave-session bytes.json\n")
+    check(result.returncode == 1 and result.stderr == "fxhost view: script.txt:2: cannot save the session: the scene's "
+          "path sc\udcff.obj is not UTF-8 text, and a session is\n", f"{result.returncode} {result.stderr!r}")
 
     # view --help tells every key, the mouse and every script action.
     help_text = subprocess.run([FXHOST, "view", "--help"], capture_output=True, text=True, timeout=30).stdout
