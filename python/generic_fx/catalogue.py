@@ -15,8 +15,10 @@ class Effect(namedtuple("Effect", "index name built description author title doe
 
 
 def plugin_path(plugin=None) -> str:
-    """The plug-in to load: `plugin` when given, else the generic.fx installed beside the package."""
-    path = file_path(plugin, "plugin") if plugin is not None else os.path.join(os.path.dirname(__file__), "generic.fx")
+    """The plug-in to load, as an absolute path: `plugin` when given (a bare name is a file in the current
+    folder, never one of the system's libraries), else the generic.fx installed beside the package."""
+    path = (os.fsdecode(os.path.abspath(file_path(plugin, "plugin"))) if plugin is not None
+            else os.path.join(os.path.dirname(__file__), "generic.fx"))
     if not os.path.isfile(path):
         raise FileNotFoundError(f"plugin: no generic.fx at {path}")
     return path
@@ -26,4 +28,4 @@ def catalogue(plugin=None) -> list:
     """Every effect the plug-in creates, by index."""
     import json
 
-    return [Effect(**row) for row in json.loads(_native.catalogue_json(plugin_path(plugin)))]
+    return [Effect(**row) for row in json.loads(_native.catalogue_json(os.fsencode(plugin_path(plugin))))]

@@ -1,6 +1,7 @@
 """A stack of effects, run frame by frame over a geometry as fxhost runs it."""
 import numbers
 import operator
+import os
 from collections import namedtuple
 
 from . import _native
@@ -68,7 +69,8 @@ class Stack:
         except TypeError:
             raise TypeError(f"effects: expected a list of names or indices, got {type(effects).__name__}") from None
         names = [e if isinstance(e, str) else str(_index_of(e, f"effects[{i}]")) for i, e in enumerate(effects)]
-        self._native = _native.Stack(plugin_path(plugin), names, number(fps, "fps"))
+        # The path's bytes as the file system has them: a name need not be UTF-8.
+        self._native = _native.Stack(os.fsencode(plugin_path(plugin)), names, number(fps, "fps"))
 
     @property
     def names(self):

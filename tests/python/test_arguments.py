@@ -1,6 +1,8 @@
 """What the package refuses, with the argument named; what it hands back;
 what it allocates; the GIL while the effects run."""
 import gc
+import os
+import shutil
 import sys
 import threading
 import tracemalloc
@@ -74,6 +76,15 @@ def read_only(a):
 def test_refused_with_the_argument_named(make, error, message):
     with pytest.raises(error, match=message):
         make()
+
+
+def test_a_plugin_named_bare_is_in_the_current_folder(tmp_path, monkeypatch):
+    # Not looked for along the system's library path; a name need not be UTF-8.
+    for name in ("copy.fx", b"\xff.fx"):
+        shutil.copy(fx.plugin_path(), tmp_path / os.fsdecode(name))
+    monkeypatch.chdir(tmp_path)
+    assert fx.Stack(["GenericTwist"], plugin="copy.fx").names == ["GenericTwist"]
+    assert fx.catalogue(plugin=b"\xff.fx")[1].name == "GenericTwist"
 
 
 def test_results_refused_and_handed_back():
