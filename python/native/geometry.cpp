@@ -87,6 +87,8 @@ Geometry::Geometry(py::handle positions, py::handle triangles, py::handle normal
     }
 
     hasSpline_ = !curves.is_none();
+    if (!hasSpline_ && !closed.is_none() && (!py::isinstance<py::sequence>(closed) || py::len(closed) != 0))
+        refuseValue("closed", "there are no curves to close");
     if (hasSpline_) {
         if (!py::isinstance<py::sequence>(curves) || py::isinstance<py::str>(curves))
             refuseType("curves", "expected a sequence of float32 arrays of shape (N, 3)");

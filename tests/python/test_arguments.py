@@ -38,6 +38,7 @@ def read_only(a):
     (lambda: fx.Geometry(curves=[P, P.astype(np.float16)]), TypeError, r"curves\[1\]: expected float32 elements, got float16"),
     (lambda: fx.Geometry(curves=P), ValueError, r"curves\[0\]: expected shape"),
     (lambda: fx.Geometry(curves=[P], closed=[True, False]), ValueError, r"closed: expected one truth value per curve \(1\)"),
+    (lambda: fx.Geometry(closed=[True]), ValueError, "closed: there are no curves to close"),
     (lambda: fx.Geometry(particles=P.view(np.int32)), TypeError, "particles: expected float32 elements, got int32"),
     (lambda: fx.Stack(["GenericTwst"]), KeyError, "unknown effect 'GenericTwst'"),
     (lambda: fx.Stack(["GenericTwist"], fps=0), ValueError, "fps: "),
