@@ -11,15 +11,30 @@ LAST_FRAME = 2**31 - 1  # frames are counted in a C int
 FLOAT_MAX = 3.4028234663852886e38
 
 
+def _integer(value, name, expected):
+    """An integer (a numpy one too), never a truth value."""
+    if not isinstance(value, bool):
+        try:
+            return operator.index(value)
+        except TypeError:
+            pass
+    raise TypeError(f"{name}: expected {expected}, got {type(value).__name__}")
+
+
 def whole(value, name, least):
-    """A frame number or count (a numpy integer too) from `least` to LAST_FRAME."""
-    try:
-        value = operator.index(value)
-    except TypeError:
-        raise TypeError(f"{name}: expected a whole number, got {type(value).__name__}") from None
+    """A frame number or count from `least` to LAST_FRAME."""
+    value = _integer(value, name, "a whole number")
     if not least <= value <= LAST_FRAME:
         raise ValueError(f"{name}: {value} is not {'0 (before the start) or ' if least == 0 else ''}"
                          f"a frame from 1 to {LAST_FRAME}")
+    return value
+
+
+def effect_index(value, name):
+    """An effect's index, from 0; the stack checks the top."""
+    value = _integer(value, name, "an index or a name")
+    if value < 0:
+        raise IndexError(f"{name} {value}: effects are counted from 0")
     return value
 
 

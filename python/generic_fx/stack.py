@@ -1,11 +1,10 @@
 """A stack of effects, run frame by frame over a geometry as fxhost runs it."""
 import numbers
-import operator
 import os
 from collections import namedtuple
 
 from . import _native
-from .arguments import number, text, truth, whole
+from .arguments import effect_index, number, text, truth, whole
 from .catalogue import plugin_path
 from .geometry import Geometry
 
@@ -29,19 +28,6 @@ class Param(namedtuple("Param", "name kind stored real real_text quantity unit m
         real = tuple(j["real"]) if isinstance(j.get("real"), list) else j.get("real")
         return cls(j["name"], j["kind"], stored, real, j.get("realText", ""), j.get("quantity", ""), j.get("unit", ""),
                    j.get("meaning", ""), j.get("more", ""), pair(j.get("range")), pair(j.get("rangeText")))
-
-
-def _index_of(value, name):
-    """An effect's index (a numpy integer too), from 0; the stack checks the top."""
-    if isinstance(value, bool):
-        raise TypeError(f"{name}: expected an index or a name, got bool")
-    try:
-        value = operator.index(value)
-    except TypeError:
-        raise TypeError(f"{name}: expected an index or a name, got {type(value).__name__}") from None
-    if value < 0:
-        raise IndexError(f"{name} {value}: effects are counted from 0")
-    return value
 
 
 def _geometry(value, name="geometry"):
@@ -68,7 +54,7 @@ class Stack:
             effects = list(effects)
         except TypeError:
             raise TypeError(f"effects: expected a list of names or indices, got {type(effects).__name__}") from None
-        names = [e if isinstance(e, str) else str(_index_of(e, f"effects[{i}]")) for i, e in enumerate(effects)]
+        names = [e if isinstance(e, str) else str(effect_index(e, f"effects[{i}]")) for i, e in enumerate(effects)]
         # The path's bytes as the file system has them: a name need not be UTF-8.
         self._native = _native.Stack(os.fsencode(plugin_path(plugin)), names, number(fps, "fps"))
 
@@ -91,7 +77,7 @@ class Stack:
             if effect not in self.names:
                 raise KeyError(f"effect: no {effect} in the stack ({', '.join(self.names)})")
             return self.names.index(effect)
-        return _index_of(effect, "effect")
+        return effect_index(effect, "effect")
 
     def params(self, effect=0):
         """Effect `effect`'s parameters (index or name), by name: {name: Param}."""
