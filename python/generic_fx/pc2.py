@@ -36,7 +36,7 @@ def write_pc2(path, frames, start=0.0, rate=1.0):
 
     def write(out):
         out.write(HEADER.pack(SIGNATURE, 1, frames.shape[1], start, rate, frames.shape[0]))
-        out.write(memoryview(frames).cast("B"))
+        out.write(frames)  # its bytes as they lie, none for a mesh of no points
 
     if os.path.exists(path) and not stat.S_ISREG(os.stat(path).st_mode):
         with open(path, "wb") as out:  # renamed over, a device would become a file

@@ -20,6 +20,8 @@ def test_header_samples_and_replacement(tmp_path):
     back, start, rate = fx.read_pc2(path)
     assert (start, rate) == (5.0, 0.5) and back.view(np.uint32).tolist() == frames.view(np.uint32).tolist()
 
+    fx.write_pc2(path, frames[:, :0])  # a mesh of no points
+    assert fx.read_pc2(path)[0].shape == (2, 0, 3)
     fx.write_pc2(path, frames[:1])  # a second bake replaces the first, leaving nothing beside it
     assert path.stat().st_size == 32 + 36 and os.listdir(path.parent) == ["Cube.pc2"]
     for bad, error, message in [(dict(frames=frames.astype(np.float64)), TypeError, "frames: expected a float32"),
