@@ -8,12 +8,12 @@
 #include "errors.h"
 #include "float_text.h"
 
-namespace {
-// Blanks around a number are the user's spacing, as in "1, 2, 3".
 std::string unblanked(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
     return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
+
+namespace {
 
 std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -47,7 +47,7 @@ ParamSetting parseSetting(const std::string& text) {
     setting.value = text.substr(equals + 1);
     const size_t colon = target.find(':');
     if (colon != std::string::npos) {
-        const std::string frame = target.substr(0, colon);
+        const std::string frame = unblanked(target.substr(0, colon));
         if (frame.empty() || frame.size() > 9 || frame.find_first_not_of("0123456789") != std::string::npos ||
             std::stoi(frame) < 1)
             refuse(setting, "the frame must be a number from 1");
@@ -56,7 +56,7 @@ ParamSetting parseSetting(const std::string& text) {
     }
     const size_t dot = target.find('.');
     if (dot != std::string::npos) {
-        setting.effect = target.substr(0, dot);
+        setting.effect = unblanked(target.substr(0, dot));
         target = target.substr(dot + 1);
         if (!setting.effect.empty() && setting.effect[0] == '#') {
             const std::string n = setting.effect.substr(1);
@@ -66,8 +66,8 @@ ParamSetting parseSetting(const std::string& text) {
             setting.effect.clear();
         }
     }
-    if (target.empty()) refuse(setting, "no parameter name");
-    setting.name = target;
+    setting.name = unblanked(target);
+    if (setting.name.empty()) refuse(setting, "no parameter name");
     return setting;
 }
 

@@ -19,6 +19,9 @@ struct ParamSetting {
     std::string where;  // what messages call it; empty: "--set TEXT"
 };
 
+// Blanks around a name or a number are the user's spacing, as in "origin = 1, 2, 3".
+std::string unblanked(const std::string& text);
+
 // "--set TEXT", or where the setting came from.
 std::string settingLabel(const ParamSetting& setting);
 

@@ -12,6 +12,7 @@
 #include "../ranges.h"
 #include "kit/errors.h"
 #include "kit/names.h"
+#include "kit/param_setting.h"
 #include "viewer.h"
 
 namespace {
@@ -193,7 +194,7 @@ void ViewerScript::execute(Viewer& viewer, const Line& line) {
         }
         const size_t equals = assignment.find('=');
         if (equals == std::string::npos) throw UsageError("set: expected [N] NAME=VALUE");
-        const std::string name = assignment.substr(0, equals), value = assignment.substr(equals + 1);
+        const std::string name = unblanked(assignment.substr(0, equals)), value = assignment.substr(equals + 1);
         bool found = false;
         for (size_t i : effects) {
             const std::vector<HostParam>& params = timeline.params(i);

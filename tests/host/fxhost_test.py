@@ -115,11 +115,11 @@ def case_params():
 def case_set_frame():
     # An edit at frame 1 comes after the start: the moved origin drags the translation along, where set
     # before the start it only places the handle. A name may carry its effect's even in a stack of one;
-    # blanks around a point's numbers are spacing.
+    # blanks around a name and a point's numbers are spacing.
     scene = write("scene.obj", SMALL_SCENE)
     first = lambda *sets: vertices(os.path.join(run_into("out", "_GenericTranslate", "--scene", scene, "--frames", "1",
                                                          *sets), "frame_0001.obj"))
-    frame = first("--set", "1:origin=5, 0, 0", "--set", "_GenericTranslate.on mesh= 0")
+    frame = first("--set", "1: origin =5, 0, 0", "--set", "_GenericTranslate . on mesh= 0")
     check(close(frame[0], (1, 2, 3)) and close(frame[3], (5, 10, 0)), f"origin moved at frame 1, mesh off: {frame}")
     check(close(first("--set", "origin=5,0,0")[3], (0, 10, 0)), "origin set before the start")
 

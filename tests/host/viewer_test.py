@@ -130,7 +130,7 @@ def case_script():
     listed = [name for _, name, _ in host_checks.catalogue(subprocess.run([FXHOST, "list", "--bold", "never"],
                                                                          capture_output=True, text=True).stdout)]
     script = [f"add {name}" for name in ["_GenericTranslate"] + [n for n in listed if n != "_GenericTranslate"]]
-    script += ["frame 9", "set intensity=0.9", "set 1 origin=0,1,0", "frame 30", "set speed=0.9", "bypass 2 on",
+    script += ["frame 9", "set intensity=0.9", "set 1 origin = 0,1,0", "frame 30", "set speed=0.9", "bypass 2 on",
                "frame 40", "frame 33", "save-frame all.obj", "save-session all.json"]
     result = view("\n".join(script))
     check(result.returncode == 0 and not result.stderr, f"view of every effect: {result.stderr}")
