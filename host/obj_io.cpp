@@ -274,6 +274,11 @@ Scene loadObj(const std::string& path) {
     if (text.compare(0, 4, "glTF") == 0) throw RunError(path + ": a binary glTF file, not a Wavefront OBJ scene");
     if (const size_t first = text.find_first_not_of(" \t\r\n"); first != std::string::npos && text[first] == '{')
         throw RunError(path + ": JSON (a glTF file or a session?), not a Wavefront OBJ scene");
+    // Text that no line of would read: named for what it is, not refused at some line or found empty.
+    if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0)
+        throw RunError(path + ": UTF-16 text; fxhost reads a scene as UTF-8 (or ASCII)");
+    if (text.find('\n') == std::string::npos && text.find('\r') != std::string::npos)
+        throw RunError(path + ": its lines end in a carriage return alone; fxhost reads lines ended by LF or CRLF");
     Prescan(path).run(text);
     skipSkinWeights(text);
 

@@ -144,6 +144,8 @@ def case_errors():
            # What fxhost writes besides OBJ, read back as a scene.
            "run.glb": (b"glTF\x02\0\0\0v 0 0 0\n", r"run\.glb: a binary glTF file, not a Wavefront OBJ scene$"),
            "session.json": ('\n {"version": 1}', r"session\.json: JSON \(a glTF file or a session\?\), not a Wavefront"),
+           "utf16.obj": ("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n".encode("utf-16"), r"utf16\.obj: UTF-16 text; fxhost reads"),
+           "mac.obj": ("v 0 0 0\rv 1 0 0\rv 0 1 0\rf 1 2 3\r", r"mac\.obj: its lines end in a carriage return alone"),
            # A control character is shown, not printed: a NUL would cut the message short.
            "nul.obj": ("v 0 0 0\nv 1\0x 0 0\n", r"nul\.obj:2: '1\\x00x' is not a number$"),
            # What the scene fuzzer found.
