@@ -5,10 +5,10 @@ import math
 import numbers
 import operator
 import os
+import struct
 import sys
 
 LAST_FRAME = 2**31 - 1  # frames are counted in a C int
-FLOAT_MAX = 3.4028234663852886e38
 
 
 def _integer(value, name, expected):
@@ -46,9 +46,14 @@ def number(value, name):
 
 
 def float_number(value, name):
-    """A finite number that a float holds."""
+    """A finite number that rounds to a finite float, as a PC2 header stores it."""
     value = number(value, name)
-    if not math.isfinite(value) or abs(value) > FLOAT_MAX:
+    try:
+        struct.pack("<f", value)  # as the header packs it: refuses a value past the largest float
+        finite = math.isfinite(value)
+    except OverflowError:
+        finite = False
+    if not finite:
         raise ValueError(f"{name}: {value} is not a finite float")
     return value
 
