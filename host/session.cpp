@@ -191,9 +191,17 @@ std::string effectField(const Session& session, size_t i) {
 
 Session loadSession(const std::string& path) {
     const std::string text = readInput(path, "session", kMaxTextBytes);
+    // A session nests six deep (an edit's point); a file of nothing but brackets would
+    // otherwise take gigabytes before it is refused.
+    constexpr int kMaxDepth = 8;
+    const auto shallow = [&](int depth, json::parse_event_t, json&) {
+        if (depth >= kMaxDepth)
+            throw RunError(path + ": values nested more than " + std::to_string(kMaxDepth) + " deep: not a session");
+        return true;
+    };
     json j;
     try {
-        j = json::parse(text);
+        j = json::parse(text, shallow);
     } catch (const json::parse_error& e) {
         throw RunError(path + ":" + position(text, e.byte) + ": not JSON: " + reason(e.what()));
     } catch (const json::exception& e) {

@@ -415,6 +415,7 @@ def case_sessions():
            ({"camera": dict(camera, up="x")}, r"camera\.up: expected y or z"),
            ({"version": 2}, r"version: 2 is a newer session than this fxhost reads \(1\)"),
            ([], r"expected an object \(a session\)"),
+           ("[" * 9 + "]" * 9, r"values nested more than 8 deep: not a session"),
            ("{\n  \"frames\": 3,\n}", r"(?<=:3:1: )not JSON: .*unexpected '}'.*"),
            ('{"effects": 1e400}', r"not JSON: number overflow parsing '1e400'")]
     for content, message in bad:
