@@ -72,18 +72,23 @@ class Stack:
         """The frames updated since start() (0 right after it), -1 before the first start()."""
         return self._native.frame
 
-    def _index(self, effect):
-        if isinstance(effect, str):
-            if effect not in self.names:
-                raise KeyError(f"effect: no {effect} in the stack ({', '.join(self.names)})")
-            return self.names.index(effect)
-        return effect_index(effect, "effect")
+    def _entries(self, effect):
+        """The stack's entries `effect` stands for: an index, or a name as the
+        stack takes names, which stands for every entry of that effect."""
+        if not isinstance(effect, str):
+            return [effect_index(effect, "effect")]
+        name = self._native.catalogue_name(effect)
+        entries = [i for i, held in enumerate(self.names) if held == name]
+        if not entries:
+            raise KeyError(f"effect: no {name} in the stack ({', '.join(self.names)})")
+        return entries
 
     def params(self, effect=0):
         """Effect `effect`'s parameters (index or name), by name: {name: Param}."""
         import json
 
-        return {p["name"]: Param.from_json(p) for p in json.loads(self._native.params_json(self._index(effect)))}
+        entry = self._entries(effect)[0]  # entries of one effect register alike
+        return {p["name"]: Param.from_json(p) for p in json.loads(self._native.params_json(entry))}
 
     def set(self, name, value, frame=0, effect=None):
         """Gives a parameter its stored value: a number in 0..1 for a flag or a
@@ -91,15 +96,19 @@ class Stack:
 
         frame 0: before the start (kept for every start()); frame n: just
         before the n-th update, as a user editing it while the run plays.
-        effect: only that effect (index or name); by default every effect of
-        the stack that has the parameter.
+        effect: only that entry (an index) or that effect (a name); by
+        default every effect of the stack that has the parameter.
         """
-        self._native.set(text(name, "name", "a parameter's name"), value, whole(frame, "frame", 0),
-                         None if effect is None else self._index(effect))
+        name, frame = text(name, "name", "a parameter's name"), whole(frame, "frame", 0)
+        for entry in [None] if effect is None else self._entries(effect):
+            self._native.set(name, value, frame, entry)
 
     def bypass(self, effect, bypassed=True):
-        """A bypassed effect is neither updated nor processed."""
-        self._native.bypass(self._index(effect), truth(bypassed, "bypassed"))
+        """A bypassed effect is neither updated nor processed; a name bypasses
+        every entry of that effect."""
+        bypassed = truth(bypassed, "bypassed")
+        for entry in self._entries(effect):
+            self._native.bypass(entry, bypassed)
 
     def start(self):
         """Fresh effects, the values set before the start, then each effect's start."""

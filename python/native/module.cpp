@@ -21,6 +21,7 @@ PYBIND11_MODULE(_native, m) {
         .def_property_readonly("names", &NativeStack::effectNames)
         .def_property_readonly("fps", &NativeStack::fps)
         .def_property_readonly("frame", &NativeStack::frame)
+        .def("catalogue_name", &NativeStack::catalogueName)
         .def("params_json", &NativeStack::paramsJson)
         .def("set", &NativeStack::set)
         .def("bypass", &NativeStack::bypass)

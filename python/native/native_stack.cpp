@@ -83,19 +83,21 @@ NativeStack::NativeStack(const std::string& pluginPath, const std::vector<std::s
     locked([&] {
         plugin_ = std::make_unique<Plugin>(pluginPath);
         catalogue_ = readCatalogue(*plugin_);
-        for (const std::string& name : effects) {
-            try {
-                names_.push_back(findEffect(catalogue_, name).name);
-            } catch (const UsageError& error) {
-                throw py::key_error(error.what());
-            }
-        }
+        for (const std::string& name : effects) names_.push_back(catalogueName(name));
         stack_ = std::make_unique<EffectStack>(*plugin_, catalogue_, names_);
     });
     bypassed_.assign(names_.size(), false);
 }
 
 std::vector<std::string> NativeStack::effectNames() const { return names_; }
+
+std::string NativeStack::catalogueName(const std::string& key) const {
+    try {
+        return findEffect(catalogue_, key).name;
+    } catch (const UsageError& error) {
+        throw py::key_error(error.what());
+    }
+}
 
 std::string NativeStack::paramsJson(size_t i) const {
     if (i >= names_.size()) throw py::index_error("effect " + std::to_string(i) + ": the stack holds " +

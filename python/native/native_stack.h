@@ -31,6 +31,8 @@ public:
     NativeStack(const std::string& pluginPath, const std::vector<std::string>& effects, double fps);
 
     std::vector<std::string> effectNames() const;
+    // The catalogue name `key` stands for, as the constructor reads it; KeyError if none.
+    std::string catalogueName(const std::string& key) const;
     double fps() const { return fps_; }
     // Updates since the last start (0: none yet); -1 before the first start.
     int frame() const { return started_ ? frame_ : -1; }

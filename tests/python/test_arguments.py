@@ -52,6 +52,7 @@ def read_only(a):
     (lambda: fx.Stack(["GenericTwist"]).set("center", (0, float("inf"), 0)), ValueError, "'center' takes finite numbers"),
     (lambda: fx.Stack(["GenericTwist"]).set("center", (0, 1e39, 0)), ValueError, r"value: 1e\+39 lies outside a float's range"),
     (lambda: fx.Stack(["GenericTwist"]).set("frequency", 0.5, effect="GenericMagnet"), KeyError, "effect: no GenericMagnet in the stack"),
+    (lambda: fx.Stack(["GenericTwist"]).params("twst"), KeyError, "unknown effect 'twst'; did you mean GenericTwist"),
     (lambda: fx.Stack(["GenericTwist"]).set("frequency", 0.5, effect=1), IndexError, "effect 1: the stack holds 1"),
     (lambda: fx.Stack(["GenericTwist"]).bypass(-1), IndexError, "effect -1: effects are counted from 0"),
     (lambda: fx.Stack(["GenericTwist"]).bake(P, 3), TypeError, "geometry: expected a generic_fx.Geometry, got ndarray"),
@@ -86,6 +87,21 @@ def test_a_plugin_named_bare_is_in_the_current_folder(tmp_path, monkeypatch):
     monkeypatch.chdir(tmp_path)
     assert fx.Stack(["GenericTwist"], plugin="copy.fx").names == ["GenericTwist"]
     assert fx.catalogue(plugin=b"\xff.fx")[1].name == "GenericTwist"
+
+
+def test_an_effect_named_as_a_stack_takes_it_is_every_entry_of_it():
+    mesh = fx.Geometry(positions=np.random.default_rng(1).uniform(-3, 3, (5, 3)).astype(np.float32), triangles=T)
+
+    def baked(edit, effects=("GenericTwist", "magnet", "twist")):
+        stack = fx.Stack(list(effects))
+        edit(stack)
+        return stack.bake(mesh, 3).tobytes()
+
+    named = baked(lambda s: s.set("frequency", 0.9, effect="tw"))
+    assert named == baked(lambda s: [s.set("frequency", 0.9, effect=i) for i in (0, 2)])
+    assert named != baked(lambda s: s.set("frequency", 0.9, effect=0))
+    assert baked(lambda s: s.bypass("TWIST")) == baked(lambda s: None, ["magnet"])
+    assert fx.Stack(["magnet", "twist"]).params("twist")["frequency"].kind == "scalar"
 
 
 def test_results_refused_and_handed_back():
