@@ -78,8 +78,10 @@ std::vector<CatalogueRow> readCatalogue(const Plugin& plugin) {
 const CatalogueRow& findEffect(const std::vector<CatalogueRow>& catalogue, const std::string& key) {
     for (const CatalogueRow& row : catalogue)
         if (row.name == key) return row;
-    if (!key.empty() && key.find_first_not_of("0123456789") == std::string::npos) {
-        if (key.size() < 7 && std::stoul(key) < catalogue.size()) return catalogue[std::stoul(key)];
+    // An index, or a negative number meant as one.
+    const size_t digits = key.rfind('-', 0) == 0 ? 1 : 0;
+    if (key.size() > digits && key.find_first_not_of("0123456789", digits) == std::string::npos) {
+        if (!digits && key.size() < 7 && std::stoul(key) < catalogue.size()) return catalogue[std::stoul(key)];
         throw UsageError("no effect at index " + key + (catalogue.empty() ? std::string(": the catalogue is empty")
                          : ": the indices run from 0 to " + std::to_string(catalogue.size() - 1)));
     }

@@ -161,6 +161,7 @@ def case_errors():
         (["run", "--session", WORK, "--out", out], 1, r"^fxhost: \S+: a folder, not a session file$"),
         (["run", "NoSuchEffect"], 2, r"unknown effect 'NoSuchEffect'"),
         (["run", "twist", "99"], 2, r"^fxhost: no effect at index 99: the indices run from 0 to 8$"),
+        (["params", "-1"], 2, r"^fxhost: no effect at index -1: the indices run from 0 to 8$"),
         (["run", "twistt"], 2, r"unknown effect 'twistt'; did you mean GenericTwist\?"),
         (["run", *["twist"] * 101], 2, r"^fxhost: a stack holds at most 100 effects, not 101$"),
         (["run", "trans"], 2, r"'trans' could be _GenericTranslate or _GenericTranslateFromSpline"),
