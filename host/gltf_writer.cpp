@@ -3,7 +3,6 @@
 #include <tiny_gltf.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include <unordered_map>
 
 #include "atomic_file.h"
+#include "input_file.h"
 #include "kit/errors.h"
 
 namespace {
@@ -50,15 +50,6 @@ struct Part {
     int primitive = -1;
     std::vector<Vec3> positions, normals;
 };
-}  // namespace
-
-namespace {
-std::string lowerExtension(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return extension;
-}
 }  // namespace
 
 bool isGltfPath(const std::string& path) {

@@ -1,5 +1,7 @@
 #include "input_file.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -13,6 +15,13 @@ std::string sizeText(uint64_t bytes) {
     return bytes >= (uint64_t(1) << 30) ? std::to_string(bytes >> 30) + " GiB" : std::to_string(bytes >> 20) + " MiB";
 }
 }  // namespace
+
+std::string lowerExtension(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return extension;
+}
 
 bool sameFile(const std::string& a, const std::string& b) {
     namespace fs = std::filesystem;

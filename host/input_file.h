@@ -18,3 +18,7 @@ std::string readInput(const std::string& path, const std::string& what, uint64_t
 // Whether two paths name one file (by other names or links too): an output
 // is never written over an input.
 bool sameFile(const std::string& a, const std::string& b);
+
+// The path's extension in lower case (".glb" of "Run.GLB"): file kinds are told
+// by their extension in any case.
+std::string lowerExtension(const std::string& path);

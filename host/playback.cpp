@@ -106,7 +106,7 @@ void checkPlayback(const PlaybackOptions& o) {
                          limitText(kMaxFps));
     if (!o.outDir.empty()) {
         std::error_code error;
-        const std::string extension = fs::path(o.outDir).extension().string();
+        const std::string extension = lowerExtension(o.outDir);
         if ((fs::exists(o.outDir, error) && !fs::is_directory(o.outDir, error)) || extension == ".obj" ||
             extension == ".png" || extension == ".json")
             throw UsageError("--out " + o.outDir +

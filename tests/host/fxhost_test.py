@@ -180,7 +180,7 @@ def case_errors():
         (["demo", "--out", out, "--seconds", "1e8"], 2, r"--seconds 1e8: expected a number from 0\.1 to 60"),
         (["run", "--render"], 2, r"--render needs --out DIR"),
         (["run", "--out", out + ".glb", "--sheet"], 2, r"--sheet draws pictures into a folder, and --out \S+never\.glb is a glTF file"),
-        (["run", "--out", out + ".obj"], 2, r"--out \S+never\.obj: frames go into a folder"),
+        (["run", "--out", out + ".OBJ"], 2, r"--out \S+never\.OBJ: frames go into a folder"),
         (["run", "--frobnicate"], 2, r"^fxhost run: unknown option --frobnicate$"),
         # A control character in what a message names is shown, never sent to the terminal.
         (["run", "--fo\x1bo"], 2, r"^fxhost run: unknown option --fo\\x1Bo$"),
