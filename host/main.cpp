@@ -26,7 +26,7 @@ int runCommand(CommandLine& commandLine, int argc, char** argv) {
         std::cerr << "fxhost: " << printable(e.what()) << '\n';
         return 2;
     } catch (const std::exception& e) {
-        std::cerr << "fxhost: " << printable(e.what()) << '\n';
+        std::cerr << "fxhost: " << printable(messageOf(e)) << '\n';
         return 1;
     }
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <optional>
 #include <set>
 
@@ -94,6 +95,18 @@ std::unique_ptr<EffectStack> makeStack(const Plugin& plugin, const std::vector<C
         }
     }
     return std::make_unique<EffectStack>(plugin, catalogue, o.effects);
+}
+
+// A glTF file's frames stay in memory until it is written, so a long run of a large scene is the
+// likeliest to run out: the message says what to change.
+void addFrame(GltfAnimation& animation, const Scene& frame, int number, int frames) {
+    try {
+        animation.addFrame(frame);
+    } catch (const std::bad_alloc&) {
+        throw RunError("out of memory at frame " + std::to_string(number) + " of " + std::to_string(frames) +
+                       ": a glTF file keeps every frame in memory until it is written; write fewer frames, or "
+                       "OBJ frames into a folder");
+    }
 }
 }  // namespace
 
@@ -195,7 +208,7 @@ std::vector<EffectTiming> runPlayback(const PlaybackOptions& o) {
             if (o.writeObjs || show || animation) {
                 const Scene current = sceneFromRecords(data.mesh, data.spline, data.particles);
                 if (o.writeObjs) writeObjFile(current, frameFile(o.outDir, frame, "obj"));
-                if (animation) animation->addFrame(current);
+                if (animation) addFrame(*animation, current, frame, o.frames);
                 if (show) {
                     char label[256];
                     std::snprintf(label, sizeof label, "%s  t=%.2f", title.c_str(), double(time));

@@ -1,6 +1,7 @@
 #include "errors.h"
 
 #include <cstdio>
+#include <new>
 
 std::string printable(const std::string& text) {
     std::string out;
@@ -18,3 +19,7 @@ std::string printable(const std::string& text) {
 }
 
 std::string quoted(const std::string& word) { return "'" + printable(word) + "'"; }
+
+std::string messageOf(const std::exception& e) {
+    return dynamic_cast<const std::bad_alloc*>(&e) ? "out of memory" : e.what();
+}

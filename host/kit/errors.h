@@ -20,3 +20,8 @@ std::string printable(const std::string& text);
 
 // A word of the user's as a message quotes it: printable, between single quotes.
 std::string quoted(const std::string& word);
+
+// What a failure tells the user: "out of memory" for an allocation that
+// failed (its own text, std::bad_alloc, is the library's name for it), the
+// exception's message otherwise.
+std::string messageOf(const std::exception& e);

@@ -246,10 +246,10 @@ void Viewer::takeScreenshots() {
             say("wrote " + path, false);
         } catch (const std::exception& e) {
             if (scriptLine && script_) {
-                script_->fail(*this, scriptLine, e.what());
+                script_->fail(*this, scriptLine, messageOf(e));
                 scriptFailed_ = true;
             } else {
-                say(e.what(), true);
+                say(messageOf(e), true);
             }
         }
     }
@@ -272,7 +272,7 @@ int Viewer::run() {
             throw;
         } catch (const std::exception& e) {
             dropped_.clear();
-            say(e.what(), true);
+            say(messageOf(e), true);
         }
         ImGui_ImplOpenGL2_NewFrame();
         ImGui_ImplGlfw_NewFrame();

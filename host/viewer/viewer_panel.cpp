@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../params_command.h"
+#include "kit/errors.h"
 #include "viewer.h"
 
 template <class Action>
@@ -15,7 +16,7 @@ void Viewer::attempt(Action action) {
     try {
         action();
     } catch (const std::exception& e) {
-        say(e.what(), true);
+        say(messageOf(e), true);
     }
 }
 

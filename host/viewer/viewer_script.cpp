@@ -134,7 +134,7 @@ bool ViewerScript::step(Viewer& viewer) {
     } catch (const Interrupted&) {
         throw;
     } catch (const std::exception& e) {
-        fail(viewer, line.number, e.what());
+        fail(viewer, line.number, messageOf(e));
         return false;
     }
     return true;
