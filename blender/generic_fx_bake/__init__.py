@@ -10,7 +10,14 @@ bl_info = {
     "category": "Animation",
 }
 
-from . import bake, panel, settings  # noqa: E402  (after bl_info, which Blender reads alone)
+try:  # after bl_info, which Blender reads alone
+    from . import bake, panel, settings  # noqa: E402
+except ModuleNotFoundError as missing:
+    if missing.name != "generic_fx":
+        raise
+    raise ImportError("generic.fx: the add-on runs on the Python package generic_fx, which Blender's Python does "
+                      "not find: install the generic-fx .deb, or build the python_install target (docs/blender.md)"
+                      ) from None
 
 
 def register():

@@ -57,3 +57,11 @@ def test_the_render_shows_the_moved_ball(blend):
     # Translate moved the ball right (+x) and up: its pixels' centre moves right and up.
     (x_cached, y_cached), (x_rest, y_rest) = np.load(blend / "played.npz")["centres"]
     assert x_cached > x_rest + 3 and y_cached > y_rest + 1, (x_cached, y_cached, x_rest, y_rest)
+
+
+def test_without_the_package_the_add_on_says_what_to_install():
+    script = ("import sys\nsys.path.insert(0, sys.argv[-1])\nsys.modules['generic_fx'] = None  # as if not installed\n"
+              "try:\n    import generic_fx_bake\nexcept ImportError as e:\n    print('refused:', e)\n")
+    result = subprocess.run([BLENDER, "-b", "--factory-startup", "--python-expr", script, "--", PATHS[1]],
+                            capture_output=True, text=True, timeout=300)
+    assert "refused: generic.fx: the add-on runs on the Python package generic_fx" in result.stdout, result.stdout
