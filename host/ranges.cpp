@@ -55,7 +55,7 @@ double numberOption(const std::string& name, const std::string& text, double low
 
 void sizeOption(const std::string& name, const std::string& text, int lowWidth, int lowHeight, int high, int& width,
                 int& height) {
-    const size_t x = text.find('x');
+    const size_t x = text.find_first_of("xX");
     long long w = 0, h = 0;
     if (x == std::string::npos || !readWhole(text.substr(0, x), lowWidth, high, w).empty() ||
         !readWhole(text.substr(x + 1), lowHeight, high, h).empty()) {
