@@ -1,6 +1,7 @@
 // Files fxhost reads (scenes, sessions, viewer scripts), read whole and
 // once: a pipe or /dev/stdin gives its bytes only once, and a device that
 // never ends (/dev/urandom) is cut off at a size no such file reaches.
+// Also what paths tell of files: whether two name one, and a file's kind.
 #pragma once
 
 #include <cstdint>
