@@ -20,7 +20,7 @@ import numpy as np
 
 F32, F64 = np.float32, np.float64
 TURN = 6.2831855
-CURVE_POINTS = 1000
+CURVE_POINTS, STRAND_POINTS = 1000, 8
 
 
 # ------------------------------------------------------------------ scenes
@@ -38,6 +38,15 @@ def make_scene(n):
     ends = np.append(starts[1:], n)
     closed = (np.arange(len(starts)) % 2) == 1
 
+    # Strands of STRAND_POINTS points rising from a disc, each with a curl; none closed.
+    strand_count = max(n // STRAND_POINTS, 1)
+    strand = np.minimum(i // STRAND_POINTS, strand_count - 1)
+    k = i - strand * STRAND_POINTS
+    a, r, curl = 2.399963 * strand, 5 * np.sqrt((strand + 0.5) / strand_count), 0.4 * k
+    strand_points = np.stack([r * np.cos(a) + 0.1 * np.cos(curl), r * np.sin(a) + 0.1 * np.sin(curl), 0.15 * k],
+                             axis=1).astype(F32)
+    strand_starts = np.arange(strand_count) * STRAND_POINTS
+
     w = max(2, int(math.sqrt(n)))
     h = n // w
     x, y = (i % w).astype(F64), (i // w).astype(F64)
@@ -46,6 +55,8 @@ def make_scene(n):
     a0 = (r * w + c).ravel()
     faces = np.stack([a0, a0 + 1, a0 + w, a0 + 1, a0 + w + 1, a0 + w], axis=1).reshape(-1, 3).astype(np.uint32)
     return dict(particles=particles, curve_points=curve_points, starts=starts, ends=ends, closed=closed,
+                strands=dict(curve_points=strand_points, starts=strand_starts, ends=np.append(strand_starts[1:], n),
+                             closed=np.zeros(strand_count, dtype=bool)),
                 vertices=vertices, faces=faces, shuffled_faces=faces[rng.permutation(len(faces))])
 
 
@@ -168,7 +179,7 @@ EFFECTS = {
     "Cosine": lambda: cosine(False), "Cosine+tan": lambda: cosine(True), "Translate": translate,
     "TranslateFromSpline": translate_from_spline, "Scale": scale, "Rotate": rotate,
 }
-UNMOVED = {"TranslateFromSpline": {"spline"}}  # the scenes whose data a peer's effect never moves
+UNMOVED = {"TranslateFromSpline": {"spline", "strands"}}  # the scenes whose data a peer's effect never moves
 
 
 # ------------------------------------------------------- one frame per scene
@@ -214,6 +225,7 @@ SCENES = {
     "shuffled+normals": lambda rule, s: mesh_frame(rule, s, True, "shuffled_faces"),
     "mesh": lambda rule, s: mesh_frame(rule, s, False),
     "spline": spline_frame,
+    "strands": lambda rule, s: spline_frame(rule, s["strands"]),
 }
 
 

@@ -10,7 +10,7 @@ float noise(uint32_t& state) {
     return float(state >> 8) / float(1u << 23) - 1.0f;
 }
 
-constexpr uint32_t kCurvePoints = 1000;
+constexpr uint32_t kCurvePoints = 1000, kStrandPoints = 8;
 
 Scene content(uint32_t n) {
     Scene s;
@@ -46,11 +46,34 @@ Scene content(uint32_t n) {
     s.uvFaces = s.faces;
     return s;
 }
+
+// Strands of kStrandPoints points (the last one takes the rest) rising from a disc, each with a curl.
+Scene strands(uint32_t n) {
+    Scene s;
+    s.hasMesh = s.hasParticles = false;
+    const uint32_t strandCount = std::max(1u, n / kStrandPoints);
+    s.curves.resize(strandCount);
+    for (uint32_t i = 0; i < n; ++i) {
+        const uint32_t strand = std::min(i / kStrandPoints, strandCount - 1), k = i - strand * kStrandPoints;
+        const double a = 2.399963 * strand, r = 5 * std::sqrt((strand + 0.5) / strandCount), curl = 0.4 * k;
+        s.curves[strand].points.push_back({float(r * std::cos(a) + 0.1 * std::cos(curl)),
+                                           float(r * std::sin(a) + 0.1 * std::sin(curl)), float(0.15 * k)});
+    }
+    return s;
+}
 }  // namespace
 
-BenchScene::BenchScene(uint32_t n) : scene_(content(n)), records_(scene_), normals_(records_.mesh()->normals) {
+BenchScene::BenchScene(uint32_t n)
+    : scene_(content(n)),
+      strandScene_(strands(n)),
+      records_(scene_),
+      strandRecords_(strandScene_),
+      helices_(records_.spline()->curves),
+      normals_(records_.mesh()->normals) {
     for (const SceneCurve& curve : scene_.curves)
         curvePoints_.insert(curvePoints_.end(), curve.points.begin(), curve.points.end());
+    for (const SceneCurve& curve : strandScene_.curves)
+        strandPoints_.insert(strandPoints_.end(), curve.points.begin(), curve.points.end());
     shuffledFaces_ = scene_.faces;
     uint32_t seed = 54321u;
     for (size_t f = shuffledFaces_.size() / 3; f > 1; --f) {  // Fisher and Yates
@@ -73,6 +96,11 @@ void BenchScene::offerShuffledFaces(bool on) {
     shuffled_ = on;
 }
 
+void BenchScene::offerStrands(bool on) {
+    records_.spline()->curves = on ? strandRecords_.spline()->curves : helices_;
+    strands_ = on;
+}
+
 void BenchScene::offerNormals(bool on) {
     records_.mesh()->normals = on ? normals_ : nullptr;
     withNormals_ = on;
@@ -81,7 +109,8 @@ void BenchScene::offerNormals(bool on) {
 size_t BenchScene::particleBytes() const { return scene_.particles.size() * sizeof(Particle); }
 
 size_t BenchScene::splineBytes() const {
-    return curvePoints_.size() * (sizeof(Vec3) + sizeof(float)) + scene_.curves.size() * sizeof(Curve);
+    const size_t curves = (strands_ ? strandScene_ : scene_).curves.size();
+    return curvePoints().size() * (sizeof(Vec3) + sizeof(float)) + curves * sizeof(Curve);
 }
 
 size_t BenchScene::meshBytes() const {

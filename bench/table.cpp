@@ -109,13 +109,14 @@ private:
 struct SceneCase {
     const char* name;
     Kind kind;
-    bool normals, shuffled;
+    bool normals, shuffled, strands = false;
 };
 constexpr SceneCase kScenes[] = {{"particles", Kind::particles, false, false},
                                  {"mesh+normals", Kind::mesh, true, false},
                                  {"shuffled+normals", Kind::mesh, true, true},
                                  {"mesh", Kind::mesh, false, false},
-                                 {"spline", Kind::spline, false, false}};
+                                 {"spline", Kind::spline, false, false},
+                                 {"strands", Kind::spline, false, false, true}};
 
 PointView pointsOf(const BenchScene& scene, Kind kind) {
     switch (kind) {
@@ -304,6 +305,7 @@ int main(int argc, char** argv) {
             if (!selected(scenes, s.name)) continue;
             scene.offerNormals(s.normals);
             scene.offerShuffledFaces(s.shuffled);
+            scene.offerStrands(s.strands);
             Floor floor(scene, s.kind, s.normals);
             timeFloors(s, scene, n, floor, all, only, lanes);
             for (const Variant& v : all)
@@ -311,6 +313,7 @@ int main(int argc, char** argv) {
         }
         scene.offerNormals(true);
         scene.offerShuffledFaces(false);
+        scene.offerStrands(false);
     }
     return 0;
 }

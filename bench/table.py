@@ -10,7 +10,7 @@ import subprocess
 import sys
 from collections import defaultdict
 
-SCENES = ["particles", "mesh+normals", "shuffled+normals", "mesh", "spline"]
+SCENES = ["particles", "mesh+normals", "shuffled+normals", "mesh", "spline", "strands"]
 NORMAL_SCENES = ["mesh+normals", "shuffled+normals"]
 # The most an effect may take over its limit on x86-64 particles: a rule that calls the lane math on every
 # point, and one that calls it on some points only (fx_table's rule rows tell which).
