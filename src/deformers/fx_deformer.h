@@ -43,6 +43,8 @@ protected:
         release(mesh_);
         release(spline_);
         release(particles_);
+        freeStorage(gathered_);
+        freeStorage(gatheredLengths_);
     }
 
     void registerDataFlags(FxParamHost* host) {
@@ -51,7 +53,11 @@ protected:
         addBool(host, "on particles", &onParticles, true);
     }
 
-    static constexpr uint32_t kCurveGroup = 4;
+    // Curves are moved and measured in windows of at least kWindow points (whole groups of four
+    // curves, as their lengths are summed), which stay in the cache from their move to their sums.
+    // A call of the lanes costs more than a few points, so curves shorter than kShortCurve are
+    // gathered into one kept block of kWindow points and moved by one call.
+    static constexpr uint32_t kCurveGroup = 4, kShortCurve = 16, kWindow = 2048;
 
     // Out's n records of `stride` bytes become in's, each point p replaced by movePoint(rule, p); given
     // `lengths`, the points are a curve's and its segment lengths are written too.
@@ -69,6 +75,62 @@ protected:
                     movePoint(effect.rule, *reinterpret_cast<const Vec3*>(from + i * stride));
             if (lengths) geometryRules().segmentLengths(static_cast<Vec3*>(out), uint32_t(n), lengths);
         }
+    }
+
+    // The copy's curves, as many as the source's, become the source's: closed marks, points moved,
+    // lengths measured. A curve's few points are copied by plain loops, cheaper than calls of memcpy.
+    void moveCurves(const Effect& effect, const Spline& source) {
+        const uint32_t curves = count(spline_.curves);
+        uint32_t first = 0, points = 0, gathered = 0;  // the window's first curve, its points, those gathered
+        for (uint32_t c = 0; c < curves; ++c) {
+            const HostVector<Vec3>& from = source.curves->begin[c].points;
+            Curve& to = spline_.curves->begin[c];
+            to.closed = source.curves->begin[c].closed;
+            const uint32_t n = count(from);
+            resize(to.points, n);
+            if (count(to.segmentLengths) != n) resize(to.segmentLengths, n, 0.0f);
+            if (n >= kShortCurve) {
+                moveRun(effect, from.begin, to.points.begin, sizeof(Vec3), n, to.segmentLengths.begin);
+            } else if (n) {
+                if (gathered + n > kWindow) {
+                    finishWindow(effect, first, c, gathered);
+                    first = c;
+                    points = gathered = 0;
+                }
+                if (count(gatheredLengths_) < kWindow) {  // sized second: a refused allocation leaves it short
+                    resize(gathered_, kWindow);
+                    resize(gatheredLengths_, kWindow);
+                }
+                for (uint32_t i = 0; i < n; ++i) gathered_.begin[gathered + i] = from.begin[i];
+                gathered += n;
+            }
+            points += n;
+            if ((c + 1 - first) % kCurveGroup == 0 && points >= kWindow) {
+                finishWindow(effect, first, c + 1, gathered);
+                first = c + 1;
+                points = gathered = 0;
+            }
+        }
+        finishWindow(effect, first, curves, gathered);
+    }
+
+    // Moves the window's gathered points and hands them and their lengths to their curves, then
+    // sums the lengths of every curve in the window. A length measured across two gathered curves
+    // belongs to neither and is dropped.
+    void finishWindow(const Effect& effect, uint32_t first, uint32_t end, uint32_t gathered) {
+        if (first == end) return;  // the last window closed with the last curve, or there are none
+        if (gathered) {
+            moveRun(effect, gathered_.begin, gathered_.begin, sizeof(Vec3), gathered, gatheredLengths_.begin);
+            for (uint32_t c = first, at = 0; c < end; ++c) {
+                Curve& to = spline_.curves->begin[c];
+                const uint32_t n = count(to.points);
+                if (n == 0 || n >= kShortCurve) continue;
+                for (uint32_t i = 0; i < n; ++i) to.points.begin[i] = gathered_.begin[at + i];
+                for (uint32_t i = 0; i + 1 < n; ++i) to.segmentLengths.begin[i] = gatheredLengths_.begin[at + i];
+                at += n;
+            }
+        }
+        sumLengths(spline_.curves->begin + first, end - first);
     }
 
     bool runPass(FxHostData* host) {
@@ -92,21 +154,9 @@ protected:
             // The copy takes the host's curves and closed marks; its points are the rule's images of the
             // host's, written straight from them rather than copied first and moved in place.
             const Spline* source = host->getSpline();
-            copyFrom(spline_, *source, false, false);
-            // Curves in groups that stay in the cache from their move to their lengths.
-            const uint32_t curves = count(spline_.curves);
-            for (uint32_t first = 0; first < curves; first += kCurveGroup) {
-                const uint32_t m = curves - first < kCurveGroup ? curves - first : kCurveGroup;
-                for (uint32_t c = first; c < first + m; ++c) {
-                    const HostVector<Vec3>& from = source->curves->begin[c].points;
-                    Curve& to = spline_.curves->begin[c];
-                    const uint32_t n = count(from);
-                    resize(to.points, n);
-                    if (count(to.segmentLengths) != n) resize(to.segmentLengths, n, 0.0f);
-                    if (n) moveRun(effect, from.begin, to.points.begin, sizeof(Vec3), n, to.segmentLengths.begin);
-                }
-                sumLengths(spline_.curves->begin + first, m);
-            }
+            if (const uint32_t curves = count(source->curves)) resize(spline_, curves);
+            else release(spline_);
+            moveCurves(effect, *source);
             host->setSpline(&spline_);
             handedBack = true;
         }
@@ -130,4 +180,6 @@ protected:
     Spline spline_{nullptr};
     Mesh mesh_ = kEmptyMesh;
     KeptNormalPlan normalPlan_;
+    HostVector<Vec3> gathered_{};  // the short curves' points of a window, moved together
+    HostVector<float> gatheredLengths_{};
 };
