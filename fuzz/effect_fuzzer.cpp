@@ -7,6 +7,7 @@
 // - each handed-back copy has the counts of what the host served (no
 //   particle array when it served no particle), and the host words, faces,
 //   uv faces, face flags, uvs and closed marks equal it bit for bit;
+// - each curve's segment lengths and length are those of its moved points;
 // - its normals, however the effect rebuilt them (along what it kept of
 //   faces served before, which the input may reconnect at the same counts),
 //   are bit for bit those of the rebuild in face order;
@@ -353,6 +354,12 @@ struct Run {
             CHECK(to.closed == from.closed[c], "curve %u: closed mark", c);
             for (uint32_t i = 0; mustBeFinite && i < points; ++i)
                 CHECK(isFinite(to.points.begin[i]), "curve %u point %u moved off the finite", c, i);
+            // The lengths are its own points' (an open curve's last entry is left as it was).
+            std::vector<float> lengths(points);
+            const float length = measureCurve(to.points.begin, points, to.closed, lengths.data());
+            for (uint32_t i = 0; i < (to.closed ? points : points - (points > 0)); ++i)
+                CHECK(sameFloat(to.segmentLengths.begin[i], lengths[i]), "curve %u: segment %u's length", c, i);
+            CHECK(sameFloat(to.length, length), "curve %u: length", c);
         }
     }
 
