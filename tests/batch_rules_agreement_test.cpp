@@ -64,8 +64,8 @@ std::vector<Vec3> pointsAround(const std::vector<Vec3>& anchors, const std::vect
 }
 
 // Twelve rounds of fresh parameters: over Vec3 arrays into a second array
-// (as a curve, with its segment lengths, or as vertices), over particle
-// records in place, and into a second array of records.
+// (as a curve, with its segment lengths, or as vertices), as a curve in
+// place, over particle records in place, and into a second array of records.
 template <class E>
 Agreement agree(BatchRule<decltype(E::rule)> lanesOnSet, const AgreementRun& run, std::mt19937& random) {
     Agreement agreement;
@@ -87,9 +87,11 @@ Agreement agree(BatchRule<decltype(E::rule)> lanesOnSet, const AgreementRun& run
         if (round % 4 == 3) {
             lanesOnSet(fx.rule, in.data(), out.data(), sizeof(Vec3), in.size(), nullptr);
         } else if (round % 4 == 0) {
-            // As a curve: the segment lengths between the moved points come along, as updateLengths has them.
+            // As a curve, into a second array or in place (short curves gathered into one block): the
+            // segment lengths between the moved points come along, as updateLengths has them.
             std::vector<float> lengths(in.size());
-            lanesOnSet(fx.rule, in.data(), out.data(), sizeof(Vec3), in.size(), lengths.data());
+            if (round == 4) out = in;
+            lanesOnSet(fx.rule, round == 4 ? out.data() : in.data(), out.data(), sizeof(Vec3), in.size(), lengths.data());
             for (size_t i = 0; i + 1 < in.size(); ++i) {
                 const float d = float(std::sqrt(double(lengthSquared(difference(out[i + 1], out[i])))));
                 EXPECT_TRUE(sameFloat(lengths[i], d == 0.0f ? 0.0001f : d)) << "segment " << i;
