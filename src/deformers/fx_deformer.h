@@ -77,11 +77,19 @@ protected:
         }
     }
 
+    // Whether a curve of n points is moved in the gathered block rather than by a call of its own.
+    static bool gathered(uint32_t n) { return n && n < kShortCurve; }
+
     // The copy's curves, as many as the source's, become the source's: closed marks, points moved,
     // lengths measured. A curve's few points are copied by plain loops, cheaper than calls of memcpy.
     void moveCurves(const Effect& effect, const Spline& source) {
         const uint32_t curves = count(spline_.curves);
-        uint32_t first = 0, points = 0, gathered = 0;  // the window's first curve, its points, those gathered
+        uint32_t first = 0, points = 0, held = 0;  // the window's first curve, its points, those gathered
+        const auto closeWindow = [&](uint32_t end) {
+            finishWindow(effect, first, end, held);
+            first = end;
+            points = held = 0;
+        };
         for (uint32_t c = 0; c < curves; ++c) {
             const HostVector<Vec3>& from = source.curves->begin[c].points;
             Curve& to = spline_.curves->begin[c];
@@ -89,42 +97,34 @@ protected:
             const uint32_t n = count(from);
             resize(to.points, n);
             if (count(to.segmentLengths) != n) resize(to.segmentLengths, n, 0.0f);
-            if (n >= kShortCurve) {
-                moveRun(effect, from.begin, to.points.begin, sizeof(Vec3), n, to.segmentLengths.begin);
-            } else if (n) {
-                if (gathered + n > kWindow) {
-                    finishWindow(effect, first, c, gathered);
-                    first = c;
-                    points = gathered = 0;
-                }
+            if (gathered(n)) {
+                if (held + n > kWindow) closeWindow(c);
                 if (count(gatheredLengths_) < kWindow) {  // sized second: a refused allocation leaves it short
                     resize(gathered_, kWindow);
                     resize(gatheredLengths_, kWindow);
                 }
-                for (uint32_t i = 0; i < n; ++i) gathered_.begin[gathered + i] = from.begin[i];
-                gathered += n;
+                for (uint32_t i = 0; i < n; ++i) gathered_.begin[held + i] = from.begin[i];
+                held += n;
+            } else if (n) {
+                moveRun(effect, from.begin, to.points.begin, sizeof(Vec3), n, to.segmentLengths.begin);
             }
             points += n;
-            if ((c + 1 - first) % kCurveGroup == 0 && points >= kWindow) {
-                finishWindow(effect, first, c + 1, gathered);
-                first = c + 1;
-                points = gathered = 0;
-            }
+            if ((c + 1 - first) % kCurveGroup == 0 && points >= kWindow) closeWindow(c + 1);
         }
-        finishWindow(effect, first, curves, gathered);
+        closeWindow(curves);
     }
 
     // Moves the window's gathered points and hands them and their lengths to their curves, then
     // sums the lengths of every curve in the window. A length measured across two gathered curves
     // belongs to neither and is dropped.
-    void finishWindow(const Effect& effect, uint32_t first, uint32_t end, uint32_t gathered) {
+    void finishWindow(const Effect& effect, uint32_t first, uint32_t end, uint32_t held) {
         if (first == end) return;  // the last window closed with the last curve, or there are none
-        if (gathered) {
-            moveRun(effect, gathered_.begin, gathered_.begin, sizeof(Vec3), gathered, gatheredLengths_.begin);
+        if (held) {
+            moveRun(effect, gathered_.begin, gathered_.begin, sizeof(Vec3), held, gatheredLengths_.begin);
             for (uint32_t c = first, at = 0; c < end; ++c) {
                 Curve& to = spline_.curves->begin[c];
                 const uint32_t n = count(to.points);
-                if (n == 0 || n >= kShortCurve) continue;
+                if (!gathered(n)) continue;
                 for (uint32_t i = 0; i < n; ++i) to.points.begin[i] = gathered_.begin[at + i];
                 for (uint32_t i = 0; i + 1 < n; ++i) to.segmentLengths.begin[i] = gatheredLengths_.begin[at + i];
                 at += n;

@@ -56,8 +56,6 @@ void copyFrom(Curve& curve, const Curve& source, bool copyPoints, bool copyLengt
     curve.closed = source.closed;
 }
 
-void updateLengths(Curve& curve) { updateLengths(&curve, 1); }
-
 namespace {
 float closingSegment(const Curve& curve) {
     const uint32_t n = count(curve.points);
@@ -98,15 +96,11 @@ void sumGroup(Curve* const (&curve)[4]) {
 }
 }  // namespace
 
-void updateLengths(Curve* curves, uint32_t curveCount) {
-    const GeometryRules& rules = geometryRules();
-    for (uint32_t c = 0; c < curveCount; ++c) {
-        Curve& curve = curves[c];
-        const uint32_t n = count(curve.points);
-        if (count(curve.segmentLengths) != n) resize(curve.segmentLengths, n, 0.0f);
-        if (n >= 2) rules.segmentLengths(curve.points.begin, n, curve.segmentLengths.begin);
-    }
-    sumLengths(curves, curveCount);
+void updateLengths(Curve& curve) {
+    const uint32_t n = count(curve.points);
+    if (count(curve.segmentLengths) != n) resize(curve.segmentLengths, n, 0.0f);
+    if (n >= 2) geometryRules().segmentLengths(curve.points.begin, n, curve.segmentLengths.begin);
+    sumLengths(&curve, 1);
 }
 
 void sumLengths(Curve* curves, uint32_t curveCount) {

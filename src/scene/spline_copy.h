@@ -9,11 +9,9 @@ void copyFrom(Spline& spline, const Spline& source, bool copyPoints, bool copyLe
 void copyFrom(Curve& curve, const Curve& source, bool copyPoints, bool copyLengths);
 // Zero-length segments count 0.0001; the closing segment only when closed.
 void updateLengths(Curve& curve);
-// updateLengths of `count` curves in a row; the running sums of several
-// curves advance side by side, each still in its own segment order.
-void updateLengths(Curve* curves, uint32_t count);
 // The rest of updateLengths for curves whose open segments' lengths are
-// already written: the closing segments and the total lengths.
+// already written: the closing segments and the total lengths; the running
+// sums of several curves advance side by side, each in its own segment order.
 void sumLengths(Curve* curves, uint32_t count);
 // count points evenly spaced along the curve's stored arc length, from its
 // first point; a closed curve ends on its first point again.
