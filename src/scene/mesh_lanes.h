@@ -24,6 +24,17 @@ inline D productPlus(D a, D b, D c) {
 #endif
 }
 
+// a * b - c, rounded once as productPlus rounds a * b + (-c).
+inline D productMinus(D a, D b, D c) {
+#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
+    return {_mm512_fmsub_pd(a.v, b.v, c.v)};
+#elif defined(__AVX2__) && defined(__FMA__)
+    return {_mm256_fmsub_pd(a.v, b.v, c.v)};
+#else
+    return a * b - c;
+#endif
+}
+
 // Groups of faces worked in step, each operation on all K groups before the
 // next: a face's chain (two conversions, a division, a root) is long, and K
 // of them interleave. As many as the set's registers hold.
@@ -75,9 +86,9 @@ FX_ALWAYS_INLINE inline void weightedNormals(const FloatPoints (&a)[K], const Fl
     FX_PACK_EACH area[i] = narrow(select(based[i] < splat(1e-6), splat(0.0), splat(0.5) * sqrt(height[i] * based[i])));
     FX_PACK_EACH {
         const D caxd = widen(c[i].x - a[i].x), cayd = widen(c[i].y - a[i].y), cazd = widen(c[i].z - a[i].z);
-        w[i] = {area[i] * narrow(productPlus(bayd[i], cazd, -(bazd[i] * cayd))),
-                area[i] * narrow(productPlus(bazd[i], caxd, -(baxd[i] * cazd))),
-                area[i] * narrow(productPlus(baxd[i], cayd, -(bayd[i] * caxd)))};
+        w[i] = {area[i] * narrow(productMinus(bayd[i], cazd, bazd[i] * cayd)),
+                area[i] * narrow(productMinus(bazd[i], caxd, baxd[i] * cazd)),
+                area[i] * narrow(productMinus(baxd[i], cayd, bayd[i] * caxd))};
     }
 }
 
