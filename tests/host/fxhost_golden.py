@@ -14,11 +14,11 @@ import json
 import os
 import random
 import shutil
-import subprocess
 import sys
 from concurrent.futures import ThreadPoolExecutor
 
-from host_checks import catalogue, check
+import host_checks
+from host_checks import check
 
 MODE, DIGESTS, WORK, *FXHOST = sys.argv[1:]
 FRAMES = 12
@@ -32,45 +32,29 @@ HEADER = """\
 
 
 def run(*args):
-    result = subprocess.run([*FXHOST, *args], capture_output=True, text=True, timeout=600)
+    result = host_checks.run(FXHOST, *args, timeout=600)
     check(result.returncode == 0, f"fxhost {' '.join(args)}: exit {result.returncode}: {result.stderr.strip()}")
     return result.stdout
-
-
-def built_params():
-    names = [name for _, name, built in catalogue(run("list", "--bold", "never")) if built]
-    return names, {name: [(p["kind"], p["name"]) for p in json.loads(run("params", name, "--format", "json"))["params"]]
-                   for name in names}
 
 
 def scene_file(path):
     # A wavy grid of quads with uvs and corner normals, an open and a closed
     # curve, particles: numbers of six decimals, which every C runtime reads alike.
-    rng = random.Random(11)
-    lines, n = [], 14
-    for j in range(n):
-        for i in range(n):
-            lines.append(f"v {i * 0.5 - 3:.6f} {rng.uniform(-0.4, 0.4):.6f} {j * 0.5 - 3:.6f}")
-    for j in range(n):
-        for i in range(n):
-            lines.append(f"vt {i / (n - 1):.6f} {j / (n - 1):.6f}")
-    lines += ["vn 0 1 0", "vn 0.6 0.8 0"]
-    for j in range(n - 1):
-        for i in range(n - 1):
-            a = j * n + i + 1
-            lines.append("f " + " ".join(f"{c}/{c}/{1 + (c + j) % 2}" for c in [a, a + 1, a + n + 1, a + n]))
-    base = n * n
+    rng, n = random.Random(11), 14
+    points = lambda count, r: [f"v {rng.uniform(-r, r):.6f} {rng.uniform(-r, r):.6f} {rng.uniform(-r, r):.6f}"
+                               for _ in range(count)]
+    lines = [f"v {i * 0.5 - 3:.6f} {rng.uniform(-0.4, 0.4):.6f} {j * 0.5 - 3:.6f}" for j in range(n) for i in range(n)]
+    lines += [f"vt {i / (n - 1):.6f} {j / (n - 1):.6f}" for j in range(n) for i in range(n)] + ["vn 0 1 0", "vn 0.6 0.8 0"]
+    lines += ["f " + " ".join(f"{c}/{c}/{1 + (c + j) % 2}" for c in [a, a + 1, a + n + 1, a + n])
+              for j in range(n - 1) for a in range(j * n + 1, j * n + n)]
+    first = n * n + 1
     for count, closed in [(40, False), (30, True)]:
-        first = base + 1
-        for _ in range(count):
-            lines.append(f"v {rng.uniform(-5, 5):.6f} {rng.uniform(-5, 5):.6f} {rng.uniform(-5, 5):.6f}")
-        lines.append("l " + " ".join(str(first + k) for k in range(count)) + (f" {first}" if closed else ""))
-        base += count
-    for _ in range(300):
-        lines.append(f"v {rng.uniform(-4, 4):.6f} {rng.uniform(-4, 4):.6f} {rng.uniform(-4, 4):.6f}")
-    lines.append("p " + " ".join(str(base + 1 + k) for k in range(300)))
+        lines += points(count, 5) + ["l " + " ".join(map(str, range(first, first + count))) + (f" {first}" if closed else "")]
+        first += count
+    lines += points(300, 4) + ["p " + " ".join(map(str, range(first, first + 300)))]
     with open(path, "w") as f:
         f.write("\n".join(lines) + "\n")
+    return path
 
 
 def value(rng, kind):
@@ -119,30 +103,23 @@ def digests(job):
     return out
 
 
-def read_digests():
-    with open(DIGESTS) as f:
-        rows = [line.split() for line in f if line.strip() and not line.startswith("#")]
-    return {(label, int(frame)): digest for label, frame, digest in rows}
-
-
 def main():
     check(MODE in ("check", "update"), __doc__)
     shutil.rmtree(WORK, ignore_errors=True)
     os.makedirs(WORK)
-    names, params = built_params()
-    scene = os.path.join(WORK, "scene.obj")
-    scene_file(scene)
-    jobs = runs(names, params, scene)
-    got = {}
+    names = [name for _, name, built in host_checks.catalogue(FXHOST) if built]
+    params = {name: [(p["kind"], p["name"]) for p in json.loads(run("params", name, "--format", "json"))["params"]]
+              for name in names}
+    jobs = runs(names, params, scene_file(os.path.join(WORK, "scene.obj")))
     with ThreadPoolExecutor(2) as pool:
-        for d in pool.map(digests, jobs):
-            got.update(d)
+        got = {key: digest for d in pool.map(digests, jobs) for key, digest in d.items()}
     if MODE == "update":
         with open(DIGESTS, "w") as f:
             f.write(HEADER + "".join(f"{label} {frame} {got[(label, frame)]}\n" for label, frame in sorted(got)))
         print(f"{len(jobs)} runs of {FRAMES} frames written to {DIGESTS}")
         return
-    want = read_digests()
+    rows = [line.split() for line in open(DIGESTS) if line.strip() and not line.startswith("#")]
+    want = {(label, int(frame)): digest for label, frame, digest in rows}
     problems = []
     for label, _ in jobs:
         changed = [frame for frame in range(1, FRAMES + 1) if got[(label, frame)] != want.get((label, frame))]
@@ -152,9 +129,7 @@ def main():
             problems.append(f"{label}: frame {changed[0]} changed first ({len(changed)} of {FRAMES} frames differ)")
     gone = sorted({label for label, _ in want} - {label for label, _ in jobs})
     problems += [f"{label}: committed but no longer run (an effect left the catalogue?)" for label in gone]
-    for p in problems:
-        print(p)
-    check(not problems, f"{len(problems)} of {len(jobs)} runs differ from {DIGESTS}")
+    check(not problems, "\n".join(problems) + f"\n{len(problems)} of {len(jobs)} runs differ from {DIGESTS}")
     print(f"{len(jobs)} runs of {FRAMES} frames: every frame as committed")
 
 

@@ -1,5 +1,5 @@
-"""What the scripts that run fxhost share: a failed check ends the script, fxhost's catalogue as
-`list` shows it, png_probe's answers, and running one case in a fresh work folder."""
+"""What the scripts that run fxhost share: a failed check ends the script, running fxhost, its
+catalogue as `list` shows it, png_probe's answers, and running one case in a fresh work folder."""
 import os
 import re
 import shutil
@@ -13,10 +13,18 @@ def check(condition, message):
         sys.exit(1)
 
 
-def catalogue(listing):
-    """The rows of `fxhost list --bold never`'s output: (index, name, built) in order."""
+def run(command, *args, timeout=60, **options):
+    """COMMAND ARGS (fxhost, through its emulator if any) to its end: output and messages as text."""
+    return subprocess.run([*command, *map(str, args)], **{"stdout": subprocess.PIPE, "stderr": subprocess.PIPE,
+                                                          "text": True, "timeout": timeout, **options})
+
+
+def catalogue(command):
+    """The rows of `list --bold never`: (index, name, built) in order."""
+    result = run(command, "list", "--bold", "never")
+    check(result.returncode == 0, f"list fails: {result.stderr}")
     return [(int(m.group(1)), m.group(2), "(not built)" not in m.group(3))
-            for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", listing.replace("\r", "").split("\n\n", 2)[2], re.M)]
+            for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", result.stdout.replace("\r", "").split("\n\n", 2)[2], re.M)]
 
 
 def probe(tool, *args):

@@ -8,11 +8,10 @@ software renders differ between processors: a few pixels at edges, by little on 
 import os
 import shutil
 import struct
-import subprocess
 import sys
 import zlib
 
-from host_checks import check, probe
+from host_checks import check, probe, run
 
 FXHOST, PROBE, DOCS, WORK = sys.argv[1:5]
 MOST_DIFFERING, MOST_MEAN = 0.01, 1.5  # a share of the pixels; levels of 255
@@ -49,13 +48,11 @@ def differs(a, b):
 
 shutil.rmtree(WORK, ignore_errors=True)
 made = os.path.join(WORK, "made")
-result = subprocess.run([FXHOST, "pages", "--out", made], capture_output=True, text=True, timeout=300)
+result = run([FXHOST], "pages", "--out", made, timeout=300)
 check(result.returncode == 0, f"fxhost pages: {result.stderr}")
-failures = []
-listing = lambda root: sorted(os.path.relpath(os.path.join(d, f), root) for d, _, fs in os.walk(root) for f in fs)
-if listing(made) != listing(DOCS):
-    failures.append(f"files differ: {sorted(set(listing(made)) ^ set(listing(DOCS)))}")
-for name in sorted(set(listing(made)) & set(listing(DOCS))):
+listing = lambda root: {os.path.relpath(os.path.join(d, f), root) for d, _, fs in os.walk(root) for f in fs}
+failures = [f"files differ: {sorted(listing(made) ^ listing(DOCS))}"] if listing(made) != listing(DOCS) else []
+for name in sorted(listing(made) & listing(DOCS)):
     mine, kept = os.path.join(made, name), os.path.join(DOCS, name)
     if not name.endswith(".png"):
         if open(mine, "rb").read() != open(kept, "rb").read():

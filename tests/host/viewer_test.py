@@ -20,23 +20,29 @@ from host_checks import check
 
 CASE, FXHOST, PROBE, WORK = sys.argv[1:5]
 probe = functools.partial(host_checks.probe, PROBE)
+fxhost = functools.partial(host_checks.run, [FXHOST])
 
 
 def path(name):
     return os.path.join(WORK, name)
 
 
-def view(script, *options, timeout=120):
+def view(script, *options, fails=None):
+    """Views with SCRIPT, which runs to its end, or, given FAILS (line, message), stops there with status 1."""
     # A file name's bytes that are not UTF-8 pass through as Python's surrogates.
     with open(path("script.txt"), "w", errors="surrogateescape") as f:
         f.write("\n".join(line.strip() for line in script.strip().splitlines()) + "\n")
-    return subprocess.run([FXHOST, "view", "--script", "script.txt", *options], cwd=WORK, capture_output=True,
-                          text=True, errors="surrogateescape", timeout=timeout)
+    result = fxhost("view", "--script", "script.txt", *options, cwd=WORK, errors="surrogateescape", timeout=120)
+    if fails:
+        check(result.returncode == 1 and result.stderr == "fxhost view: script.txt:%d: %s\n" % fails,
+              f"expected {fails}: {result.returncode} {result.stderr!r}")
+    else:
+        check(result.returncode == 0 and not result.stderr, f"view fails: {result.stderr}")
 
 
 def case_script():
     # No quit: the window ends with the script.
-    result = view("""
+    view("""
         add _GenericTranslate
         add GenericTwist
         frame-all
@@ -57,7 +63,6 @@ def case_script():
         load-session session.json
         save-session again.json
     """, "--size", "800x600")
-    check(result.returncode == 0 and not result.stderr, f"view fails: {result.stderr}")
     first = probe(path("first.png"))
     pixels = first["width"][0] * first["height"][0]
     check(first["width"][0] == 800 - 380 and first["height"][0] == 600 - 26, f"the picture beside the panel: {first}")
@@ -71,7 +76,12 @@ def case_script():
           "a session read back and saved again changes")
 
     # The first failing action ends the script with status 1 (with --stay the window stays: case_window).
-    # It is named as the script has it, and its first bad word is the one named.
+    # It is named as the script has it, and its first bad word is the one named. Nothing the viewer saves
+    # is written over the scene, by whatever name it is given; a picture fails as its frame is drawn. A
+    # session is UTF-8 text: a scene whose name is not cannot be saved in one.
+    with open(path("scene.obj"), "w") as f:
+        f.write("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n")
+    shutil.copy(path("scene.obj"), path("sc\udcff.obj"))
     for edit, message in (("set 9 frequency=0.5", "no effect 9 in the stack of 1"),
                           ("set 1 frequency=5", "frequency=5: 'frequency' is a scalar: its value lies in 0..1"),
                           ("up x", "'x': expected y or z"), ("move 2 3", "no effect 2 in the stack of 1"),
@@ -81,33 +91,20 @@ def case_script():
                           ("show everything on", "'everything': expected gizmos, mesh, wireframe, curves or particles"),
                           ("save-frame .", "cannot write .: a folder, not a file"),
                           ("scene no\x1bne.obj", "no\\x1Bne.obj: cannot open: No such file or directory (the current "
-                           "scene stays)")):
-        result = view(f"add GenericTwist\n{edit}\nadd GenericMagnet\n")
-        check(result.returncode == 1 and result.stderr == f"fxhost view: script.txt:2: {message}\n",
-              f"a failing action: {result.returncode} {result.stderr!r}")
-
-    result = view("add translate\n" * 101)
-    check(result.returncode == 1 and result.stderr == "fxhost view: script.txt:101: a stack holds at most 100 effects, "
-          "not 101\n", f"a 101st effect: {result.returncode} {result.stderr!r}")
-
-    # Nothing the viewer saves is written over the scene, by whatever name it is given.
-    with open(path("scene.obj"), "w") as f:
-        f.write("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n")
-    # A picture fails as its frame is drawn, and ends the script as any failing action does.
-    for what, action in (("session", "save-session"), ("picture", "screenshot")):
-        result = view(f"scene scene.obj\n{action} ./scene.obj\nsave-session never.json\n")
-        check(result.returncode == 1 and result.stderr == f"fxhost view: script.txt:2: saving the {what} would "
-              "overwrite the scene ./scene.obj\n" and open(path("scene.obj")).read().startswith("v 0 0 0")
-              and not os.path.exists(path("never.json")), f"the {what} saved over the scene: {result.returncode} {result.stderr!r}")
-
-    # A session is UTF-8 text: a scene whose name is not cannot be saved in one, and is told so.
-    shutil.copy(path("scene.obj"), path("sc\udcff.obj"))
-    result = view("scene sc\udcff.obj\nsave-session bytes.json\n")
-    check(result.returncode == 1 and result.stderr == "fxhost view: script.txt:2: cannot save the session: the scene's "
-          "path sc\udcff.obj is not UTF-8 text, and a session is\n", f"{result.returncode} {result.stderr!r}")
+                           "scene stays)"),
+                          ("scene scene.obj\nsave-session ./scene.obj", "saving the session would overwrite the scene "
+                           "./scene.obj"),
+                          ("scene scene.obj\nscreenshot ./scene.obj", "saving the picture would overwrite the scene "
+                           "./scene.obj"),
+                          ("scene sc\udcff.obj\nsave-session bytes.json", "cannot save the session: the scene's path "
+                           "sc\udcff.obj is not UTF-8 text, and a session is")):
+        view(f"add GenericTwist\n{edit}\nsave-session never.json\n", fails=(edit.count("\n") + 2, message))
+        check(open(path("scene.obj")).read().startswith("v 0 0 0") and not os.path.exists(path("never.json")),
+              f"{edit}: the scene written over, or the script went on")
+    view("add translate\n" * 101, fails=(101, "a stack holds at most 100 effects, not 101"))
 
     # view --help tells every key, the mouse and every script action.
-    help_text = subprocess.run([FXHOST, "view", "--help"], capture_output=True, text=True, timeout=30).stdout
+    help_text = fxhost("view", "--help").stdout
     for word in ("F12", "Ctrl+Q", "Space", "wheel", "right-drag", "--stay", "save-session", "screenshot-window",
                  "load-session", "frame-all", "fit N", "set [N] NAME=VALUE", "bypass N on|off"):
         check(word in help_text, f"view --help does not tell {word}: {help_text}")
@@ -115,10 +112,9 @@ def case_script():
     # The status line and the panel at 1280x800 and at 800x400: the line is whole, the panel scrolls.
     for width, height in ((1280, 800), (800, 400)):
         name = f"window_{width}x{height}.png"
-        result = view(f"add GenericTwist\nadd GenericMagnet\nadd GenericHarmonik\nframe 12\nshow mesh off\n"
-                      f"show wireframe on\nscreenshot-window {name}\nscreenshot wires.png\nshow wireframe off\n"
-                      f"screenshot bare.png\n", "--size", f"{width}x{height}")
-        check(result.returncode == 0, f"{width}x{height}: {result.stderr}")
+        view(f"add GenericTwist\nadd GenericMagnet\nadd GenericHarmonik\nframe 12\nshow mesh off\nshow wireframe on\n"
+             f"screenshot-window {name}\nscreenshot wires.png\nshow wireframe off\nscreenshot bare.png\n",
+             "--size", f"{width}x{height}")
         status = probe(path(name), "--region", 0, height - 26, width, 26)
         check(status["text"][0] > 200 and status["text"][5] < width - 12,
               f"{width}x{height}: the status line is cut or missing: {status}")
@@ -127,27 +123,21 @@ def case_script():
 
     # Every effect in one stack, Translate first, edits and a bypass on the way: a frame shown after a scrub back
     # is the frame `run --session` writes.
-    listed = [name for _, name, _ in host_checks.catalogue(subprocess.run([FXHOST, "list", "--bold", "never"],
-                                                                         capture_output=True, text=True).stdout)]
+    listed = [name for _, name, _ in host_checks.catalogue([FXHOST])]
     script = [f"add {name}" for name in ["_GenericTranslate"] + [n for n in listed if n != "_GenericTranslate"]]
     script += ["frame 9", "set intensity=0.9", "set 1 origin = 0,1,0", "frame 30", "set speed=0.9", "bypass 2 on",
                "frame 40", "frame 33", "save-frame all.obj", "save-session all.json"]
-    result = view("\n".join(script))
-    check(result.returncode == 0 and not result.stderr, f"view of every effect: {result.stderr}")
-    out = path("out")
-    result = subprocess.run([FXHOST, "run", "--session", path("all.json"), "--frames", "33", "--out", out],
-                            capture_output=True, text=True, timeout=60)
+    view("\n".join(script))
+    result = fxhost("run", "--session", path("all.json"), "--frames", "33", "--out", path("out"))
     check(result.returncode == 0, f"run --session of every effect fails: {result.stderr}")
-    check(filecmp.cmp(path("all.obj"), os.path.join(out, "frame_0033.obj"), shallow=False),
+    check(filecmp.cmp(path("all.obj"), path("out/frame_0033.obj"), shallow=False),
           "every effect stacked: frame 33 shown after a scrub is run's")
 
     # A model 0.15 across, 100 units out: Twist's default axis through the origin throws it out of
     # sight; "fit to scene" brings both effects to it, and the frame keeps it where it was.
     with open(path("small.obj"), "w") as f:
         f.write("v 100 50 0\nv 100.15 50 0\nv 100 50.15 0\nv 100 50 0.15\nf 1 2 3\nf 1 3 4\nf 1 4 2\n")
-    result = view("scene small.obj\nadd GenericMagnet\nadd GenericTwist\nfit 1\nfit 2\nframe 2\n"
-                  "save-frame fit.obj\nsave-session fit.json\n")
-    check(result.returncode == 0 and not result.stderr, f"fit to scene: {result.stderr}")
+    view("scene small.obj\nadd GenericMagnet\nadd GenericTwist\nfit 1\nfit 2\nframe 2\nsave-frame fit.obj\nsave-session fit.json")
     moved = [[float(x) for x in l.split()[1:]] for l in open(path("fit.obj")) if l.startswith("v ")]
     check(all(abs(v[0] - 100.075) < 0.2 and abs(v[1] - 50.075) < 0.2 and abs(v[2] - 0.075) < 0.2 for v in moved),
           f"fitted effects keep the model in place: {moved}")
@@ -156,8 +146,7 @@ def case_script():
           f"the magnet's centre at the scene's, its range half its radius: {edits}")
 
     # A plug-in that does not load: the same line and status as run.
-    answers = [subprocess.run([FXHOST, command, "--plugin", path("none.fx")], capture_output=True, text=True,
-                              timeout=60) for command in ("run", "view")]
+    answers = [fxhost(command, "--plugin", path("none.fx")) for command in ("run", "view")]
     check(answers[0].returncode == answers[1].returncode == 1 and answers[0].stderr == answers[1].stderr,
           f"a missing plug-in: {[(a.returncode, a.stderr) for a in answers]}")
 
