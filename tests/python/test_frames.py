@@ -32,6 +32,16 @@ def edits(stack, seed):
     return out
 
 
+def played(stack, scene, count):
+    """COUNT frames from the start, each processed on its own."""
+    stack.start()
+    frames = []
+    for _ in range(count):
+        stack.update()
+        frames.append(stack.process(scene))
+    return frames
+
+
 def assert_frames_equal(files, frames):
     assert len(files) == len(frames)
     for k, (path, got) in enumerate(zip(files, frames)):
@@ -43,32 +53,19 @@ def assert_frames_equal(files, frames):
 
 @pytest.mark.parametrize("name", NAMES)
 def test_each_effect_frame_by_frame(scene, tmp_path, name):
-    stack = fx.Stack([name])
-    stack.start()
-    frames = []
-    for _ in range(16):
-        stack.update()
-        frames.append(stack.process(scene))
-    assert_frames_equal(run([name, "--frames", "16"], tmp_path), frames)
+    assert_frames_equal(run([name, "--frames", "16"], tmp_path), played(fx.Stack([name]), scene, 16))
 
 
 def test_nine_stacked_with_edits_and_bakes(scene, tmp_path):
     stack = fx.Stack(NAMES, fps=30)
-    settings = edits(stack, 7)
-    for frame, effect, name, text in settings:
-        value = tuple(float(x) for x in text.split(",")) if "," in text else float(text)
-        stack.set(name, value, frame=frame, effect=effect)
     args = [*NAMES, "--fps", "30", "--frames", "36"]
-    for frame, effect, name, text in settings:
-        args += ["--set", f"{frame}:{effect}.{name}={text}" if frame else f"{effect}.{name}={text}"]
+    for frame, effect, name, text in edits(stack, 7):
+        stack.set(name, tuple(float(x) for x in text.split(",")) if "," in text else float(text), frame=frame, effect=effect)
+        args += ["--set", (f"{frame}:" if frame else "") + f"{effect}.{name}={text}"]
     files = run(args, tmp_path)
 
     # Every kind frame by frame, then the mesh baked in two runs and in one after start().
-    stack.start()
-    frames = []
-    for _ in range(36):
-        stack.update()
-        frames.append(stack.process(scene))
+    frames = played(stack, scene, 36)
     assert_frames_equal(files, frames)
     stack.start()
     split = np.concatenate([stack.bake(scene, 10), stack.bake(scene, 26)])
