@@ -38,12 +38,9 @@ def blend(tmp_path_factory):
 
 
 def test_blender_plays_fxhosts_frames(blend, tmp_path):
-    names, args = [], []
-    for line in open(blend / "stack.txt"):
-        (args if line.startswith("--set ") else names).append(line.rstrip("\n"))
-    sets = [a for line in args for a in line.split(" ", 1)]
-    frames = [read_obj(f)["positions"] for f in run([*names, "--scene", str(blend / "scene.obj"), "--frames", "20",
-                                                     *sets], tmp_path)]
+    # Each effect's name, then its values as --set NAME=VALUE.
+    stack = [word for line in open(blend / "stack.txt") for word in line.rstrip("\n").split(" ", 1)]
+    frames = [read_obj(f)["positions"] for f in run([*stack, "--scene", str(blend / "scene.obj"), "--frames", "20"], tmp_path)]
     baked, played = np.load(blend / "baked.npz"), np.load(blend / "played.npz")
     # Blender frames 2..23 against the bake of 3..22: frame 3 is fxhost's first, the ends hold.
     for k, frame in enumerate(baked["frames"]):
