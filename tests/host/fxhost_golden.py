@@ -52,9 +52,7 @@ def scene_file(path):
         lines += points(count, 5) + ["l " + " ".join(map(str, range(first, first + count))) + (f" {first}" if closed else "")]
         first += count
     lines += points(300, 4) + ["p " + " ".join(map(str, range(first, first + 300)))]
-    with open(path, "w") as f:
-        f.write("\n".join(lines) + "\n")
-    return path
+    return host_checks.write(path, "\n".join(lines) + "\n")
 
 
 def value(rng, kind):

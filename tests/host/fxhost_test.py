@@ -47,10 +47,7 @@ def index(name):
 
 
 def write(name, text):
-    path = os.path.join(WORK, name)
-    with open(path, "wb" if isinstance(text, bytes) else "w") as f:
-        f.write(text)
-    return path
+    return host_checks.write(os.path.join(WORK, name), text)
 
 
 def vertices(text):
@@ -98,9 +95,8 @@ def case_params():
         check(code == 0, f"params {name}: {err}")
         info = json.loads(out)
         undocumented = [p["name"] for p in info["params"] if not p["documented"]]
-        check("title" in info, f"{name} has no reference file")
-        check(not undocumented and not info["unregistered"],
-              f"{name}: registered without an entry {undocumented}, entries not registered {info['unregistered']}")
+        check("title" in info and not undocumented and not info["unregistered"], f"{name}: no reference file, or "
+              f"registered without an entry {undocumented}, or entries not registered {info['unregistered']}")
         text, markdown = fxhost("params", name)[1], fxhost("params", name, "--format", "markdown")[1]
         for p in info["params"]:
             check(re.search(rf"^  {p['kind']} +{re.escape(p['name'])}  .*  {re.escape(p['realText'])}  +"
@@ -442,7 +438,7 @@ def case_samples():
     for line in commands.splitlines():
         command = line.split("#")[0].split()
         if command[0] == "build/fxhost":
-            result = subprocess.run(command, cwd=WORK, capture_output=True, text=True, timeout=120)
+            result = host_checks.run(command, cwd=WORK, timeout=120)
             check(result.returncode == 0, f"{line}: {result.stderr}")
 
 
@@ -533,8 +529,8 @@ def case_demo():
 
     # Headless Chromium opens the gallery from its folder: every live viewer draws its model, and a
     # moved one as the page's clock goes on (the effects all animate in the demo).
-    result = subprocess.run(["node", os.path.join(HERE, "gallery_browser.js"), os.environ["FX_PLAYWRIGHT"],
-                             os.path.join(out, "index.html"), out], capture_output=True, text=True, timeout=300)
+    result = host_checks.run(["node", os.path.join(HERE, "gallery_browser.js")], os.environ["FX_PLAYWRIGHT"],
+                             os.path.join(out, "index.html"), out, timeout=300)
     check(result.returncode == 0, f"chromium: {result.stdout}{result.stderr}")
     seen = json.loads(result.stdout.splitlines()[-1])
     print(f"gallery: every viewer drawn in {seen['ms']} ms; JavaScript heap {seen['heapMB']:.0f} MB, page "
@@ -558,8 +554,7 @@ def gltf_json(path):
 
 def validate(*files):
     """The Khronos glTF-Validator (installed into the build tree by the test setup) finds no error."""
-    result = subprocess.run(["node", os.path.join(HERE, "validate_gltf.js"), os.environ["FX_GLTF_VALIDATOR"], *files],
-                            capture_output=True, text=True, timeout=300)
+    result = host_checks.run(["node", os.path.join(HERE, "validate_gltf.js"), os.environ["FX_GLTF_VALIDATOR"]], *files, timeout=300)
     check(result.returncode == 0, f"glTF-Validator: {result.stdout}{result.stderr}")
 
 
@@ -593,12 +588,11 @@ def case_gltf():
     # displacement and Blender's sum each round once).
     frames = {"rotate": ([1, 3, 6], 4608), "near": ([1, 3], 6)}  # and the mesh's vertices
     positions = os.path.join(WORK, "blender.json")
-    result = subprocess.run(["blender", "-b", "--factory-startup", "--python", os.path.join(HERE, "blender_frames.py"),
-                             "--", positions, "12"] + [f"{os.path.join(WORK, n)}.glb:{','.join(map(str, f))}"
-                                                       for n, (f, _) in frames.items()],
-                            capture_output=True, text=True, timeout=300,
-                            # Blender's Python takes its library from the first python3 on PATH: Debian's.
-                            env=dict(os.environ, PATH="/usr/bin:/bin"))
+    # Blender's Python takes its library from the first python3 on PATH: Debian's.
+    result = host_checks.run(["blender", "-b", "--factory-startup", "--python", os.path.join(HERE, "blender_frames.py")],
+                             "--", positions, 12, *(f"{os.path.join(WORK, n)}.glb:{','.join(map(str, f))}"
+                                                    for n, (f, _) in frames.items()),
+                             timeout=300, env=dict(os.environ, PATH="/usr/bin:/bin"))
     check(result.returncode == 0 and os.path.exists(positions),
           f"blender: {result.stdout[-2000:]}{result.stderr[-2000:]}")
     evaluated = json.load(open(positions))

@@ -1,5 +1,6 @@
 """What the scripts that run fxhost share: a failed check ends the script, running fxhost, its
-catalogue as `list` shows it, png_probe's answers, and running one case in a fresh work folder."""
+catalogue as `list` shows it, writing a file, png_probe's answers, and running one case in a fresh
+work folder."""
 import os
 import re
 import shutil
@@ -25,6 +26,13 @@ def catalogue(command):
     check(result.returncode == 0, f"list fails: {result.stderr}")
     return [(int(m.group(1)), m.group(2), "(not built)" not in m.group(3))
             for m in re.finditer(r"^\s*(\d+)\s+(\S+)\s+(.*)$", result.stdout.replace("\r", "").split("\n\n", 2)[2], re.M)]
+
+
+def write(path, text):
+    """TEXT (bytes, or text whose bytes that are not UTF-8 are Python's surrogates) into PATH; the path."""
+    with open(path, "wb") as f:
+        f.write(text if isinstance(text, bytes) else text.encode(errors="surrogateescape"))
+    return path
 
 
 def probe(tool, *args):

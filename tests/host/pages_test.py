@@ -11,7 +11,7 @@ import struct
 import sys
 import zlib
 
-from host_checks import check, probe, run
+from host_checks import check, probe, run, write
 
 FXHOST, PROBE, DOCS, WORK = sys.argv[1:5]
 MOST_DIFFERING, MOST_MEAN = 0.01, 1.5  # a share of the pixels; levels of 255
@@ -35,8 +35,7 @@ def frames(path, into):
     paths = []
     for i, image in enumerate(stills):
         paths.append(f"{into}_{i}.png")
-        with open(paths[-1], "wb") as f:
-            f.write(data[:8] + chunk(b"IHDR", header) + chunk(b"IDAT", image) + chunk(b"IEND", b""))
+        write(paths[-1], data[:8] + chunk(b"IHDR", header) + chunk(b"IDAT", image) + chunk(b"IEND", b""))
     return paths
 
 

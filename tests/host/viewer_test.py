@@ -10,7 +10,6 @@ import filecmp
 import functools
 import json
 import os
-import shutil
 import subprocess
 import sys
 import time
@@ -27,11 +26,13 @@ def path(name):
     return os.path.join(WORK, name)
 
 
+def write(name, text):
+    return host_checks.write(path(name), text)
+
+
 def view(script, *options, fails=None):
     """Views with SCRIPT, which runs to its end, or, given FAILS (line, message), stops there with status 1."""
-    # A file name's bytes that are not UTF-8 pass through as Python's surrogates.
-    with open(path("script.txt"), "w", errors="surrogateescape") as f:
-        f.write("\n".join(line.strip() for line in script.strip().splitlines()) + "\n")
+    write("script.txt", "\n".join(line.strip() for line in script.strip().splitlines()) + "\n")
     result = fxhost("view", "--script", "script.txt", *options, cwd=WORK, errors="surrogateescape", timeout=120)
     if fails:
         check(result.returncode == 1 and result.stderr == "fxhost view: script.txt:%d: %s\n" % fails,
@@ -79,9 +80,8 @@ def case_script():
     # It is named as the script has it, and its first bad word is the one named. Nothing the viewer saves
     # is written over the scene, by whatever name it is given; a picture fails as its frame is drawn. A
     # session is UTF-8 text: a scene whose name is not cannot be saved in one.
-    with open(path("scene.obj"), "w") as f:
-        f.write("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n")
-    shutil.copy(path("scene.obj"), path("sc\udcff.obj"))
+    for name in ("scene.obj", "sc\udcff.obj"):
+        write(name, "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n")
     for edit, message in (("set 9 frequency=0.5", "no effect 9 in the stack of 1"),
                           ("set 1 frequency=5", "frequency=5: 'frequency' is a scalar: its value lies in 0..1"),
                           ("up x", "'x': expected y or z"), ("move 2 3", "no effect 2 in the stack of 1"),
@@ -135,8 +135,7 @@ def case_script():
 
     # A model 0.15 across, 100 units out: Twist's default axis through the origin throws it out of
     # sight; "fit to scene" brings both effects to it, and the frame keeps it where it was.
-    with open(path("small.obj"), "w") as f:
-        f.write("v 100 50 0\nv 100.15 50 0\nv 100 50.15 0\nv 100 50 0.15\nf 1 2 3\nf 1 3 4\nf 1 4 2\n")
+    write("small.obj", "v 100 50 0\nv 100.15 50 0\nv 100 50.15 0\nv 100 50 0.15\nf 1 2 3\nf 1 3 4\nf 1 4 2\n")
     view("scene small.obj\nadd GenericMagnet\nadd GenericTwist\nfit 1\nfit 2\nframe 2\nsave-frame fit.obj\nsave-session fit.json")
     moved = [[float(x) for x in l.split()[1:]] for l in open(path("fit.obj")) if l.startswith("v ")]
     check(all(abs(v[0] - 100.075) < 0.2 and abs(v[1] - 50.075) < 0.2 and abs(v[2] - 0.075) < 0.2 for v in moved),
@@ -158,16 +157,13 @@ def xdotool(*args):
 
 def case_window():
     # With --stay the window outlives its script's failing action, a refused scene, and keeps the scene it had.
-    with open(path("bad.obj"), "w") as f:
-        f.write("v 0 0 0\nf 1 2 3\n")
-    with open(path("stay.txt"), "w") as f:
-        f.write("screenshot before.png\nscene bad.obj\n")
+    write("bad.obj", "v 0 0 0\nf 1 2 3\n")
+    write("stay.txt", "screenshot before.png\nscene bad.obj\n")
     viewer = subprocess.Popen([FXHOST, "view", "_GenericTranslate", "--size", "1000x700", "--script", "stay.txt",
                                "--stay"], cwd=WORK, stderr=subprocess.PIPE, text=True)
     try:
         refused = viewer.stderr.readline()
-        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "fxhost view"],
-                                capture_output=True, text=True, timeout=30).stdout.split()[0]
+        window = host_checks.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "fxhost view"]).stdout.split()[0]
         shots = []
 
         def shot():
