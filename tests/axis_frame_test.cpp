@@ -1,11 +1,8 @@
 #include <cstring>
 
 #include "effect_harness.h"
+#include "float_agreement.h"
 #include "scene/vec_math.h"
-
-namespace {
-bool sameFrame(const Vec3* a, const Vec3* b) { return std::memcmp(a, b, 4 * sizeof(Vec3)) == 0; }
-}  // namespace
 
 // Cosine registers the frame's own parameter set.
 TEST(AxisFrame, KeepsTheFrameInShapeAcrossEdits) {
@@ -76,7 +73,7 @@ TEST(AxisFrame, RoundsOnlyTheMeanLength) {
     rig.fx->update(0.04f);
     const float mean = 0x1.ba351cp+3f;
     const Vec3 want[4] = {{0, 0, 0}, {mean, 0, 0}, {0, mean, 0}, {0, 0, mean}};
-    EXPECT_TRUE(sameFrame(rig.fx->frame, want));
+    EXPECT_TRUE(sameBits(rig.fx->frame, want, 4));
 }
 
 TEST(AxisFrame, SwitchingOrthogonalOffStillWritesTheFrameBack) {
@@ -89,8 +86,8 @@ TEST(AxisFrame, SwitchingOrthogonalOffStillWritesTheFrameBack) {
     Vec3 want[4];
     std::memcpy(want, rig.fx->frame, sizeof want);
     for (int i = 1; i < 4; ++i) want[i] = sum(want[0], difference(want[i], want[0]));
-    ASSERT_FALSE(sameFrame(want, rig.fx->frame)) << "C + (X - C) should move an end point";
+    ASSERT_FALSE(sameBits(want, rig.fx->frame, 4)) << "C + (X - C) should move an end point";
     rig.edit({{"orthogonal [b]", 0}});
     rig.fx->update(0.08f);
-    EXPECT_TRUE(sameFrame(rig.fx->frame, want));
+    EXPECT_TRUE(sameBits(rig.fx->frame, want, 4));
 }

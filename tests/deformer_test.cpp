@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstring>
 
 #include "allocation_counter.h"
 #include "float_agreement.h"
@@ -28,17 +27,22 @@ public:
 using Shift = Boundary<ShiftEffect>;
 
 // Two particles, an open and a closed curve, two triangles in z = 0 with uvs, face flags and stale normals.
+Scene twoOfEach(bool normals) {
+    Scene s;
+    s.particles = {{{1, 2, 3}, 0xDEADBEEFu, 0x7FC00001u}, {{-4, 5, 6}, 0u, 0xFFFFFFFFu}};
+    s.curves = {{{{0, 0, 0}, {3, 4, 0}, {3, 4, 0}}}, {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, true}};
+    s.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+    if (normals) s.normals.assign(4, {9, 9, 9});
+    s.faces = {0, 1, 2, 1, 3, 2};
+    s.uvFaces = {2, 1, 0, 0, 1, 2};
+    s.uvs = {{0, 0}, {1, 0}, {0.5f, 1}};
+    s.faceFlags = {0xA5A5A5A5u};
+    return s;
+}
+
+// A registered Shift over its own scene, the host logging its calls.
 struct Pass {
-    explicit Pass(bool normals) {
-        scene.particles = {{{1, 2, 3}, 0xDEADBEEFu, 0x7FC00001u}, {{-4, 5, 6}, 0u, 0xFFFFFFFFu}};
-        scene.curves = {{{{0, 0, 0}, {3, 4, 0}, {3, 4, 0}}}, {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, true}};
-        scene.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
-        if (normals) scene.normals.assign(4, {9, 9, 9});
-        scene.faces = {0, 1, 2, 1, 3, 2};
-        scene.uvFaces = {2, 1, 0, 0, 1, 2};
-        scene.uvs = {{0, 0}, {1, 0}, {0.5f, 1}};
-        scene.faceFlags = {0xA5A5A5A5u};
-        records.publish();
+    explicit Pass(Scene s = twoOfEach(true)) : scene(std::move(s)) {
         effect->registerParams(&params);
         host.keepHanded = false;
         host.logCalls = true;
@@ -53,22 +57,23 @@ struct Pass {
 
 template <class T>
 bool sameBytes(const HostVector<T>* copy, const std::vector<T>& host) {
-    return count(copy) == host.size() && std::memcmp(copy->begin, host.data(), host.size() * sizeof(T)) == 0;
+    return count(copy) == host.size() && sameBits(copy->begin, host.data(), host.size());
+}
+
+// A mesh alone, with host normals.
+Scene meshOnly(const std::vector<Vec3>& vertices, const std::vector<uint32_t>& faces = {}) {
+    Scene s;
+    s.vertices = vertices;
+    s.normals.assign(vertices.size(), {0, 0, 1});
+    s.faces = faces;
+    return s;
 }
 
 // The normals an effect that never saw another mesh rebuilds for this one.
 std::vector<Vec3> freshNormals(const std::vector<Vec3>& vertices, const std::vector<uint32_t>& faces) {
-    Scene scene;
-    scene.vertices = vertices;
-    scene.faces = faces;
-    scene.normals.assign(vertices.size(), {0, 0, 1});
-    SceneRecords records(scene);
-    Shift fresh;
-    RecordingParamHost params;
-    fresh.registerParams(&params);
-    HostData host(records);
-    fresh.process(&host);
-    return {host.handedMesh->normals->begin, host.handedMesh->normals->end};
+    Pass fresh(meshOnly(vertices, faces));
+    fresh.effect->process(&fresh.host);
+    return {fresh.host.handedMesh->normals->begin, fresh.host.handedMesh->normals->end};
 }
 }  // namespace
 
@@ -82,7 +87,7 @@ TEST(Deformer, AsksForEachKindInOrderWhenItsFlagIsOn) {
          {"hasParticles(false)", "getParticles", "setParticles", "hasMesh(false)", "getMesh", "setMesh"}},
     };
     for (const auto& c : cases) {
-        Pass pass(true);
+        Pass pass;
         pass.params["on particles [b]"] = c.particles;
         pass.params["on spline [b]"] = c.spline;
         pass.params["on mesh [b]"] = c.mesh;
@@ -94,7 +99,7 @@ TEST(Deformer, AsksForEachKindInOrderWhenItsFlagIsOn) {
 }
 
 TEST(Deformer, MovesTheCopiesPointsAndPassesTheRestThrough) {
-    Pass pass(false);
+    Pass pass(twoOfEach(false));
     pass.effect->process(&pass.host);
     const Particle* p = pass.host.handedParticles->particles->begin;
     EXPECT_TRUE(near(p[1].position, {-3, 7, 9}) && near(pass.scene.particles[1].position, {-4, 5, 6}));
@@ -137,7 +142,7 @@ TEST(Deformer, SlotZeroFreesOnlyWithBitZeroWhichFxDeleteSets) {
 
 TEST(Deformer, DestructionDeletesAStoredDisplayListOnce) {
     for (uint32_t list : {7u, kNoDisplayList}) {
-        auto* pass = new Pass(true);
+        auto* pass = new Pass();
         pass->effect->process(&pass->host);
         pass->host.handedMesh->displayList = list;
         clearGlLog();
@@ -151,7 +156,7 @@ TEST(Deformer, DestructionDeletesAStoredDisplayListOnce) {
 // An identity rule hands back the host's points bit for bit; a second pass over
 // the same sizes allocates nothing.
 TEST(Deformer, AnIdentityPassKeepsEveryBitAndASecondAllocatesNothing) {
-    Pass pass(true);
+    Pass pass;
     pass.effect->rule.identity = true;
     HostData host{pass.records};  // logs nothing
     host.keepHanded = false;
@@ -167,7 +172,7 @@ TEST(Deformer, AnIdentityPassKeepsEveryBitAndASecondAllocatesNothing) {
     for (int c = 0; c < 2; ++c) {
         const Curve &copy = e.splineCopy().curves->begin[c], &from = pass.records.spline()->curves->begin[c];
         EXPECT_TRUE(sameBytes(&copy.points, pass.scene.curves[c].points) && copy.length == from.length);
-        EXPECT_EQ(0, std::memcmp(copy.segmentLengths.begin, from.segmentLengths.begin, 3 * sizeof(float)));
+        EXPECT_TRUE(sameBits(copy.segmentLengths.begin, from.segmentLengths.begin, 3));
     }
 }
 
@@ -180,27 +185,21 @@ TEST(Deformer, NormalsFollowTheFacesFrameAfterFrame) {
         {{0, 1, 2, 1, 3, 2}, false}, {{0, 1, 2, 1, 3, 2}, false}, {{0, 1, 3, 0, 3, 2}, false},
         {{0, 1, 3, 0, 3, 2}, false}, {{4, 4, 1, 0, 3, 2}, false}, {{0, 1, 2, 1, 3, 2}, true},
         {{0, 1, 3, 0, 3, 2}, true}};
-    Scene scene;
-    scene.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 1}, {kInf, 0, 0}};
-    scene.normals.assign(5, {0, 0, 1});
-    SceneRecords records(scene);
-    Shift kept;
-    RecordingParamHost params;
-    kept.registerParams(&params);
+    Pass kept(meshOnly({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 1}, {kInf, 0, 0}}));
     HostData host;  // keeps what it is handed as its current data
     host.offerParticles = host.offerSpline = false;
     for (const auto& frame : frames) {
-        std::vector<Vec3> served = scene.vertices;
+        std::vector<Vec3> served = kept.scene.vertices;
         if (frame.intoTheCopy) {
             Mesh& copy = *host.handedMesh;
             std::copy(frame.faces.begin(), frame.faces.end(), copy.faces->begin);
             served.assign(copy.vertices->begin, copy.vertices->end);
         } else {
-            scene.faces = frame.faces;
-            records.publish();
-            host.serve(records);
+            kept.scene.faces = frame.faces;
+            kept.records.publish();
+            host.serve(kept.records);
         }
-        kept.process(&host);
+        kept.effect->process(&host);
         const std::vector<Vec3> want = freshNormals(served, frame.faces);
         const Vec3* got = host.handedMesh->normals->begin;
         for (size_t i = 0; i < want.size(); ++i)
@@ -251,10 +250,8 @@ TEST(Deformer, CurvesOfEveryLengthMoveAsParticlesAndAreMeasuredAsTheHostMeasures
                 const size_t measured = scene.curves[c].closed || frame == 0 ? n : n - (n > 0);
                 moved += n;
                 ASSERT_EQ(count(got.points), n);
-                EXPECT_TRUE((n == 0 ||  // an empty curve has no arrays to compare
-                             (std::memcmp(got.points.begin, want.data(), n * sizeof(Vec3)) == 0 &&
-                              std::memcmp(got.segmentLengths.begin, lengths.data(), measured * sizeof(float)) == 0)) &&
-                            sameFloat(got.length, length))
+                EXPECT_TRUE(sameBits(got.points.begin, want.data(), n) &&
+                            sameBits(got.segmentLengths.begin, lengths.data(), measured) && sameFloat(got.length, length))
                     << "frame " << frame << ", curve " << c << " of " << n << " points";
             }
         }

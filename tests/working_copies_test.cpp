@@ -33,7 +33,7 @@ TEST(ParticleCopy, OneBlockBitForBitInStorageThatIsKept) {
                                   {{0.0f, 0.0f, 0.0f}, 1u, 0x80000000u}};
     HostVector<Particle> array = viewOf(host);
     ParticleSet copy{nullptr};
-    const auto sameAsHost = [&] { return std::memcmp(copy.particles->begin, host.data(), 3 * sizeof(Particle)) == 0; };
+    const auto sameAsHost = [&] { return sameBits(copy.particles->begin, host.data(), 3); };
     copyFrom(copy, ParticleSet{&array});
     EXPECT_TRUE(count(copy.particles) == 3u && sameAsHost());
     const Particle* storage = copy.particles->begin;

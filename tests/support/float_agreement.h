@@ -7,10 +7,17 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <type_traits>
 
 #include "fx/abi.h"
+
+// n values bit for bit; with n 0 nothing is read (memcmp wants no null pointer even then).
+template <class T>
+bool sameBits(const T* a, const T* b, size_t n) {
+    return n == 0 || std::memcmp(a, b, n * sizeof(T)) == 0;
+}
 
 inline bool sameFloat(float a, float b) {
     return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b) || (std::isnan(a) && std::isnan(b));

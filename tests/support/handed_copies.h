@@ -11,4 +11,5 @@
 struct Handed {
     std::vector<uint32_t> kinds[3];  // empty: not handed back
     explicit Handed(const HostData& h);
+    bool operator==(const Handed&) const = default;
 };
