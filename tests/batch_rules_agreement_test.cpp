@@ -70,11 +70,9 @@ template <class E>
 Agreement agree(BatchRule<decltype(E::rule)> lanesOnSet, const AgreementRun& run, std::mt19937& random) {
     Agreement agreement;
     for (int round = 0; round < 12; ++round) {
-        Boundary<E> fx{};
-        RecordingParamHost params;
-        fx.registerParams(&params);
-        fx.init(0, 0);
-        fx.start(0);
+        Hosted<E> h;
+        E& fx = *h.fx;
+        const RecordingParamHost& params = h.params;
         randomizeParameters(params, random);
         run.edit(params, round);
         fx.update(std::uniform_real_distribution<float>(0.1f, 9.0f)(random));

@@ -23,20 +23,16 @@ TEST(Vec3Math, NormalizeAndDivideGuardExactZero) {
 
 // Points are row vectors: x' = ((p.y m4 + p.x m0) + p.z m8) + m12, each
 // partial sum rounded to a float. 2^24 + 1 rounds back to 2^24 twice here;
-// summed once in double the x component would be 2^24 + 2.
-TEST(Mat4Math, TransformPointRowsAndRoundingOrder) {
+// summed once in double the x component would be 2^24 + 2. A third of a turn
+// about the diagonal, counter-clockwise seen from its end, takes x to y, y to
+// z and z to x: every off-diagonal term of the matrix, and its sign, is in play.
+TEST(Mat4Math, TransformPointRowsRoundingOrderAndATurnAboutTheDiagonal) {
     Mat4 m;
     fill(m, 0.0f);
     m.m[0] = 1, m.m[4] = 16777216, m.m[8] = 1;
     m.m[5] = 1, m.m[13] = 0.5f;
     m.m[10] = 2, m.m[14] = -1, m.m[15] = 1;
     EXPECT_TRUE(near(transformPoint(m, {1, 1, 1}), {16777216, 1.5f, 1}, 0));
-}
-
-// A third of a turn about the diagonal, counter-clockwise seen from its end, takes x to y, y to z and z to x:
-// every off-diagonal term of the matrix, and its sign, is in play.
-TEST(Mat4Math, AThirdTurnAboutTheDiagonalCyclesTheAxes) {
-    Mat4 m;
     const float s = float(1 / std::sqrt(3.0));
     rotationAboutAxis(m, {s, s, s}, float(2 * std::numbers::pi / 3));
     EXPECT_TRUE(near(transformPoint(m, {1, 0, 0}), {0, 1, 0}, 1e-6));
