@@ -12,28 +12,21 @@
 namespace lanes {
 inline namespace FX_LANES_ISA {
 
-// a * b + c for a and b floats widened. Their product is exact in double,
-// so fusing rounds once, as the product and the sum round.
-inline D productPlus(D a, D b, D c) {
+// a * b + c, or a * b - c, for a and b floats widened. Their product is exact
+// in double, so fusing rounds once, as the product and the sum round.
+template <bool kSubtract>
+inline D fusedProduct(D a, D b, D c) {
 #if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
-    return {_mm512_fmadd_pd(a.v, b.v, c.v)};
+    return {kSubtract ? _mm512_fmsub_pd(a.v, b.v, c.v) : _mm512_fmadd_pd(a.v, b.v, c.v)};
 #elif defined(__AVX2__) && defined(__FMA__)
-    return {_mm256_fmadd_pd(a.v, b.v, c.v)};
+    return {kSubtract ? _mm256_fmsub_pd(a.v, b.v, c.v) : _mm256_fmadd_pd(a.v, b.v, c.v)};
 #else
-    return a * b + c;
+    return kSubtract ? a * b - c : a * b + c;
 #endif
 }
-
-// a * b - c, rounded once as productPlus rounds a * b + (-c).
-inline D productMinus(D a, D b, D c) {
-#if defined(__AVX512F__) && defined(__AVX512DQ__) && defined(__AVX512VL__)
-    return {_mm512_fmsub_pd(a.v, b.v, c.v)};
-#elif defined(__AVX2__) && defined(__FMA__)
-    return {_mm256_fmsub_pd(a.v, b.v, c.v)};
-#else
-    return a * b - c;
-#endif
-}
+inline D productPlus(D a, D b, D c) { return fusedProduct<false>(a, b, c); }
+// Rounded as productPlus rounds a * b + (-c), without the negation.
+inline D productMinus(D a, D b, D c) { return fusedProduct<true>(a, b, c); }
 
 // Groups of faces worked in step, each operation on all K groups before the
 // next: a face's chain (two conversions, a division, a root) is long, and K
